@@ -1,0 +1,53 @@
+# Shared helpers for the project's CMakeLists files.
+
+# darvello_add_test(<name> SOURCES <files...> LIBS <targets...>)
+# One GoogleTest executable; its tests are registered with ctest one by one.
+function(darvello_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 900)
+endfunction()
+
+# darvello_add_fuzzer(<name> SOURCES <files...> LIBS <targets...> [CORPUS <dir>])
+# With DARVELLO_FUZZ (clang) this is a libFuzzer binary and ctest runs it for
+# DARVELLO_FUZZ_SECONDS; otherwise it is built with a small driver that replays
+# the files given on its command line, so the target keeps compiling everywhere.
+function(darvello_add_fuzzer name)
+  cmake_parse_arguments(F "" "CORPUS" "SOURCES;LIBS" ${ARGN})
+  if(DARVELLO_FUZZ)
+    add_executable(${name} ${F_SOURCES})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_libraries(${name} PRIVATE ${F_LIBS})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+    set(workdir ${CMAKE_CURRENT_BINARY_DIR}/${name}-corpus)
+    file(MAKE_DIRECTORY ${workdir})
+    set(seed_dirs ${workdir})
+    if(F_CORPUS)
+      list(APPEND seed_dirs ${F_CORPUS})
+    endif()
+    add_test(NAME fuzz.${name}
+             COMMAND ${name} -max_total_time=${DARVELLO_FUZZ_SECONDS} -timeout=10
+                     -rss_limit_mb=2048 -print_final_stats=1 ${seed_dirs})
+    set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 600 LABELS fuzz)
+  else()
+    add_executable(${name} ${F_SOURCES} ${PROJECT_SOURCE_DIR}/fuzz/replay_main.cpp)
+    target_link_libraries(${name} PRIVATE ${F_LIBS})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  endif()
+endfunction()
+
+# darvello_embed(<target> <symbol> <file>)
+# Compiles <file> into <target> as k1data::<symbol> with the accessors
+# k1data::getData_<symbol>() and k1data::getDataSize_<symbol>().
+function(darvello_embed target symbol file)
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/embed_${symbol}.cpp)
+  add_custom_command(OUTPUT ${out}
+    COMMAND darvello_embed ${symbol} ${file} ${out}
+    DEPENDS darvello_embed ${file}
+    COMMENT "Embedding ${symbol}"
+    VERBATIM)
+  target_sources(${target} PRIVATE ${out})
+endfunction()

@@ -90,3 +90,29 @@ struct MultiPreset
     bool operator==(const MultiPreset&) const = default;
 };
 } // namespace k1lib
+
+// ---------------------------------------------------------------------------
+// One K1 block: 88 bytes for a single, 76 for a multi, each closed by a 7-bit
+// checksum. The caller guarantees that the whole block is readable/writable.
+#include <cstddef>
+
+namespace k1lib
+{
+constexpr size_t kSingleBlockSize = 88;
+constexpr size_t kMultiBlockSize = 76;
+constexpr size_t kNameLength = 10;
+
+// (A5h + sum of the bytes) & 7Fh; 25h for an empty range.
+uint8_t getChecksum(const uint8_t* data, size_t length);
+
+// Copies at most length characters (stopping at a zero byte) into dest, which
+// holds length + 1 bytes, and removes trailing blanks. True when not empty.
+bool readName(char* dest, const uint8_t* src, size_t length);
+// Writes the name into length bytes, padded with blanks.
+void writeName(uint8_t* dest, const char* name, size_t length);
+
+bool readSingle(SinglePreset& out, const uint8_t* block);
+bool writeSingle(uint8_t* block, const SinglePreset& preset);
+bool readMulti(MultiPreset& out, const uint8_t* block);
+bool writeMulti(uint8_t* block, const MultiPreset& multi);
+} // namespace k1lib

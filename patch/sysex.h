@@ -17,7 +17,7 @@ namespace k1lib
 {
 // Where a preset lives in K1 sysex terms: internal or external (card) memory,
 // lower (singles 0-31) or upper (32-63) half.
-enum StorageLocation : uint8_t
+enum class StorageLocation : uint8_t
 {
     I = 0,
     i = 1,

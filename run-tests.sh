@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 tools/deps/install.sh
 
-jobs="$(nproc)"
+jobs="${JOBS:-$(nproc)}"
 
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build/release -j "$jobs"

@@ -78,13 +78,15 @@ std::string roundName(const std::string& base, int round)
 {
     if (round == 0)
         return base.substr(0, k1lib::kNameLength);
-    const std::string number = " " + std::to_string(round + 1);
-    if (base.size() + number.size() <= k1lib::kNameLength)
-        return base + number;
-    std::string stem = base.substr(0, k1lib::kNameLength - 2);
-    while (!stem.empty() && stem.back() == ' ')
-        stem.pop_back();
-    return stem + " " + std::to_string(round + 1);
+    const std::string number = std::to_string(round + 1);
+    std::string name = base;
+    if (name.size() + 1 + number.size() > k1lib::kNameLength)
+        name.resize(k1lib::kNameLength - 1 - number.size());
+    while (!name.empty() && name.back() == ' ')
+        name.pop_back();
+    name += ' ';
+    name += number;
+    return name;
 }
 
 k1lib::SinglePreset build(const Patch& patch)

@@ -70,7 +70,8 @@ void applyRound(Patch& p, int round, uint32_t seed)
         t.fine = std::clamp(t.fine + sign * (2 + round + pick(3, seed, round, static_cast<uint32_t>(i))), -50, 50);
         t.env.decay = std::clamp(t.env.decay + 3 * round - 4, 0, 95);
         t.env.release = std::clamp(t.env.release + (round % 2 == 0 ? 3 : -3), 5, 68);
-        t.velLevel = std::clamp(t.velLevel + 2 * round, 0, 40);
+        if (t.velLevel != 0) // organs stay without velocity
+            t.velLevel = std::clamp(t.velLevel + 2 * round, 0, 40);
     }
     p.common.lfoSpeed = std::clamp(p.common.lfoSpeed + 3 * round, 0, 100);
 }
@@ -159,7 +160,7 @@ Patch clav(int m)
     case 0: p.name = "Clavi"; break;
     case 1: p.name = "Harpsichrd"; p.tones[1].wave = wave("Harpsichord", 2); break;
     case 2: p.name = "Funk Clav"; p.tones[1] = transient("Strat Guitar", 20, -10); break;
-    case 3: p.name = "Baroque"; p.tones[0].velLevel = 0; p.tones[1].velLevel = 0; p.tones[1].wave = wave("Harpsichord", 3); break;
+    case 3: p.name = "Baroque"; p.tones[0].velLevel = 6; p.tones[1].velLevel = 6; p.tones[1].wave = wave("Harpsichord", 3); break;
     case 4: p.name = "Clav Wah"; p.common.autoBendDepth = -22; p.common.autoBendTime = 18; break;
     default:
         p.name = "Lute Harps";
@@ -196,8 +197,11 @@ Patch organ(int m)
         for (Tone& t : p.tones) { t.env.attack = 12; t.env.release = 36; }
         break;
     case 7: p.name = "Leslie Org"; p.common.vibratoDepth = 20; p.common.lfoSpeed = 58; p.tones[1].vibrato = false; break;
-    default: p.name = "Reed Organ"; p.tones[1] = tone(wave("Accordion"), Env{0, 4, 40, 100, 14}, -6); p.tones[1].velLevel = 0; break;
+    default: p.name = "Reed Organ"; p.tones[1] = tone(wave("Accordion"), Env{0, 4, 40, 100, 14}, -6); break;
     }
+    // An organ's keys are switches: every note speaks at the same level.
+    for (Tone& t : p.tones)
+        t.velLevel = 0;
     return p;
 }
 
@@ -312,9 +316,9 @@ Patch brass(int m)
     {
     case 0: p.name = "Brass Sect"; break;
     case 1: p.name = "Trumpet"; p.common.polyMode = 2; p.tones[1] = transient("Trumpet", 40, -4); break;
-    case 2: p.name = "Fr Horn"; for (Tone& t : p.tones) { t.env.attack = 24; t.semitones -= 12; } break;
+    case 2: p.name = "Fr Horn"; for (Tone& t : p.tones) { t.env.attack = 20; t.semitones -= 12; } break;
     case 3: p.name = "Big Brass"; p.tones.push_back(withPitch(a, -12, -4)); p.tones.push_back(withPitch(b, 12, 4)); break;
-    case 4: p.name = "Soft Brass"; for (Tone& t : p.tones) t.env.attack = 26; p.common.autoBendDepth = 0; break;
+    case 4: p.name = "Soft Brass"; for (Tone& t : p.tones) t.env.attack = 20; p.common.autoBendDepth = 0; p.tones[0].velLevel = 30; break;
     case 5: p.name = "Brass Fall"; p.common.autoBendDepth = 22; p.common.autoBendTime = 10; break;
     case 6: p.name = "Tuba"; for (Tone& t : p.tones) t.semitones -= 24; p.tones[1].wave = wave("French Horn", 2); break;
     default: p.name = "Fanfare"; p.tones[1] = transient("Trumpet", 44, -2); p.tones[0].velLevel = 30; break;
@@ -612,7 +616,7 @@ Patch drum(int m)
     case 7: p.name = "Crash"; p.tones[0].env = strike(74, 0, 46); break;
     case 8: p.name = "Ride"; p.tones[0].env = strike(70, 0, 40); break;
     case 9: p.name = "Timpani"; p.tones[0] = tone(wave("Ac Tom"), strike(70, 0, 40)); p.tones[0].semitones = -12; p.tones[1] = tone(wave("Sin 1st"), strike(64, 0, 36), -6); p.tones[1].semitones = -12; break;
-    case 10: p.name = "Rev Cymbal"; p.tones[0] = tone(wave("Crash Alt"), swell(58, 50, 90, 20)); p.tones[0].velLevel = 16; p.tones[1] = tone(wave("White Noise Loop"), swell(56, 50, 60, 20), -14); break;
+    case 10: p.name = "Cowbell"; p.common.ampMod12 = 1; p.tones = {tone(wave("Sin 5th"), strike(30, 0, 12)), tone(wave("Sin 8th"), strike(34, 0, 12), -4)}; p.tones[0].velLevel = 30; break;
     case 11: p.name = "Drum Kit"; p.tones = {tone(wave("Omnibus Loop 1"), strike(40, 0, 14)), tone(wave("Ac Snare"), strike(40, 0, 14), -6)}; break;
     case 12: p.name = "Claps"; p.tones[0].wave = wave("E Snare"); p.tones[1].env = strike(26, 0, 16); p.tones[1].level = -6; break;
     case 13: p.name = "Rev Snare"; p.tones[0] = tone(wave("Ac Snare Rev"), strike(60, 0, 20)); break;

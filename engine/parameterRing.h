@@ -39,14 +39,16 @@ public:
     }
 
     // The i-th entry counted from the read index (i below count()).
-    T& at(uint32_t i) { return m_items[(m_read + i) % N]; }
-    const T& at(uint32_t i) const { return m_items[(m_read + i) % N]; }
+    T& at(uint32_t i) { return m_items[wrap(m_read + i)]; }
+    const T& at(uint32_t i) const { return m_items[wrap(m_read + i)]; }
 
     uint32_t count() const { return m_count.load(std::memory_order_acquire); }
     uint64_t readIndex() const { return m_read; }
 
 private:
     static uint64_t next(uint64_t index) { return index + 1 == N ? 0 : index + 1; }
+    // Both indices stay below N, so one subtraction wraps any position.
+    static uint64_t wrap(uint64_t index) { return index >= N ? index - N : index; }
 
     StaticArray<T, N> m_items;
     uint64_t m_write = 0;

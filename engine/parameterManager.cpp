@@ -62,18 +62,13 @@ ParameterManager::ParameterManager()
     }
 }
 
-bool ParameterManager::isParameter(unsigned int p) const
-{
-    if (p < kParamCount)
-        return true;
-    K1_LOG("Invalid parameter " << p << ", expected 0-" << kParamCount - 1);
-    return false;
-}
-
 bool ParameterManager::setVSTParam(unsigned int p, float normalized, bool ramp)
 {
-    if (!isParameter(p))
+    if (p >= kParamCount)
+    {
+        K1_LOG("Invalid parameter " << p << ", expected 0-" << kParamCount - 1);
         return false;
+    }
     const CParam& param = g_params[p];
     normalized = sanitizeNormalized(param, normalized);
     if (m_normalized[p] == normalized)
@@ -86,8 +81,11 @@ bool ParameterManager::setVSTParam(unsigned int p, float normalized, bool ramp)
 
 bool ParameterManager::setVSTParamReal(unsigned int p, float real, bool ramp)
 {
-    if (!isParameter(p))
+    if (p >= kParamCount)
+    {
+        K1_LOG("Invalid parameter " << p << ", expected 0-" << kParamCount - 1);
         return false;
+    }
     const CParam& param = g_params[p];
     real = sanitizeReal(param, real);
     if (m_real[p] == real)
@@ -100,8 +98,11 @@ bool ParameterManager::setVSTParamReal(unsigned int p, float real, bool ramp)
 
 void ParameterManager::setIntParam(unsigned int p, float real, bool ramp)
 {
-    if (!isParameter(p))
+    if (p >= kParamCount)
+    {
+        K1_LOG("Invalid parameter " << p << ", expected 0-" << kParamCount - 1);
         return;
+    }
     setTarget(p, sanitizeReal(g_params[p], real), ramp);
 }
 

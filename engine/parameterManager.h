@@ -71,7 +71,6 @@ private:
         uint32_t stepsLeft = 0; // 0: not ramping
     };
 
-    bool isParameter(unsigned int p) const;
     void setTarget(unsigned int p, float value, bool ramp);
 
     StaticArray<float, kParamCount> m_normalized;

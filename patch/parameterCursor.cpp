@@ -118,16 +118,14 @@ unsigned char lowByte(const Field& field)
     return static_cast<unsigned char>(field);
 }
 
-// K1 numbers of the common single parameters 0-26.
+// K1 numbers of the single parameters 10-26.
 constexpr ParameterCursor kCommonCursors[] = {
-    Cursor_Name01, ParameterCursor(5), ParameterCursor(6), ParameterCursor(7), ParameterCursor(8),
-    ParameterCursor(9), ParameterCursor(10), ParameterCursor(11), ParameterCursor(12), Cursor_Name10,
     Cursor_Volume, Cursor_PolyMode, Cursor_Source2or4, Cursor_AmpModS1S2, Cursor_AmpModS3S4,
     Cursor_PressureToFreq, Cursor_VibratoDepth, Cursor_PressureToVibrato, Cursor_PitchBendDepth,
     Cursor_LfoSpeed, Cursor_LfoShape, Cursor_KeyScaleCurve, Cursor_VibWheelMode, Cursor_AutoBendDepth,
     Cursor_AutoBendTime, Cursor_VelToDepth, Cursor_AutoBendKeyScaleToTime,
 };
-static_assert(sizeof kCommonCursors / sizeof kCommonCursors[0] == Param_SourceS1Mute);
+static_assert(sizeof kCommonCursors / sizeof kCommonCursors[0] == Param_SourceS1Mute - Param_Volume);
 
 // K1 numbers of the twenty per-source fields; the mute flags have none.
 constexpr ParameterCursor kSourceCursors[kSourceFieldCount] = {
@@ -174,8 +172,10 @@ bool ParameterConverter::fromSingle(unsigned char& value, const SinglePreset& pr
 
 ParameterCursor ParameterConverter::toCursor(unsigned char& source, EParam p)
 {
+    if (p <= Param_Name10)
+        return static_cast<ParameterCursor>(Cursor_Name01 + (p - Param_Name01));
     if (p < Param_SourceS1Mute)
-        return kCommonCursors[p];
+        return kCommonCursors[p - Param_Volume];
     if (!isSourceParam(p))
         return Cursor_None;
     source = static_cast<unsigned char>(getParamSource(p));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "patch/parameter.h"
 
 namespace k1test
 {

@@ -39,7 +39,7 @@ public:
     static constexpr size_t kMaxActivePerSection = 33;   // "VR"
     static constexpr size_t kMaxReleasedPerSection = 64; // stolen voices in their 20 ms release
     static constexpr size_t kPoolSize = kSectionCount * (kMaxActivePerSection + kMaxReleasedPerSection);
-    static constexpr int kMaxSpan = 64;       // samples rendered at once
+    static constexpr int kMaxSpan = Voice::kMaxSpan; // samples rendered at once
     static constexpr int kMaxOutputs = 8;
     static constexpr int32_t kCurrentSingle = 255; // section single: the engine's current single
     static constexpr int32_t kDefaultChannel = 255; // section channel: by omni / receive channel

@@ -133,6 +133,72 @@ void Source::beginSpan(const SourceSpanInput& input)
     m_spanPitch = raiseToMinimum(0.0f + m_pitch + m_spanBend + m_spanPressureToFreq + m_spanFineTune);
 }
 
+int Source::render(float* value, float* amplitude, const float* pitchModulation, int n)
+{
+    int doneAt = isDone() ? 1 : kNotDone;
+    int i = 0;
+
+    // In the sustain stage (and once finished) the envelope holds its level
+    // until the next note-off, which ends the span: one step gives the
+    // amplitude of the whole span. Its sample counter only matters during
+    // the delay, so the steps skipped here change nothing.
+    const bool holding = m_env.getStage() == Env::StageSustain || m_env.getStage() == Env::StageFinished;
+    float heldAmplitude = 0.0f;
+    if (holding)
+        heldAmplitude = m_env.process(m_decayTime, m_sustainLevel, m_rate) * m_spanLevel;
+
+    for (; i < n; ++i)
+    {
+        float a;
+        if (holding)
+        {
+            a = heldAmplitude;
+        }
+        else
+        {
+            const float e = m_env.process(m_decayTime, m_sustainLevel, m_rate);
+            if (m_env.isDelaying())
+            {
+                // Silent, and the wave does not move until the delay is over.
+                amplitude[i] = 0.0f;
+                value[i] = 0.0f;
+                continue;
+            }
+            a = e * m_spanLevel;
+            if (doneAt == kNotDone && m_env.isFinished())
+                doneAt = i + 1;
+        }
+        amplitude[i] = a;
+        if (m_stopped)
+        {
+            value[i] = 0.0f;
+            continue;
+        }
+
+        const uint32_t index = m_phase >> m_indexShift;
+        const float frac = static_cast<float>(m_phase - (index << m_indexShift)) * m_inversePhaseScale;
+        const float s0 = static_cast<float>(m_data[index]);
+        const float s1 = static_cast<float>(m_data[(index + 1) & (m_length - 1)]);
+        value[i] = (s0 + frac * (s1 - s0)) * 0.0078125f;
+
+        float pitch = m_spanPitch;
+        if (m_spanVibABend)
+            pitch = raiseToMinimum(pitchModulation[i] + m_pitch + m_spanBend + m_spanPressureToFreq + m_spanFineTune);
+        if (pitch != m_lastPitch)
+            updateIncrement(pitch);
+
+        const uint64_t next = static_cast<uint64_t>(m_phase) + m_increment;
+        m_phase = static_cast<uint32_t>(next);
+        if (next > 0xFFFFFFFFull && !m_loop)
+        {
+            m_stopped = 1;
+            if (doneAt == kNotDone)
+                doneAt = i + 1;
+        }
+    }
+    return doneAt;
+}
+
 void Source::updateIncrement(float pitch)
 {
     const float p = fastPow2((pitch - 69.0f) / 12.0f);

@@ -44,41 +44,14 @@ public:
     // Reads what stays constant until the next event or parameter change.
     void beginSpan(const SourceSpanInput& input);
 
-    // One engine sample: returns the wave value and sets amplitude (envelope
-    // times level). pitchModulation is the voice's vibrato and auto-bend.
-    float step(float& amplitude, float pitchModulation)
-    {
-        const float e = m_env.process(m_decayTime, m_sustainLevel, m_rate);
-        if (m_env.isDelaying())
-        {
-            amplitude = 0.0f;
-            return 0.0f;
-        }
-        amplitude = e * m_spanLevel;
-        if (m_stopped)
-            return 0.0f;
-
-        const uint32_t i = m_phase >> m_indexShift;
-        const float frac = static_cast<float>(m_phase - (i << m_indexShift)) * m_inversePhaseScale;
-        const float s0 = static_cast<float>(m_data[i]);
-        const float s1 = static_cast<float>(m_data[(i + 1) & (m_length - 1)]);
-        const float value = (s0 + frac * (s1 - s0)) * 0.0078125f;
-
-        float pitch = m_spanPitch;
-        if (m_spanVibABend)
-        {
-            pitch = pitchModulation + m_pitch + m_spanBend + m_spanPressureToFreq + m_spanFineTune;
-            pitch = raiseToMinimum(pitch);
-        }
-        if (pitch != m_lastPitch)
-            updateIncrement(pitch);
-
-        const uint64_t next = static_cast<uint64_t>(m_phase) + m_increment;
-        m_phase = static_cast<uint32_t>(next);
-        if (next > 0xFFFFFFFFull && !m_loop)
-            m_stopped = 1;
-        return value;
-    }
+    // Renders n engine samples: the wave values into value[i] and the
+    // amplitudes (envelope times level) into amplitude[i]. pitchModulation
+    // holds the voice's vibrato and auto-bend per sample (read only when
+    // the source follows them). Returns how many samples it took until the
+    // source was done (see isDone), or kNotDone. The samples after that are
+    // rendered too but belong to nothing.
+    static constexpr int kNotDone = 1 << 30;
+    int render(float* value, float* amplitude, const float* pitchModulation, int n);
 
     // Note-off with the source's own release time, or with the release time
     // of the envelope value releaseValue (0..100).

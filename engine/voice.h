@@ -34,6 +34,7 @@ class Voice
 public:
     static constexpr size_t kMaxSources = 4;
     static constexpr uint8_t kStealReleaseValue = 7; // 0.02 s
+    static constexpr int kMaxSpan = 64;              // samples per render call
 
     // rate: the engine's processing rate; transpose in semitones, tune -50..50
     // (0.02 semitone steps), level 0..100 from the section; clock continues
@@ -116,28 +117,59 @@ inline float Voice::pitchModulation(float vibrato) const
 template <size_t kStride>
 int Voice::render(float (*acc)[kStride], const VoiceSpanInput& input, int n)
 {
-    for (size_t j = 0; j < m_slotCount; ++j)
-        m_sources[j].beginSpan(input.source);
+    static_assert(kStride >= kMaxSpan);
+    if (n > kMaxSpan)
+        n = kMaxSpan;
 
-    float mixGain[kMaxSources];
+    // Vibrato and auto-bend of each sample, for the sources that follow them.
+    float pm[kMaxSpan];
+    bool anyVibABend = false;
     for (size_t j = 0; j < m_slotCount; ++j)
-        mixGain[j] = input.sourceMix[m_sourceIndex[j]];
-
-    for (int i = 0; i < n; ++i)
+        anyVibABend = anyVibABend || m_sources[j].getSource().vibABend;
+    if (anyVibABend)
     {
-        const float pm = pitchModulation(input.vibrato[i]);
-        float sample[kMaxSources];
-        float amplitude[kMaxSources];
-        for (size_t j = 0; j < m_slotCount; ++j)
-            sample[j] = m_sources[j].step(amplitude[j], pm);
-        for (size_t p = 0; p < m_amPairCount; ++p)
-            sample[m_amPairs[p].modulated] *= sample[m_amPairs[p].modulator];
-        for (size_t j = 0; j < m_slotCount; ++j)
-            acc[m_sourceIndex[j]][i] += mixGain[j] * sample[j] * m_gain[j] * amplitude[j];
-        ++m_clock;
-        if (isFinished())
-            return i + 1;
+        const uint32_t clock = m_clock;
+        for (int i = 0; i < n; ++i)
+        {
+            m_clock = clock + static_cast<uint32_t>(i);
+            pm[i] = pitchModulation(input.vibrato[i]);
+        }
+        m_clock = clock;
     }
-    return n;
+
+    // Each source renders the span on its own; the voice ends after the
+    // sample at which its last source is done.
+    alignas(32) float value[kMaxSources][kMaxSpan];
+    alignas(32) float amplitude[kMaxSources][kMaxSpan];
+    int count = 1;
+    for (size_t j = 0; j < m_slotCount; ++j)
+    {
+        m_sources[j].beginSpan(input.source);
+        const int doneAt = m_sources[j].render(value[j], amplitude[j], pm, n);
+        count = doneAt > count ? doneAt : count;
+    }
+    if (count > n)
+        count = n;
+
+    for (size_t p = 0; p < m_amPairCount; ++p)
+    {
+        float* modulated = value[m_amPairs[p].modulated];
+        const float* modulator = value[m_amPairs[p].modulator];
+        for (int i = 0; i < count; ++i)
+            modulated[i] *= modulator[i];
+    }
+    for (size_t j = 0; j < m_slotCount; ++j)
+    {
+        const size_t k = m_sourceIndex[j];
+        const float mix = input.sourceMix[k];
+        const float gain = m_gain[j];
+        float* __restrict out = acc[k];
+        const float* __restrict v = value[j];
+        const float* __restrict a = amplitude[j];
+        for (int i = 0; i < count; ++i)
+            out[i] += mix * v[i] * gain * a[i];
+    }
+    m_clock += static_cast<uint32_t>(count);
+    return count;
 }
 } // namespace k1lib

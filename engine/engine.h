@@ -188,6 +188,7 @@ private:
     void dispatchMidi(const SMidiEvent& event);
     void controlChange(uint8_t channel, bool accepted, uint8_t controller, uint8_t value);
     void programChange(uint8_t channel, bool accepted, uint8_t program);
+    void omniChanged();
 
     IEngineListener* m_listener;
     PluginType m_pluginType;

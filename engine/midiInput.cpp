@@ -165,15 +165,28 @@ void Engine::controlChange(uint8_t channel, bool accepted, uint8_t controller, u
         {
             m_config.omni = 0;
             m_config.receiveChannel = channel;
+            omniChanged();
         }
         break;
     case kCcOmniOn:
         if (accepted)
+        {
             m_config.omni = 1;
+            omniChanged();
+        }
         break;
     default:
         break;
     }
+}
+
+// The single-mode multi listens by omni and the receive channel: its channel
+// map follows at once, as after a change of the settings.
+void Engine::omniChanged()
+{
+    m_listener->onConfigChanged();
+    if (m_playMode == PlayMode::Single)
+        m_multi.setMulti(m_multi.getSingleModeMulti());
 }
 
 void Engine::programChange(uint8_t channel, bool accepted, uint8_t program)

@@ -241,6 +241,8 @@ void Multi::createVoice(size_t section, const SinglePreset& single, uint8_t key,
     if (active.full())
         killVoices(section, kMaxActivePerSection - 1);
     const uint32_t clock = active.empty() ? 0 : m_pool[active.front()].getClock();
+    if (m_freeCount == 0)
+        return;
     const VoiceId id = allocateVoice();
     const MultiSection& s = m_multi.sections[section];
     m_pool[id].start(m_engine, single, key, velocity, channel, m_engine.getProcessingSamplerate(), s.transpose, s.tune,
@@ -251,7 +253,7 @@ void Multi::createVoice(size_t section, const SinglePreset& single, uint8_t key,
 VoiceId Multi::allocateVoice()
 {
     // The list capacities add up to the pool size, so a free voice exists
-    // whenever a list has room.
+    // whenever a list has room; createVoice checks all the same.
     return m_free[--m_freeCount];
 }
 

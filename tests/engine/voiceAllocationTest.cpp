@@ -179,3 +179,24 @@ TEST(EngineVoices, AllSourcesMutedMakesAVoiceThatEndsAtOnce)
     for (float v : out[0])
         EXPECT_EQ(v, 0.0f);
 }
+
+TEST(EngineVoices, OmniControllersTakeEffectAtOnce)
+{
+    TestEngine t;
+    ASSERT_TRUE(t.engine->setSingle(0, plainSingle()));
+    // Omni on, single mode: CC124 on any channel listens on channel 0.
+    t.render(10, {midi(0xB3, 124, 0, 0)});
+    EXPECT_EQ(t.engine->getConfig().omni, 0u);
+    EXPECT_EQ(t.engine->getConfig().receiveChannel, 0u);
+    t.render(10, {midi(0x93, 60, 100, 0)});
+    EXPECT_EQ(t.engine->getMulti().getActiveVoiceCount(), 0u);
+
+    // Omni off on channel 5, then CC125: every channel plays again.
+    k1lib::Engine::Config config;
+    config.omni = 0;
+    config.receiveChannel = 5;
+    t.engine->setConfig(config);
+    t.render(10, {midi(0xB5, 125, 0, 0), midi(0x95, 60, 100, 1), midi(0x9A, 62, 100, 2)});
+    EXPECT_EQ(t.engine->getConfig().omni, 1u);
+    EXPECT_EQ(t.engine->getMulti().getActiveVoiceCount(), 2u);
+}

@@ -34,6 +34,7 @@ const char* const kUsage = R"(usage: vsthost PLUGIN.so [options]
   --midi-out             print the MIDI the plug-in sends, with its frame
   --preset-chunks        chunk options use program chunks instead of bank chunks
   --refuse-io            answer 0 to the plug-in's I/O change requests
+  --help                 print this text
  applied in the order given, before the render:
   --program N            select program N
   --param INDEX=VALUE    set a parameter (normalized; passed on unchecked)
@@ -100,7 +101,12 @@ bool parseArguments(int argc, char** argv, Options& o)
         const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
         auto value = [&]() -> const char* { return next != nullptr ? argv[++i] : nullptr; };
         bool ok = true;
-        if (arg == "--info") o.info = true;
+        if (arg == "--help" || arg == "-h")
+        {
+            std::printf("%s", kUsage);
+            std::exit(0);
+        }
+        else if (arg == "--info") o.info = true;
         else if (arg == "--list-params") o.listParams = true;
         else if (arg == "--list-programs") o.listPrograms = true;
         else if (arg == "--midi-out") o.midiOut = true;

@@ -12,12 +12,13 @@ add_library(k1vst STATIC
 target_include_directories(k1vst PUBLIC ${PROJECT_SOURCE_DIR})
 set_target_properties(k1vst PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 
-# darvello_vst_plugin(<target> SOURCES <files...> [LIBS <targets...>] [OUTPUT_NAME <name>])
+# darvello_vst_plugin(<target> SOURCES <files...> [LIBS <targets...>] [OUTPUT_NAME <name>] [INSTALL])
 # A loadable VST 2.4 .so (no "lib" prefix) built on k1vst. It exports exactly
 # VSTPluginMain, main_plugin and main; everything else stays hidden. The
-# sources must define createEffectInstance().
+# sources must define createEffectInstance(). INSTALL puts it in the install
+# prefix's lib/vst, where Linux hosts look.
 function(darvello_vst_plugin target)
-  cmake_parse_arguments(P "" "OUTPUT_NAME" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(P "INSTALL" "OUTPUT_NAME" "SOURCES;LIBS" ${ARGN})
   set(DARVELLO_VST_DIR ${CMAKE_CURRENT_FUNCTION_LIST_DIR})
   add_library(${target} MODULE ${P_SOURCES} ${DARVELLO_VST_DIR}/vstPluginMain.cpp)
   target_link_libraries(${target} PRIVATE k1vst ${P_LIBS})
@@ -36,5 +37,8 @@ function(darvello_vst_plugin target)
   # builds leave their runtime symbols to the host executable.
   if(NOT DARVELLO_SANITIZE)
     target_link_options(${target} PRIVATE "-Wl,-z,defs")
+  endif()
+  if(P_INSTALL)
+    install(TARGETS ${target} LIBRARY DESTINATION lib/vst)
   endif()
 endfunction()

@@ -177,7 +177,7 @@ std::vector<k1lib::MultiPreset> designMultis(size_t bankIndex, const DesignedBan
                 m.sections[0] = section(bank, low, 92);
                 m.sections[0].zoneHigh = split - 1;
                 if (!isBass(chooser.family(low)))
-                    m.sections[0].transpose = 12 - 12 * static_cast<int>((k / 4) % 2); // keep low sounds in their octave
+                    m.sections[0].transpose = 12 - 12 * static_cast<int>((k / 4) % 2); // half of them an octave up, out of the mud
                 m.sections[1] = section(bank, high, 86);
                 m.sections[1].zoneLow = split;
                 nameOf(m, (isBass(chooser.family(low)) ? std::string(shortLabel(chooser.family(low))) : word(bank, low, 4)) + "/" + word(bank, high, 5));

@@ -113,6 +113,26 @@ TEST(PatchDesigner, SinglesKeepTheRulesOfTheirFamily)
     }
 }
 
+// Variant numbers run on across the storages, so no sound is shipped twice.
+TEST(PatchDesigner, NoTwoFactorySinglesSoundTheSame)
+{
+    std::vector<k1lib::SinglePreset> all;
+    for (size_t b = 0; b < designer::bankPlans().size(); ++b)
+    {
+        for (k1lib::SinglePreset p : designer::designBank(b).singles)
+        {
+            std::fill(std::begin(p.name), std::end(p.name), 0);
+            all.push_back(p);
+        }
+    }
+    ASSERT_EQ(all.size(), 968u);
+    for (size_t a = 0; a < all.size(); ++a)
+    {
+        for (size_t b = a + 1; b < all.size(); ++b)
+            ASSERT_FALSE(all[a] == all[b]) << a << " and " << b;
+    }
+}
+
 TEST(PatchDesigner, MultisPlayTheirOwnBankInSensibleSections)
 {
     for (size_t b = 0; b + 1 < designer::bankPlans().size(); ++b)

@@ -87,6 +87,15 @@ TEST_F(MidiFile, ExtractsSysexFromTracksInFileOrderSkippingMetaAndForeignChunks)
 
 TEST_F(MidiFile, EmptyTrackAndZeroLengthSysex)
 {
+    Bytes only = header();
+    appendChunk(only, "MTrk", track({}));
+    write(only);
+    Bytes nothing;
+    std::string quiet;
+    EXPECT_TRUE(read(nothing, quiet));
+    EXPECT_TRUE(nothing.empty());
+    EXPECT_EQ(quiet, "");
+
     Bytes f = header();
     appendChunk(f, "MTrk", track({}));
     appendChunk(f, "MTrk", track({0x00, 0xF0, 0x00}));

@@ -77,21 +77,6 @@ int levelBudget(size_t toneCount)
     return toneCount > 2 ? 64 : 72;
 }
 
-std::string roundName(const std::string& base, int round)
-{
-    if (round == 0)
-        return base.substr(0, k1lib::kNameLength);
-    const std::string number = std::to_string(round + 1);
-    std::string name = base;
-    if (name.size() + 1 + number.size() > k1lib::kNameLength)
-        name.resize(k1lib::kNameLength - 1 - number.size());
-    while (!name.empty() && name.back() == ' ')
-        name.pop_back();
-    name += ' ';
-    name += number;
-    return name;
-}
-
 k1lib::SinglePreset build(const Patch& patch)
 {
     k1lib::SinglePreset p;

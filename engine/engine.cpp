@@ -80,39 +80,81 @@ void Engine::processAudio(float** outputs, int numOutputs, int numFrames, const 
     for (int c = 0; c < channels; ++c)
         out[c] = outputs[c];
 
+    // Samples are rendered in spans: a span is closed before any sample at
+    // which an event acts or a parameter step changes what the voices play,
+    // so every change still lands on its own sample.
     const int last = numFrames - 1;
-    for (int s = 0; s < numFrames;)
+    int spanStart = 0;
+    for (int s = 0; s < numFrames; ++s)
     {
         m_parameters.process();
         const uint32_t changed = m_parameters.getChangedCount();
+        bool matters = false;
+        for (uint32_t i = 0; i < changed && !matters; ++i)
+        {
+            const uint32_t p = m_parameters.getChanged(i);
+            matters = parameterChangeMatters(static_cast<EParam>(p), m_parameters.getCurrent(p));
+        }
+        // In list order: an event whose sample has come or passed acts now;
+        // on the last sample every remaining event acts.
+        const bool eventDue = next < eventCount && (events[next].sampleOffset <= s || s == last);
+        if ((matters || eventDue) && s > spanStart)
+        {
+            renderSpan(out, channels, spanStart, s - spanStart);
+            spanStart = s;
+        }
+
         for (uint32_t i = 0; i < changed; ++i)
         {
             const uint32_t p = m_parameters.getChanged(i);
             processParameterChange(static_cast<EParam>(p), m_parameters.getCurrent(p));
         }
-
-        // In list order: an event whose sample has come or passed acts now;
-        // on the last sample every remaining event acts.
         while (next < eventCount && (events[next].sampleOffset <= s || s == last))
             processMidiEvent(events[next++]);
 
-        // Render up to the next event or parameter step in one go.
-        int n = numFrames - s;
-        if (m_parameters.getRampCount() > 0)
-            n = 1;
-        else if (next < eventCount)
-            n = std::min(n, std::min(events[next].sampleOffset, last) - s);
-        n = std::clamp(n, 1, Multi::kMaxSpan);
-
-        float* span[kMaxOutputs] = {};
-        for (int c = 0; c < channels; ++c)
+        if (s + 1 - spanStart == Multi::kMaxSpan)
         {
-            span[c] = out[c] + s;
-            std::fill(span[c], span[c] + n, 0.0f);
+            renderSpan(out, channels, spanStart, Multi::kMaxSpan);
+            spanStart = s + 1;
         }
-        m_multi.render(span, channels, n);
-        s += n;
     }
+    if (spanStart < numFrames)
+        renderSpan(out, channels, spanStart, numFrames - spanStart);
+}
+
+void Engine::renderSpan(float* const* out, int channels, int start, int n)
+{
+    float* span[kMaxOutputs] = {};
+    for (int c = 0; c < channels; ++c)
+    {
+        span[c] = out[c] + start;
+        std::fill(span[c], span[c] + n, 0.0f);
+    }
+    m_multi.render(span, channels, n);
+}
+
+// Whether applying the value would change anything the voices or the mix
+// read. Most steps of a ramp leave a single's whole-number field as it is.
+bool Engine::parameterChangeMatters(EParam param, float realValue) const
+{
+    if (param == Param_Mode)
+        return (static_cast<int>(realValue + 0.5f) != 0) != (m_playMode == PlayMode::Multi);
+    if (param == Param_SourceMix12 || param == Param_SourceMix34)
+    {
+        const float* mix = m_sourceMix + (param == Param_SourceMix12 ? 0 : 2);
+        return mix[0] != std::min(1.0f - realValue, 1.0f) || mix[1] != std::min(1.0f + realValue, 1.0f);
+    }
+    if (isSingleParam(param))
+    {
+        if (m_playMode != PlayMode::Single)
+            return false;
+        SinglePreset edited = m_singles[m_currentSingle];
+        ParameterConverter::toSingle(edited, param, static_cast<int>(std::round(realValue)));
+        if (!(edited == m_singles[m_currentSingle]))
+            return true;
+        return param == Param_PitchBendDepth && m_bendRange != static_cast<int32_t>(edited.pitchBendDepth);
+    }
+    return isMultiParam(param) && m_playMode == PlayMode::Multi;
 }
 
 void Engine::processParameterChange(EParam param, float realValue)

@@ -183,6 +183,8 @@ public:
     const ParameterManager& getParameterManager() const { return m_parameters; }
 
 private:
+    void renderSpan(float* const* out, int channels, int start, int n);
+    bool parameterChangeMatters(EParam param, float realValue) const;
     void switchPlayMode(PlayMode mode);
     void loadMultiForPlayMode();
     void dispatchMidi(const SMidiEvent& event);

@@ -147,6 +147,58 @@ int Source::render(float* value, float* amplitude, const float* pitchModulation,
     if (holding)
         heldAmplitude = m_env.process(m_decayTime, m_sustainLevel, m_rate) * m_spanLevel;
 
+    // The common case of a held note at a steady pitch on a looping wave:
+    // nothing but the phase moves.
+    if (holding && !m_stopped && m_loop && !m_spanVibABend)
+    {
+        if (m_spanPitch != m_lastPitch)
+            updateIncrement(m_spanPitch);
+        const auto increment = static_cast<uint32_t>(m_increment);
+        const int8_t* data = m_data;
+        const uint32_t shift = m_indexShift;
+        const uint32_t mask = m_length - 1;
+        const float inverse = m_inversePhaseScale;
+        uint32_t phase = m_phase;
+        for (; i < n; ++i)
+        {
+            amplitude[i] = heldAmplitude;
+            const uint32_t index = phase >> shift;
+            const float frac = static_cast<float>(phase - (index << shift)) * inverse;
+            const float s0 = static_cast<float>(data[index]);
+            const float s1 = static_cast<float>(data[(index + 1) & mask]);
+            value[i] = (s0 + frac * (s1 - s0)) * 0.0078125f;
+            phase += increment;
+        }
+        m_phase = phase;
+        return doneAt;
+    }
+    // The same under vibrato or auto-bend: the pitch is summed per sample,
+    // the increment recomputed only when it moves.
+    if (holding && !m_stopped && m_loop)
+    {
+        const int8_t* data = m_data;
+        const uint32_t shift = m_indexShift;
+        const uint32_t mask = m_length - 1;
+        const float inverse = m_inversePhaseScale;
+        uint32_t phase = m_phase;
+        for (; i < n; ++i)
+        {
+            amplitude[i] = heldAmplitude;
+            const uint32_t index = phase >> shift;
+            const float frac = static_cast<float>(phase - (index << shift)) * inverse;
+            const float s0 = static_cast<float>(data[index]);
+            const float s1 = static_cast<float>(data[(index + 1) & mask]);
+            value[i] = (s0 + frac * (s1 - s0)) * 0.0078125f;
+            const float pitch =
+                raiseToMinimum(pitchModulation[i] + m_pitch + m_spanBend + m_spanPressureToFreq + m_spanFineTune);
+            if (pitch != m_lastPitch)
+                updateIncrement(pitch);
+            phase += static_cast<uint32_t>(m_increment);
+        }
+        m_phase = phase;
+        return doneAt;
+    }
+
     for (; i < n; ++i)
     {
         float a;

@@ -71,10 +71,18 @@ uint64_t fnv1a(const std::vector<std::vector<float>>& channels)
     return h;
 }
 
-std::vector<std::vector<float>> renderMovingScene(int blockSize)
+// automated: the host also ramps three of the single's parameters.
+std::vector<std::vector<float>> renderMovingScene(int blockSize, bool automated = false)
 {
     TestEngine t;
     EXPECT_TRUE(t.engine->setSingle(0, movingSingle()));
+    if (automated)
+    {
+        t.render(1);
+        EXPECT_TRUE(t.engine->setParameter(k1lib::Param_LfoSpeed, 0.1f, true));
+        EXPECT_TRUE(t.engine->setParameter(k1lib::Param_Volume, 0.3f, true));
+        EXPECT_TRUE(t.engine->setParameter(k1lib::Param_PitchBendDepth, 0.5f, true));
+    }
     return t.render(30000, movingScene(), 2, blockSize);
 }
 } // namespace
@@ -84,6 +92,11 @@ TEST(EngineCore, OutputDoesNotDependOnTheHostBlockSize)
     const auto reference = renderMovingScene(1);
     for (int blockSize : {7, 64, 512, 4096})
         EXPECT_TRUE(renderMovingScene(blockSize) == reference) << "block size " << blockSize;
+
+    const auto automated = renderMovingScene(1, true);
+    EXPECT_FALSE(automated == reference);
+    for (int blockSize : {64, 4096})
+        EXPECT_TRUE(renderMovingScene(blockSize, true) == automated) << "automated, block size " << blockSize;
 }
 
 TEST(EngineCore, GoldenHashOfAFixedScene)

@@ -197,9 +197,10 @@ bool Engine::setParameter(EParam param, float normalized, bool ramp)
 {
     if (param == Param_Mode)
     {
+        // Hosts may send anything; outside 0..1 counts as the nearer end.
+        const float n = std::isnan(normalized) ? 0.0f : std::clamp(normalized, 0.0f, 1.0f);
         const CParam& row = g_params[Param_Mode];
-        const auto mode = static_cast<int>(row.range * normalized + row.min + 0.5f) != 0 ? PlayMode::Multi
-                                                                                         : PlayMode::Single;
+        const auto mode = static_cast<int>(row.range * n + row.min + 0.5f) != 0 ? PlayMode::Multi : PlayMode::Single;
         if (mode != m_playMode)
             switchPlayMode(mode);
         m_parameters.setVSTParam(Param_Mode, normalized, false);

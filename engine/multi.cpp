@@ -3,6 +3,7 @@
 
 #include "engine/multi.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "engine/engine.h"
@@ -245,8 +246,11 @@ void Multi::createVoice(size_t section, const SinglePreset& single, uint8_t key,
         return;
     const VoiceId id = allocateVoice();
     const MultiSection& s = m_multi.sections[section];
-    m_pool[id].start(m_engine, single, key, velocity, channel, m_engine.getProcessingSamplerate(), s.transpose, s.tune,
-                     s.level, clock);
+    // Stored sections hold -24..24, -50..50 and 0..100; the clamps only keep
+    // damaged records from overflowing the pitch arithmetic.
+    m_pool[id].start(m_engine, single, key, velocity, channel, m_engine.getProcessingSamplerate(),
+                     std::clamp(s.transpose, -127, 127), std::clamp(s.tune, -127, 127), std::clamp(s.level, 0, 100),
+                     clock);
     active.push_back(id);
 }
 

@@ -40,13 +40,14 @@ void Source::init(const Engine& engine, const SinglePreset& single, uint8_t inde
     const uint8_t curve = static_cast<uint8_t>(single.keyScaleCurve);
 
     // Base pitch: tracking keys transpose with the section; fixed keys do not.
+    // Stored fields are in range; the clamps only guard the arithmetic.
+    const int coarse = static_cast<int>(std::min<uint32_t>(src.coarse, 127));
     float pitch;
     if (src.keyTrack)
-        pitch = static_cast<float>(static_cast<int>(src.coarse) + key - 84 + transpose) +
-                static_cast<float>(tune) * 0.02f;
+        pitch = static_cast<float>(coarse + key - 84 + transpose) + static_cast<float>(tune) * 0.02f;
     else
-        pitch = static_cast<float>(static_cast<int>(src.coarse) - 24);
-    pitch += static_cast<float>(centred(src.fine)) * 0.02f;
+        pitch = static_cast<float>(coarse - 24);
+    pitch += static_cast<float>(centred(std::min<uint32_t>(src.fine, 100))) * 0.02f;
 
     const float kf = ksCurveMod(key, curve, true);
     const float f = ksToFreq(static_cast<uint8_t>(std::abs(centred(src.freqKeyScaleToFreq))));

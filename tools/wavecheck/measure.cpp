@@ -184,7 +184,7 @@ Worst worstDc(const k1lib::Waveforms& set)
 
 Worst worstSeam(const k1lib::Waveforms& set)
 {
-    Worst worst{-1e9, -1, 0};
+    Worst worst{-1e9, -1, -1.0};
     for (int w = kSingle; w < k1lib::kWaveformCount; ++w)
     {
         if (!set.waves[w].loop)
@@ -197,9 +197,12 @@ Worst worstSeam(const k1lib::Waveforms& set)
             local = std::max({local, step(i), step(n - 2 - i)});
         const int seam = step(n - 1);
         // A seam no steeper than its surroundings cannot click; allow a few LSB near silence.
-        const double excess = seam - std::max(local, 3);
-        if (excess > worst.value)
-            worst = {excess, w, static_cast<double>(seam)};
+        worst.value = std::max(worst.value, static_cast<double>(seam - std::max(local, 3)));
+        if (seam > worst.detail)
+        {
+            worst.detail = seam;
+            worst.wave = w;
+        }
     }
     return worst;
 }

@@ -104,11 +104,14 @@ Recipe sawVariant(int n)
 
 Recipe squareVariant(int n)
 {
+    // A sine series cannot hold a narrow pulse's shape (it is not odd), so the
+    // narrower variants keep the pulse's magnitude spectrum |sin(pi k d)| / k,
+    // which is what the ear hears.
     static const double duty[] = {0.5, 0.5, 1.0 / 3.0, 0.25, 0.125};
     if (n == 5)
         return classic([](int k, double) { return (k % 2) ? 1.0 / k / (1.0 + (k / 6.0) * (k / 6.0)) : 0.0; });
     const double d = duty[n - 1];
-    return classic([d](int k, double) { return std::sin(kPi * k * d) / k; });
+    return classic([d](int k, double) { return std::abs(std::sin(kPi * k * d)) / k; });
 }
 
 double brightness(int variant)

@@ -14,18 +14,23 @@ using namespace wavtest;
 
 namespace
 {
-Bytes pcm8(std::initializer_list<unsigned char> samples) { return Bytes(samples); }
+Bytes pcm8(std::initializer_list<unsigned char> samples)
+{
+    return Bytes(samples);
+}
 
 // Runs f with stdout captured; returns what the log printed.
-template <typename F>
-std::string logOf(F f)
+template <typename F> std::string logOf(F f)
 {
     testing::internal::CaptureStdout();
     f();
     return testing::internal::GetCapturedStdout();
 }
 
-int lineCount(const std::string& s) { return static_cast<int>(std::count(s.begin(), s.end(), '\n')); }
+int lineCount(const std::string& s)
+{
+    return static_cast<int>(std::count(s.begin(), s.end(), '\n'));
+}
 } // namespace
 
 TEST(WavLoader, RejectsNonRiffAndNonWaveSilently)
@@ -35,11 +40,13 @@ TEST(WavLoader, RejectsNonRiffAndNonWaveSilently)
     noRiff[0] = 'X';
     noWave[8] = 'X';
     k1lib::Data d;
-    const std::string log = logOf([&] {
-        EXPECT_FALSE(WavLoader::load(d, nullptr, noRiff.data(), noRiff.size()));
-        EXPECT_FALSE(WavLoader::load(d, nullptr, noWave.data(), noWave.size()));
-        EXPECT_FALSE(WavLoader::load(d, nullptr, good.data(), 6));
-    });
+    const std::string log = logOf(
+        [&]
+        {
+            EXPECT_FALSE(WavLoader::load(d, nullptr, noRiff.data(), noRiff.size()));
+            EXPECT_FALSE(WavLoader::load(d, nullptr, noWave.data(), noWave.size()));
+            EXPECT_FALSE(WavLoader::load(d, nullptr, good.data(), 6));
+        });
     EXPECT_EQ(log, "");
     EXPECT_TRUE(WavLoader::load(d, nullptr, good.data(), good.size()));
 }
@@ -47,9 +54,9 @@ TEST(WavLoader, RejectsNonRiffAndNonWaveSilently)
 TEST(WavLoader, ReadsChunksInAnyOrderWithPaddingAndBothListSpellings)
 {
     // data before fmt, an odd-sized unknown chunk with its pad byte, lower-case "list".
-    const Bytes wav = riff({chunk("data", pcm8({0x80, 0xff, 0x00})), chunk("junk", pcm8({7, 7, 7})),
-                            chunk("fmt ", fmt(1, 1, 22050, 8)), chunk("cue ", cues({{3, 2, 2}})),
-                            list({label(3, "third")}, "list")});
+    const Bytes wav =
+        riff({chunk("data", pcm8({0x80, 0xff, 0x00})), chunk("junk", pcm8({7, 7, 7})),
+              chunk("fmt ", fmt(1, 1, 22050, 8)), chunk("cue ", cues({{3, 2, 2}})), list({label(3, "third")}, "list")});
     std::vector<char> samples;
     int rate = 0;
     std::vector<CuePoint> cueList;
@@ -66,9 +73,10 @@ TEST(WavLoader, ReadsChunksInAnyOrderWithPaddingAndBothListSpellings)
 
 TEST(WavLoader, CuesSortedByIdWithFirstLabelsKept)
 {
-    const Bytes wav = riff({chunk("fmt ", fmt(1, 1, 8000, 8)), chunk("data", Bytes(100, 0x80)),
-                            chunk("cue ", cues({{7, 70, 70}, {2, 20, 20}, {5, 0, 50}, {2, 99, 99}})),
-                            list({label(2, "two"), label(2, "", "note"), label(7, "seven"), label(7, "again", "note")})});
+    const Bytes wav =
+        riff({chunk("fmt ", fmt(1, 1, 8000, 8)), chunk("data", Bytes(100, 0x80)),
+              chunk("cue ", cues({{7, 70, 70}, {2, 20, 20}, {5, 0, 50}, {2, 99, 99}})),
+              list({label(2, "two"), label(2, "", "note"), label(7, "seven"), label(7, "again", "note")})});
     std::vector<CuePoint> cueList;
     k1lib::Data d;
     const std::string log = logOf([&] { ASSERT_TRUE(WavLoader::load(d, &cueList, wav.data(), wav.size())); });
@@ -91,11 +99,13 @@ TEST(WavLoader, EightBitLoaderTakesOnlyMonoEightBitPcm)
     const Bytes wide = riff({chunk("fmt ", fmt(1, 1, 8000, 16)), chunk("data", Bytes(8, 0))});
     const Bytes stereo = riff({chunk("fmt ", fmt(1, 2, 8000, 8)), chunk("data", Bytes(8, 0))});
     const Bytes floats = riff({chunk("fmt ", fmt(3, 1, 8000, 8)), chunk("data", Bytes(8, 0))});
-    logOf([&] {
-        EXPECT_FALSE(WavLoader::load(samples, rate, nullptr, wide.data(), wide.size()));
-        EXPECT_FALSE(WavLoader::load(samples, rate, nullptr, stereo.data(), stereo.size()));
-        EXPECT_FALSE(WavLoader::load(samples, rate, nullptr, floats.data(), floats.size()));
-    });
+    logOf(
+        [&]
+        {
+            EXPECT_FALSE(WavLoader::load(samples, rate, nullptr, wide.data(), wide.size()));
+            EXPECT_FALSE(WavLoader::load(samples, rate, nullptr, stereo.data(), stereo.size()));
+            EXPECT_FALSE(WavLoader::load(samples, rate, nullptr, floats.data(), floats.size()));
+        });
 }
 
 TEST(WavLoader, FloatLoaderConvertsEachDepthAndMixesToMono)
@@ -152,11 +162,15 @@ TEST(WavLoader, RejectsSizesThatDisagreeWithTheData)
         {"chunk past the end", riff({fmtChunk, chunk("data", Bytes(16, 0x80), 1000)})},
         {"cue count past its chunk", riff({fmtChunk, data, chunk("cue ", cues({{0, 1, 1}}, 3))})},
         {"list entry past its list", riff({fmtChunk, data, chunk("cue ", cues({{0, 1, 1}})),
-                                            chunk("LIST", [] { Bytes p{'a', 'd', 't', 'l', 'l', 'a', 'b', 'l'};
-                                                               putU32(p, 200);
-                                                               return p; }())})},
-        {"label without cue id", riff({fmtChunk, data, chunk("cue ", cues({{0, 1, 1}})),
-                                       list({chunk("labl", Bytes{1, 2})})})},
+                                           chunk("LIST",
+                                                 []
+                                                 {
+                                                     Bytes p{'a', 'd', 't', 'l', 'l', 'a', 'b', 'l'};
+                                                     putU32(p, 200);
+                                                     return p;
+                                                 }())})},
+        {"label without cue id",
+         riff({fmtChunk, data, chunk("cue ", cues({{0, 1, 1}})), list({chunk("labl", Bytes{1, 2})})})},
         {"short format", riff({chunk("fmt ", Bytes(10, 1)), data})},
         {"zero channels", riff({chunk("fmt ", fmt(1, 0, 8000, 8)), data})},
         {"zero bits", riff({chunk("fmt ", fmt(1, 1, 8000, 0)), data})},
@@ -168,8 +182,8 @@ TEST(WavLoader, RejectsSizesThatDisagreeWithTheData)
         std::vector<CuePoint> cueList;
         std::vector<float> samples;
         int rate = 0;
-        const std::string log =
-            logOf([&] { EXPECT_FALSE(WavLoader::load(samples, rate, &cueList, c.wav.data(), c.wav.size())) << c.what; });
+        const std::string log = logOf(
+            [&] { EXPECT_FALSE(WavLoader::load(samples, rate, &cueList, c.wav.data(), c.wav.size())) << c.what; });
         EXPECT_EQ(lineCount(log), 1) << c.what << ": " << log;
     }
 }

@@ -155,7 +155,7 @@ Recipe instrumentRecipe(const std::string& name, int index)
     if (is("Pull Bass"))
         return voiced(scaled(plucked(0.08, 1.0, 5000.0), [](int, double f) { return 1.0 + formant(f, 2000, 600); }));
     if (is("Slap Bass"))
-        return voiced(scaled(plucked(0.05, 0.8, 8000.0), [](int, double f)
+        return voiced(scaled(plucked(0.05, 1.3, 8000.0), [](int, double f)
                              { return (1.0 + formant(f, 2500, 700)) * (1.0 - 0.7 * formant(f, 600, 200)); }));
     if (is("Round Bass"))
         return voiced(scaled(saw(2.2), [](int, double f) { return lowpass(f, 800.0, 1.0); }));

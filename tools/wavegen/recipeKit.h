@@ -84,10 +84,12 @@ inline Amp formants(double tilt, std::vector<std::array<double, 3>> peaks, doubl
     };
 }
 
-// Brass: the spectrum rises to a peak frequency and falls steeply above it.
+// Brass: the spectrum rises to a peak frequency and falls steeply above it; the
+// lowest partials keep some weight so low notes do not turn thin.
 inline Amp brass(double peakHz, double slopeAbove)
 {
-    return [=](int, double f) { return f < peakHz ? std::pow(f / peakHz, 0.7) : std::pow(peakHz / f, slopeAbove); };
+    return [=](int k, double f)
+    { return (f < peakHz ? std::pow(f / peakHz, 0.7) : std::pow(peakHz / f, slopeAbove)) + 0.3 / (k * k); };
 }
 
 inline Amp scaled(Amp a, std::function<double(int, double)> g)

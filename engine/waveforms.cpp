@@ -198,8 +198,9 @@ bool buildPcm(Waveforms& set, Defined& defined, const Token& t, const std::vecto
     uint64_t played = length;
     if (t.alternate)
     {
-        wave.samples.assign(first, first + length);
-        wave.samples.insert(wave.samples.end(), wave.samples.rbegin(), wave.samples.rend());
+        wave.samples.resize(2 * length);
+        std::copy(first, first + length, wave.samples.begin());
+        std::reverse_copy(first, first + length, wave.samples.begin() + static_cast<std::ptrdiff_t>(length));
         data = wave.samples.data();
         played = 2 * length;
     }

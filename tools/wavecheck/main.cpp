@@ -69,8 +69,8 @@ int main()
     report(dc.value <= kMaxDcDb, "DC", format("worst DC %.1f dBFS (wave %.0f)", dc.value, dc.wave + 1));
     const Worst seam = worstSeam(*set);
     report(seam.value <= 0.0, "loop seams",
-           format("worst seam step %.0f LSB where its neighbourhood allows %.0f LSB (wave %.0f)", seam.detail,
-                  seam.detail - seam.value, seam.wave + 1));
+           format("steepest seam step %.0f LSB (wave %.0f); worst excess over its neighbourhood %.0f LSB",
+                  seam.detail, seam.wave + 1, seam.value));
     const Worst tail = worstDrumTail(*set);
     report(tail.value <= kMaxTailLsb, "drum tails",
            format("loudest last 5%% of a drum %.0f LSB (wave %.0f)", tail.value, tail.wave + 1));

@@ -20,20 +20,41 @@ const k1lib::Waveforms::WaveformData& block(const k1lib::Waveforms& set, int wav
     return set.waves[wave].keys[key];
 }
 
-double dbfs(double level) { return 20.0 * std::log10(std::max(level, 1e-9) / 128.0); }
+double dbfs(double level)
+{
+    return 20.0 * std::log10(std::max(level, 1e-9) / 128.0);
+}
 
-bool expectedLoop(int w) { return w < kSingle || (w >= 234 && w <= 249) || w >= 253; }
-bool expectedMultiSegment(int w) { return w >= 242 && w <= 249; }
-bool expectedAlternate(int w) { return w >= 253; }
-bool expectedReverse(int w) { return w >= 250 && w <= 252; }
-bool isDrum(int w) { return w >= 204 && w <= 212; }
+bool expectedLoop(int w)
+{
+    return w < kSingle || (w >= 234 && w <= 249) || w >= 253;
+}
+bool expectedMultiSegment(int w)
+{
+    return w >= 242 && w <= 249;
+}
+bool expectedAlternate(int w)
+{
+    return w >= 253;
+}
+bool expectedReverse(int w)
+{
+    return w >= 250 && w <= 252;
+}
+bool isDrum(int w)
+{
+    return w >= 204 && w <= 212;
+}
 bool isPitched(int w)
 {
     return (w >= 213 && w <= 225) || (w >= 227 && w <= 232) || (w >= 234 && w <= 237) || w == 240 || w == 241;
 }
 
 // The first sample of each key range's block: the five cycles of a single-cycle wave.
-int rangeKey(int range) { return range == 0 ? 0 : 36 + 12 * range; }
+int rangeKey(int range)
+{
+    return range == 0 ? 0 : 36 + 12 * range;
+}
 // Whether some looping wave plays exactly this wave's block (a sustained region).
 bool isLoopedRegion(const k1lib::Waveforms& set, int wave)
 {
@@ -54,7 +75,8 @@ double magnitudeAt(const char* x, size_t n, double hz, double rate, bool periodi
     const double w = 2.0 * kPi * hz / rate;
     for (size_t i = 0; i < n; ++i)
     {
-        const double win = periodic ? 1.0 : 0.5 - 0.5 * std::cos(2.0 * kPi * static_cast<double>(i) / static_cast<double>(n));
+        const double win =
+            periodic ? 1.0 : 0.5 - 0.5 * std::cos(2.0 * kPi * static_cast<double>(i) / static_cast<double>(n));
         re += win * x[i] * std::cos(w * static_cast<double>(i));
         im -= win * x[i] * std::sin(w * static_cast<double>(i));
     }
@@ -184,7 +206,7 @@ Worst worstDc(const k1lib::Waveforms& set)
 
 Worst worstSeam(const k1lib::Waveforms& set)
 {
-    Worst worst{-1e9, -1, 0};
+    Worst worst{-1e9, -1, -1.0};
     for (int w = kSingle; w < k1lib::kWaveformCount; ++w)
     {
         if (!set.waves[w].loop)
@@ -197,9 +219,12 @@ Worst worstSeam(const k1lib::Waveforms& set)
             local = std::max({local, step(i), step(n - 2 - i)});
         const int seam = step(n - 1);
         // A seam no steeper than its surroundings cannot click; allow a few LSB near silence.
-        const double excess = seam - std::max(local, 3);
-        if (excess > worst.value)
-            worst = {excess, w, static_cast<double>(seam)};
+        worst.value = std::max(worst.value, static_cast<double>(seam - std::max(local, 3)));
+        if (seam > worst.detail)
+        {
+            worst.detail = seam;
+            worst.wave = w;
+        }
     }
     return worst;
 }
@@ -236,7 +261,8 @@ Worst worstTuning(const k1lib::Waveforms& set)
         double bestCents = 0.0, best = -1.0;
         for (double cents = -100.0; cents <= 100.0; cents += 1.0)
         {
-            const double m = magnitudeAt(b.data, n, target * std::pow(2.0, cents / 1200.0), set.waves[w].sampleRate, periodic);
+            const double m =
+                magnitudeAt(b.data, n, target * std::pow(2.0, cents / 1200.0), set.waves[w].sampleRate, periodic);
             if (m > best)
             {
                 best = m;
@@ -246,7 +272,8 @@ Worst worstTuning(const k1lib::Waveforms& set)
         // Refine to a tenth of a cent around the best whole cent.
         for (double cents = bestCents - 1.0; cents <= bestCents + 1.0; cents += 0.1)
         {
-            const double m = magnitudeAt(b.data, n, target * std::pow(2.0, cents / 1200.0), set.waves[w].sampleRate, periodic);
+            const double m =
+                magnitudeAt(b.data, n, target * std::pow(2.0, cents / 1200.0), set.waves[w].sampleRate, periodic);
             if (m > best)
             {
                 best = m;

@@ -30,7 +30,8 @@ Worst worstBandLeak(const k1lib::Waveforms& set);
 Worst lowestPeak(const k1lib::Waveforms& set);
 double clippedSamples(const k1lib::Waveforms& set);
 Worst worstDc(const k1lib::Waveforms& set);
-// Seam step minus the largest step within 32 samples either side of it.
+// value: the largest excess of a seam step over the largest step within 32
+// samples either side of it (at least 3 LSB); wave and detail: the steepest seam.
 Worst worstSeam(const k1lib::Waveforms& set);
 Worst worstDrumTail(const k1lib::Waveforms& set);
 Worst worstTuning(const k1lib::Waveforms& set);

@@ -13,7 +13,10 @@ uint64_t Rng::next()
     return z ^ (z >> 31);
 }
 
-double Rng::uniform() { return static_cast<double>(next() >> 11) * (1.0 / 9007199254740992.0); }
+double Rng::uniform()
+{
+    return static_cast<double>(next() >> 11) * (1.0 / 9007199254740992.0);
+}
 
 double Rng::noise()
 {
@@ -143,7 +146,10 @@ void addModes(Signal& s, const std::vector<Mode>& modes, size_t start)
     }
 }
 
-uint64_t loopCycles(size_t n) { return static_cast<uint64_t>(std::llround(kPcmPitch * static_cast<double>(n) / kRate)); }
+uint64_t loopCycles(size_t n)
+{
+    return static_cast<uint64_t>(std::llround(kPcmPitch * static_cast<double>(n) / kRate));
+}
 
 void rotateToQuietPoint(Signal& s)
 {

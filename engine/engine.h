@@ -119,6 +119,8 @@ public:
 
     // One host block. outputs holds numOutputs channels of numFrames samples
     // (at most eight are written); events are in ascending sample order.
+    // Until a resampler converts to the host rate, the block is rendered at
+    // the processing rate. A block with nothing to play is zero-filled.
     void process(float** outputs, int numOutputs, int numFrames, std::vector<SMidiEvent>& events);
     // Renders numFrames samples at the processing rate. Every event is
     // dispatched: late ones at once, those at or past the end of the block at
@@ -143,8 +145,11 @@ public:
     void applySingleToParameters(const SinglePreset& single);
     void applyMultiToParameters(const MultiPreset& multi);
 
-    // ---- Working presets (the store keeps both lists at their length: voices
-    // point into them) --------------------------------------------------------
+    // ---- Working presets ---------------------------------------------------
+    // Sounding voices (released ones included) point into both lists: they
+    // are sized once, by the constructor, and must never reallocate or move.
+    // Whatever replaces their content (a state restore) writes the presets
+    // in place and keeps the lengths.
 
     size_t getSingleCount() const { return m_singles.size(); }
     size_t getMultiCount() const { return m_multis.size(); }

@@ -1,0 +1,322 @@
+// Drives the engine through the phrases and measures each take.
+
+#include "tools/audition/audition.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "patch/waveformNames.h"
+#include "tools/audition/names.h"
+#include "tools/patchdesigner/designer.h"
+
+namespace audition
+{
+namespace
+{
+constexpr int kBlock = 256;
+constexpr float kHostRate = 44100.0f;
+constexpr double kSilenceCap = 10.5; // seconds after the release: the standard's 10 s and a margin
+constexpr double kGap = 0.25;        // seconds of silence between takes in the listening copy
+constexpr uint8_t kSoft = 40;
+constexpr uint8_t kLoud = 110;
+
+struct QuietListener : k1lib::IEngineListener
+{
+    void onActiveSingleChanged(size_t) override {}
+    void onSingleModified(size_t) override {}
+    void onSinglesModified(size_t, size_t) override {}
+    void onActiveSingleModified(size_t) override {}
+    void onActiveMultiChanged(size_t) override {}
+    void onMultiModified(size_t) override {}
+    void onMultisModified(size_t, size_t) override {}
+    void onActiveMultiModified(size_t) override {}
+    void onParameterChanged(k1lib::EParam, float) override {}
+    void sendMidi(const k1lib::SMidiEvent&) override {}
+    void serializeCustomData(std::vector<uint8_t>&) override {}
+    void deserializeCustomData(const std::vector<uint8_t>&) override {}
+    void onPlayModeChanged() override {}
+    void onConfigChanged() override {}
+};
+
+bool sounding(const k1lib::SinglePreset& p, size_t s)
+{
+    return s < (p.source2or4 ? 4u : 2u) && !p.mute[s];
+}
+
+k1lib::SMidiEvent midi(uint8_t status, uint8_t key, uint8_t velocity, int32_t offset)
+{
+    k1lib::SMidiEvent e;
+    e.status = status;
+    e.data1 = key;
+    e.data2 = velocity;
+    e.sampleOffset = offset;
+    return e;
+}
+
+// The listening copy keeps half a second of each release tail.
+void appendTake(Stereo& audio, const Stereo& take, double rate, size_t release)
+{
+    const size_t n = std::min(take.size(), release + static_cast<size_t>(0.5 * rate));
+    audio.left.insert(audio.left.end(), take.left.begin(), take.left.begin() + static_cast<long>(n));
+    audio.right.insert(audio.right.end(), take.right.begin(), take.right.begin() + static_cast<long>(n));
+    const auto gap = static_cast<size_t>(kGap * rate);
+    audio.left.resize(audio.left.size() + gap, 0.0f);
+    audio.right.resize(audio.right.size() + gap, 0.0f);
+}
+
+// The designer's struck and plucked families: they die away while held.
+bool designedPercussive(size_t singleIndex)
+{
+    static const std::vector<bool> table = [] {
+        using designer::Family;
+        std::vector<bool> t;
+        for (size_t b = 0; b < designer::bankPlans().size(); ++b)
+        {
+            for (Family f : designer::designBank(b).singleFamilies)
+                t.push_back(f == Family::Piano || f == Family::EPiano || f == Family::Clav || f == Family::Bell ||
+                            f == Family::Mallet || f == Family::Pluck || f == Family::Drum);
+        }
+        return t;
+    }();
+    return singleIndex < table.size() && table[singleIndex];
+}
+} // namespace
+
+bool velocitySensitive(const k1lib::SinglePreset& single)
+{
+    for (size_t s = 0; s < 4; ++s)
+    {
+        if (sounding(single, s) && single.sources[s].levelModVel != 50)
+            return true;
+    }
+    return false;
+}
+
+bool designedAsSwell(const k1lib::SinglePreset& single)
+{
+    constexpr uint32_t kSlowAttack = 35; // 0.2 s
+    bool any = false;
+    for (size_t s = 0; s < 4; ++s)
+    {
+        if (!sounding(single, s))
+            continue;
+        any = true;
+        const k1lib::SingleSource& src = single.sources[s];
+        const char* wave = k1lib::g_waveformNames[src.wave % k1lib::kWaveformCount];
+        if (src.envAttack < kSlowAttack && std::strstr(wave, " Rev") == nullptr)
+            return false;
+    }
+    return any;
+}
+
+Auditioner::Auditioner()
+    : m_listener(std::make_unique<QuietListener>()),
+      m_engine(std::make_unique<k1lib::Engine>(m_listener.get(), k1lib::PluginType::Default))
+{
+    m_engine->setSamplerate(kHostRate);
+}
+
+Auditioner::~Auditioner() = default;
+
+double Auditioner::rate() const
+{
+    // process() writes at the processing rate until a resampler brings its
+    // blocks to the host rate; then this is the host rate.
+    return m_engine->getProcessingSamplerate();
+}
+
+size_t Auditioner::renderTake(const std::vector<Note>& notes, double hold, bool toSilence, int outputs,
+                              std::vector<std::vector<float>>& out, bool& silent)
+{
+    const double r = rate();
+    std::vector<std::pair<size_t, k1lib::SMidiEvent>> events;
+    size_t lastOff = 0;
+    for (const Note& n : notes)
+    {
+        const auto on = static_cast<size_t>(n.at * r);
+        const auto off = static_cast<size_t>((n.at + hold) * r);
+        events.emplace_back(on, midi(static_cast<uint8_t>(0x90 | n.channel), n.key, n.velocity, 0));
+        events.emplace_back(off, midi(static_cast<uint8_t>(0x80 | n.channel), n.key, 64, 0));
+        lastOff = std::max(lastOff, off);
+    }
+    std::stable_sort(events.begin(), events.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+
+    const size_t end = toSilence ? lastOff + static_cast<size_t>(kSilenceCap * r) : lastOff;
+    out.assign(static_cast<size_t>(outputs), {});
+    for (auto& channel : out)
+        channel.reserve(end + kBlock);
+    std::vector<float> buffers(static_cast<size_t>(outputs) * kBlock);
+    float* pointers[8] = {};
+    for (int c = 0; c < outputs; ++c)
+        pointers[c] = buffers.data() + static_cast<size_t>(c) * kBlock;
+
+    silent = false;
+    size_t next = 0;
+    std::vector<k1lib::SMidiEvent> block;
+    for (size_t start = 0; start < end; start += kBlock)
+    {
+        const int n = static_cast<int>(std::min<size_t>(kBlock, end - start));
+        block.clear();
+        for (; next < events.size() && events[next].first < start + static_cast<size_t>(n); ++next)
+        {
+            block.push_back(events[next].second);
+            block.back().sampleOffset = static_cast<int32_t>(events[next].first - start);
+        }
+        m_engine->process(pointers, outputs, n, block);
+        for (int c = 0; c < outputs; ++c)
+            out[static_cast<size_t>(c)].insert(out[static_cast<size_t>(c)].end(), pointers[c], pointers[c] + n);
+        if (next == events.size() && m_engine->getMulti().getActiveVoiceCount() == 0)
+        {
+            silent = true;
+            break;
+        }
+    }
+    if (!silent)
+    {
+        // Cut short: release what is held and start the next take from silence.
+        block.clear();
+        for (const Note& n : notes)
+            block.push_back(midi(static_cast<uint8_t>(0x80 | n.channel), n.key, 64, 0));
+        m_engine->process(pointers, outputs, 1, block);
+        m_engine->clearAllVoices();
+    }
+    return lastOff;
+}
+
+void Auditioner::singleTake(const std::vector<uint8_t>& keys, uint8_t velocity, double hold, bool toSilence,
+                            Stereo* audio, TakeFigures& figures, bool& rendered)
+{
+    std::vector<Note> notes;
+    for (uint8_t k : keys)
+        notes.push_back(Note{0, k, velocity, 0.0});
+    std::vector<std::vector<float>> out;
+    bool silent = false;
+    const size_t release = renderTake(notes, hold, toSilence, 2, out, silent);
+    Stereo x{std::move(out[0]), std::move(out[1])};
+    if (audio != nullptr)
+        appendTake(*audio, x, rate(), release);
+    figures = measureTake(x, rate(), release, silent);
+    rendered = true;
+}
+
+SingleFigures Auditioner::single(size_t index, Depth depth, Stereo* audio)
+{
+    SingleFigures f;
+    f.index = index;
+    m_engine->setPlayMode(k1lib::PlayMode::Single);
+    if (!m_engine->setSingle(index))
+        return f;
+    const k1lib::SinglePreset& p = m_engine->getCurrentSingle();
+    f.name = std::string(p.name, strnlen(p.name, k1lib::kNameLength));
+    f.velocitySensitive = velocitySensitive(p);
+    f.swell = namedAsSwell(f.name) || designedAsSwell(p);
+    f.percussive = designedPercussive(index);
+    f.bass = namedAsBass(f.name);
+    f.leadOrBell = namedAsLead(f.name) || namedAsBell(f.name);
+
+    const bool phrase = depth == Depth::Phrase;
+    for (uint8_t velocity : {kSoft, kLoud})
+    {
+        SingleTakes& t = velocity == kSoft ? f.soft : f.loud;
+        const bool loud = velocity == kLoud;
+        if (!phrase && !loud && !f.velocitySensitive)
+            continue;
+        // The listening copy holds the velocity 110 takes.
+        Stereo* copy = loud ? audio : nullptr;
+        if (phrase)
+        {
+            singleTake({36}, velocity, 1.0, true, copy, t.low, t.lowRendered);
+        }
+        singleTake({60}, velocity, 2.0, phrase || loud, copy, t.c4, t.c4Rendered);
+        if (phrase || loud)
+        {
+            singleTake({60, 64, 67, 72}, velocity, 1.5, phrase, copy, t.chord, t.chordRendered);
+        }
+    }
+    return f;
+}
+
+MultiFigures Auditioner::multi(size_t index, Stereo* audio)
+{
+    MultiFigures f;
+    f.index = index;
+    if (!m_engine->setMulti(index))
+        return f;
+    m_engine->setPlayMode(k1lib::PlayMode::Multi);
+    k1lib::Engine::Config config = m_engine->getConfig();
+    config.audioOutputMode = 1; // one output per section
+    m_engine->setConfig(config);
+
+    const k1lib::MultiPreset& m = m_engine->getCurrentMulti();
+    f.name = std::string(m.name, strnlen(m.name, k1lib::kNameLength));
+    const size_t offset = k1lib::Engine::getSinglesOffsetForMulti(index);
+
+    constexpr double kStep = 1.0;
+    std::vector<Note> notes;
+    std::vector<double> stepOf(8, 0.0);
+    for (int s = 0; s < 8; ++s)
+    {
+        const k1lib::MultiSection& sec = m.sections[static_cast<size_t>(s)];
+        if (sec.poly == 1 || sec.level == 0)
+            continue;
+        SectionFigures sf;
+        sf.section = s;
+        sf.single = offset + static_cast<size_t>(std::max(sec.single, 0));
+        if (const k1lib::SinglePreset* single = m_engine->getSinglePreset(sf.single))
+            sf.swell = namedAsSwell(std::string(single->name, strnlen(single->name, k1lib::kNameLength))) ||
+                       designedAsSwell(*single);
+        f.sections.push_back(sf);
+        const Note note{static_cast<uint8_t>(sec.channel & 0x0F),
+                        static_cast<uint8_t>(std::clamp(60, sec.zoneLow, sec.zoneHigh)),
+                        sec.velocitySwitch == 1 ? kSoft : kLoud, 0.0};
+        const auto same = std::find_if(notes.begin(), notes.end(), [&](const Note& n) {
+            return n.channel == note.channel && n.key == note.key && n.velocity == note.velocity;
+        });
+        if (same != notes.end())
+        {
+            stepOf[static_cast<size_t>(s)] = same->at;
+            continue;
+        }
+        notes.push_back(note);
+        notes.back().at = kStep * static_cast<double>(notes.size() - 1);
+        stepOf[static_cast<size_t>(s)] = notes.back().at;
+    }
+
+    std::vector<std::vector<float>> out;
+    bool silent = false;
+    const size_t release = notes.empty() ? 0 : renderTake(notes, kStep, true, 8, out, silent);
+    config.audioOutputMode = 0;
+    m_engine->setConfig(config);
+    if (notes.empty())
+        return f;
+
+    // The stereo mix as the engine would make it with the default pan: each
+    // section to its side or to both.
+    Stereo mix;
+    mix.left.assign(out[0].size(), 0.0f);
+    mix.right.assign(out[0].size(), 0.0f);
+    for (SectionFigures& sf : f.sections)
+    {
+        const std::vector<float>& x = out[static_cast<size_t>(sf.section)];
+        const int32_t side = m.sections[static_cast<size_t>(sf.section)].output; // 0 R, 1 LR, 2 L
+        float peak = 0.0f;
+        for (size_t i = 0; i < x.size(); ++i)
+        {
+            if (side != 0)
+                mix.left[i] += x[i];
+            if (side != 2)
+                mix.right[i] += x[i];
+            peak = std::max(peak, std::fabs(x[i]));
+            sf.sounded = sf.sounded || x[i] != 0.0f;
+        }
+        sf.peakDb = toDb(peak);
+        const auto from = static_cast<size_t>(stepOf[static_cast<size_t>(sf.section)] * rate());
+        sf.firstSound = timeToFraction(x, rate(), from, from + static_cast<size_t>(kStep * rate()), 0.1);
+    }
+    f.mix = measureTake(mix, rate(), release, silent);
+    if (audio != nullptr)
+        appendTake(*audio, mix, rate(), release);
+    return f;
+}
+} // namespace audition

@@ -1,0 +1,74 @@
+#pragma once
+
+// What the audition measures of one rendered take and of one preset.
+// Levels in dBFS (0 dB = a full-scale sample, 1.0), times in seconds from
+// the note-on (first sound) or the last note-off (release), the spectral
+// centroid in hertz.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace audition
+{
+// Level of a silent measurement: below anything the engine can produce.
+constexpr double kSilentDb = -200.0;
+
+// One take: some notes started together, held, released, rendered until
+// the output stayed at exact zero or the cap was reached.
+struct TakeFigures
+{
+    double peakDb = kSilentDb;
+    double loudnessDb = kSilentDb;   // loudest 400 ms RMS window while held
+    double firstSound = -1.0;        // seconds to -20 dB of the take's peak; -1: never
+    double releaseToSilence = -1.0;  // seconds from note-off to the last non-zero sample; -1: not silent
+    double centroidHz = 0.0;         // power-weighted over the hold
+    double decayDb = 0.0;            // last 400 ms of the hold against the loudest window, <= 0
+    bool sounded = false;
+    bool nonFinite = false;          // NaN or infinity anywhere
+    bool clipped = false;            // a sample beyond full scale
+};
+
+// A single's phrase, per velocity: the low note, the C4 note and the chord.
+// A take not rendered keeps its defaults and rendered == false.
+struct SingleTakes
+{
+    TakeFigures low, c4, chord;
+    bool lowRendered = false, c4Rendered = false, chordRendered = false;
+};
+
+struct SingleFigures
+{
+    size_t index = 0; // working single index, 0-967
+    std::string name;
+    SingleTakes soft;   // velocity 40
+    SingleTakes loud;   // velocity 110
+    bool velocitySensitive = false;
+    bool swell = false;       // named or designed as a slow swell
+    bool percussive = false;  // named as struck or plucked
+    bool bass = false;        // named as a bass
+    bool leadOrBell = false;  // named as a lead or a bell
+
+    bool nonFinite() const;
+    bool clipped() const;
+};
+
+// One used section of a multi in its phrase.
+struct SectionFigures
+{
+    int section = 0;          // 0-7
+    size_t single = 0;        // working single index
+    double firstSound = -1.0; // from the note-on aimed at it, in its own output
+    double peakDb = kSilentDb;
+    bool sounded = false;
+    bool swell = false;
+};
+
+struct MultiFigures
+{
+    size_t index = 0; // working multi index, 0-383
+    std::string name;
+    TakeFigures mix;  // the stereo mix of the whole phrase (firstSound: first step)
+    std::vector<SectionFigures> sections;
+};
+} // namespace audition

@@ -1,0 +1,162 @@
+// k1audition: renders the factory presets with the audition phrases, prints
+// the table of figures per storage and every preset that misses the
+// standard, and on request writes a contact sheet (PNG) and a listening copy
+// (WAV) per storage.
+//
+//   k1audition [--singles | --multis] [--storage N] [--standard] [--sheets DIR] [--csv FILE]
+//
+// --storage N: only storage N (0-12, bank order); --standard: render only
+// what the standard's checks need (as the test does); --sheets DIR: write
+// <DIR>/<storage>-singles.png/.wav and <DIR>/<storage>-multis.png/.wav;
+// --csv FILE: the figures of every single, one line each. The engine's own
+// log lines are dropped so that standard output holds the report alone.
+// Exit status 1 when a preset misses the standard.
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "engine/engine.h"
+#include "tools/audition/audition.h"
+#include "tools/audition/contactSheet.h"
+#include "tools/audition/report.h"
+#include "tools/audition/standard.h"
+#include "tools/patchdesigner/designer.h"
+
+namespace
+{
+using k1lib::Engine;
+using k1lib::PlayMode;
+
+int usage()
+{
+    std::fprintf(stderr, "usage: k1audition [--singles | --multis] [--storage N] [--standard] [--sheets DIR] [--csv FILE]\n");
+    return 2;
+}
+
+struct Options
+{
+    bool singles = true;
+    bool multis = true;
+    long storage = -1;
+    bool standard = false;
+    std::string sheets;
+    FILE* csv = nullptr;
+};
+
+FILE* g_report = stdout;
+
+void csvLine(FILE* csv, const std::string& symbol, const audition::SingleFigures& f)
+{
+    const audition::TakeFigures& c4 = f.loud.c4;
+    std::fprintf(csv, "%s,%zu,%s,%.2f,%.2f,%.0f,%.2f,%.0f,%.2f,%.4f,%.3f,%d,%d,%d,%d,%d\n", symbol.c_str(), f.index,
+                 f.name.c_str(), c4.loudnessDb, f.loud.chord.peakDb, c4.centroidHz, f.soft.c4.loudnessDb,
+                 f.soft.c4.centroidHz, c4.decayDb, c4.firstSound, c4.releaseToSilence, f.velocitySensitive, f.swell,
+                 f.percussive, f.bass, f.leadOrBell);
+}
+
+size_t auditionStorage(audition::Auditioner& a, const Engine::StorageInfo& info, bool multi, const Options& o)
+{
+    const std::string symbol = designer::bankPlans()[info.storageIndex].symbol;
+    const PlayMode mode = multi ? PlayMode::Multi : PlayMode::Single;
+    std::vector<audition::SheetEntry> sheet;
+    std::vector<audition::SingleFigures> singles;
+    std::vector<audition::MultiFigures> multis;
+    for (size_t i = info.firstIndex; i < info.firstIndex + info.count; ++i)
+    {
+        audition::SheetEntry entry;
+        audition::Stereo* audio = o.sheets.empty() ? nullptr : &entry.audio;
+        if (multi)
+            multis.push_back(a.multi(i, audio));
+        else
+        {
+            singles.push_back(a.single(i, o.standard ? audition::Depth::Standard : audition::Depth::Phrase, audio));
+            if (o.csv != nullptr)
+                csvLine(o.csv, symbol, singles.back());
+        }
+        if (audio != nullptr)
+        {
+            entry.label = Engine::getPresetNumberAsName(i, mode);
+            entry.name = multi ? multis.back().name : singles.back().name;
+            sheet.push_back(std::move(entry));
+        }
+    }
+    const std::vector<std::string> failures = multi ? audition::checkMultis(multis) : audition::checkSingles(singles);
+    for (const std::string& line : failures)
+        std::fprintf(g_report, "  %s %s\n", symbol.c_str(), line.c_str());
+    std::fprintf(g_report, "%s\n", multi ? audition::multisRow(symbol, multis, failures.size()).c_str()
+                              : audition::singlesRow(symbol, singles, failures.size()).c_str());
+    if (!sheet.empty())
+    {
+        for (audition::SheetEntry& e : sheet)
+        {
+            const std::string quoted = "\"" + e.name + "\"";
+            for (const std::string& line : failures)
+                e.failed = e.failed || line.find(quoted) != std::string::npos;
+        }
+        const std::string stem = o.sheets + "/" + symbol + (multi ? "-multis" : "-singles");
+        const std::string title = info.longName + (multi ? " - multis" : " - singles");
+        if (!audition::writeContactSheet(stem + ".png", title, sheet) ||
+            !audition::writeListeningCopy(stem + ".wav", sheet, static_cast<int>(a.rate())))
+            std::exit(1);
+    }
+    return failures.size();
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Options o;
+    for (int i = 1; i < argc; ++i)
+    {
+        const std::string arg = argv[i];
+        if (arg == "--singles")
+            o.multis = false;
+        else if (arg == "--multis")
+            o.singles = false;
+        else if (arg == "--standard")
+            o.standard = true;
+        else if (arg == "--storage" && i + 1 < argc)
+            o.storage = std::strtol(argv[++i], nullptr, 10);
+        else if (arg == "--sheets" && i + 1 < argc)
+            o.sheets = argv[++i];
+        else if (arg == "--csv" && i + 1 < argc)
+        {
+            if ((o.csv = std::fopen(argv[++i], "w")) == nullptr)
+                return usage();
+        }
+        else
+            return usage();
+    }
+
+    // The report keeps the original standard output; the engine's log lines
+    // ("Switching to single ...") go nowhere.
+    std::fflush(stdout);
+    g_report = fdopen(dup(STDOUT_FILENO), "w");
+    const int null = open("/dev/null", O_WRONLY);
+    if (g_report == nullptr || null < 0 || dup2(null, STDOUT_FILENO) < 0)
+        return 1;
+    close(null);
+
+    audition::Auditioner a;
+    size_t failures = 0;
+    for (bool multi : {false, true})
+    {
+        if ((multi && !o.multis) || (!multi && !o.singles))
+            continue;
+        std::fprintf(g_report, "%s\n", multi ? audition::multisHeader().c_str() : audition::singlesHeader().c_str());
+        for (const Engine::StorageInfo& info : Engine::getStorageInfos(multi ? PlayMode::Multi : PlayMode::Single))
+        {
+            if (o.storage < 0 || static_cast<uint64_t>(o.storage) == info.storageIndex)
+                failures += auditionStorage(a, info, multi, o);
+        }
+    }
+    std::fprintf(g_report, "%zu presets miss the standard (rendered at %.0f Hz)\n", failures, a.rate());
+    if (o.csv != nullptr)
+        std::fclose(o.csv);
+    std::fclose(g_report);
+    return failures == 0 ? 0 : 1;
+}

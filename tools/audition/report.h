@@ -1,0 +1,17 @@
+#pragma once
+
+// The summary table of the audition: one row per storage with the medians
+// and worst cases of the figures (levels dB, times ms or s, centroids Hz).
+
+#include <string>
+#include <vector>
+
+#include "tools/audition/figures.h"
+
+namespace audition
+{
+std::string singlesHeader();
+std::string singlesRow(const std::string& storage, const std::vector<SingleFigures>& figures, size_t failures);
+std::string multisHeader();
+std::string multisRow(const std::string& storage, const std::vector<MultiFigures>& figures, size_t failures);
+} // namespace audition

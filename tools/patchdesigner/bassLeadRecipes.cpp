@@ -25,8 +25,8 @@ Patch bass(int m)
     case 1: p.name = "Pick Bass"; p.tones[1] = transient("Pull Bass", 30, -8); p.tones[1].semitones = -12; break;
     case 2: p.name = "Finger Bs"; break;
     case 3: p.name = "Fretless"; p.common.polyMode = 2; p.common.autoBendDepth = -20; p.common.autoBendTime = 14; break;
-    case 4: p.name = "Pull Bass"; p.tones[1] = transient("Pull Bass", 36, -4); p.tones[1].semitones = -12; break;
-    case 5: p.name = "Slap Bass"; p.tones[0].velLevel = 32; p.tones[1] = tone(wave("Slap Bass", 2), strike(40, 0, 12), -6); p.tones[1].semitones = -12; break;
+    case 4: p.name = "Pull Bass"; p.tones[0].level = -12; p.tones[1].level = 0; break; // the sub keeps the bright pull below the leads
+    case 5: p.name = "Slap Bass"; p.tones[0].velLevel = 32; p.tones[0].level = -16; p.tones[1].level = 0; break;
     case 6: p.name = "Digi Bass"; p.tones[1].wave = wave("Digi Bass 2"); break;
     case 7: p.name = "Wood Bass"; p.tones[0].wave = wave("Ac Bass", 2); p.tones[0].env = strike(56, 20, 18); break;
     case 8: p.name = "Mute Bass"; p.tones[0].env = strike(46, 0, 10); break;
@@ -81,7 +81,7 @@ Patch lead(int m)
     case 3: p.name = "Sync Lead"; p.common.ampMod12 = 2; p.tones[0].wave = wave("Sin 3rd"); break;
     case 4: p.name = "Bend Lead"; p.common.autoBendDepth = -22; p.common.autoBendTime = 14; p.common.bendRange = 12; break;
     case 5: p.name = "Fifth Lead"; p.tones[1].semitones = 7; break;
-    case 6: p.name = "Fat Lead"; p.tones.push_back(withPitch(a, 0, 10)); p.tones.push_back(withPitch(a, -12, -10)); break;
+    case 6: p.name = "Fat Lead"; p.tones[0].wave = wave("Saw 1"); a.wave = p.tones[0].wave; p.tones.push_back(withPitch(a, 0, 10)); p.tones.push_back(withPitch(a, 0, -14)); break;
     case 7: p.name = "Whistle"; p.tones[0].wave = wave("Sin 1st"); p.tones[1].wave = wave("Sin 2nd"); p.common.vibratoDepth = 20; p.common.autoBendTime = 34; break;
     case 8: p.name = "Poly Lead"; p.common.polyMode = 0; break;
     default: p.name = "Screamer"; p.common.autoBendDepth = 24; p.common.autoBendTime = 18; p.tones[1].wave = wave("Saw 19"); break;

@@ -1,12 +1,14 @@
 // Turns a recipe's musical description into a single in the K1's stored form.
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "patch/waveformNames.h"
 #include "tools/patchdesigner/designer.h"
+#include "tools/patchdesigner/levelCurves.h"
 
 namespace designer
 {
@@ -24,6 +26,47 @@ uint32_t clampField(int value, int low, int high)
 uint32_t centred(int offset)
 {
     return clampField(kCentre + offset, 0, 100);
+}
+
+// The single's volume at a trim of 0 dB, in dB of the volume curve. Low
+// enough that the loudest chords keep their peaks below full scale.
+constexpr double kReferenceDb = -13.0;
+// Every source that follows velocity follows it audibly.
+constexpr int kMinimumVelocityDepth = 28;
+
+struct Loudness
+{
+    int volume = 0;     // 0..99
+    int levelShift = 0; // added to every source's envelope level
+};
+
+// The volume curve moves in steps of up to 2 dB; together with a common shift
+// of the source levels (measured on the first source) any loudness between
+// the curves' ends is reached within a fraction of a dB. Small shifts win ties.
+Loudness loudnessFor(double wantedDb, int mainLevel)
+{
+    mainLevel = std::clamp(mainLevel, 0, 100);
+    Loudness best;
+    double bestError = 1e9;
+    for (int v = 0; v < static_cast<int>(g_volumeGain.size()); ++v)
+    {
+        for (int d = -16; d <= 16; ++d)
+        {
+            const int level = mainLevel + d;
+            if (level < 0 || level > 100 || g_levelGain[static_cast<size_t>(level)] <= 0.0f ||
+                g_levelGain[static_cast<size_t>(mainLevel)] <= 0.0f)
+                continue;
+            const double gain = static_cast<double>(g_volumeGain[static_cast<size_t>(v)]) *
+                                g_levelGain[static_cast<size_t>(level)] / g_levelGain[static_cast<size_t>(mainLevel)];
+            const double error = std::fabs(20.0 * std::log10(gain) - wantedDb) + 0.02 * std::abs(d);
+            if (error < bestError)
+            {
+                bestError = error;
+                best = Loudness{v, d};
+            }
+        }
+    }
+    return best;
 }
 } // namespace
 
@@ -84,7 +127,10 @@ k1lib::SinglePreset build(const Patch& patch)
     std::memcpy(p.name, name.data(), name.size());
 
     const Common& c = patch.common;
-    p.volume = static_cast<uint8_t>(std::clamp(c.volume, 0, 99));
+    const int budget = levelBudget(patch.tones.size());
+    const Loudness loudness =
+        loudnessFor(kReferenceDb + c.trimDb, budget + (patch.tones.empty() ? 0 : patch.tones[0].level));
+    p.volume = static_cast<uint8_t>(loudness.volume);
     p.polyMode = clampField(c.polyMode, 0, 2);
     p.source2or4 = patch.tones.size() > 2 ? 1 : 0;
     p.ampModS1S2 = clampField(c.ampMod12, 0, 2);
@@ -104,7 +150,6 @@ k1lib::SinglePreset build(const Patch& patch)
     for (int s = 0; s < 4; ++s)
         p.mute[s] = patch.mute[s];
 
-    const int budget = levelBudget(patch.tones.size());
     for (size_t s = 0; s < 4; ++s)
     {
         // A two-source single keeps copies of its tones in sources 3 and 4,
@@ -120,13 +165,13 @@ k1lib::SinglePreset build(const Patch& patch)
         src.vibABend = t.vibrato;
         src.pressureToFreq = t.pressurePitch;
         src.velCurve = clampField(t.velCurve, 0, 7);
-        src.envLevel = clampField(budget + t.level, 0, 100);
+        src.envLevel = clampField(budget + t.level + loudness.levelShift, 0, 100);
         src.envDelay = clampField(t.env.delay, 0, 100);
         src.envAttack = clampField(t.env.attack, 0, 100);
         src.envDecay = clampField(t.env.decay, 0, 100);
         src.envSustain = clampField(t.env.sustain, 0, 100);
         src.envRelease = clampField(t.env.release, 0, 100);
-        src.levelModVel = centred(t.velLevel);
+        src.levelModVel = centred(t.velLevel > 0 ? std::max(t.velLevel, kMinimumVelocityDepth) : t.velLevel);
         src.levelModPressure = centred(t.pressureLevel);
         src.levelModKeyScale = centred(t.keyLevel);
         src.timeModVel = centred(t.velTime);

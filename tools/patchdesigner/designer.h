@@ -58,7 +58,7 @@ struct Tone
 
 struct Common
 {
-    int volume = 80;        // 0..99
+    double trimDb = 0.0;    // loudness against the bank's reference, dB (levelTrims.cpp)
     int polyMode = 0;       // 0 Poly 1, 1 Poly 2, 2 Solo
     int ampMod12 = 0;       // 0 off, 1 S2>S1, 2 S1>S2
     int ampMod34 = 0;
@@ -122,6 +122,11 @@ enum class Family
 const char* familyName(Family family);
 // The variant-th preset of the family; the name is filled in.
 Patch makeFamily(Family family, int variant);
+
+// The measured loudness trim of a family's variant, dB: what brings its C4
+// note to the banks' common loudness, or lower where a four-note chord
+// would otherwise reach full scale. Found by rendering (tools/audition).
+double levelTrim(Family family, int variant);
 
 // The storages in bank order: twelve K1 banks of 64 singles and 32 multis,
 // then the 200 PHm singles.

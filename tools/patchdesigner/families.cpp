@@ -66,6 +66,7 @@ Patch layer(int m)
     Patch b = makeFamily(pair.b, pair.mb);
     Patch p = a;
     p.name = pair.name;
+    p.common.trimDb = 0.0; // the layer has its own trim
     p.common.ampMod12 = a.common.ampMod12;
     p.common.ampMod34 = b.common.ampMod12;
     p.common.polyMode = 0;
@@ -105,6 +106,7 @@ Patch makeFamily(Family family, int variant)
     Patch p = info.recipe(model);
     applyRound(p, round, static_cast<uint32_t>(family) * 131u + static_cast<uint32_t>(model));
     p.name = roundName(p.name, round);
+    p.common.trimDb += levelTrim(family, variant);
     return p;
 }
 } // namespace designer

@@ -65,12 +65,12 @@ Patch ePiano(int m)
         p.name = "Chorus EP";
         p.tones = {main, withPitch(main, 0, 6), bell, withPitch(main, 0, -6)};
         break;
-    case 4: p.name = "Bell EP"; p.tones[1].level = -2; break;
+    case 4: p.name = "Sparkle EP"; p.tones[1].level = -2; break;
     case 5: p.name = "Dyno EP"; p.tones[0].velLevel = 40; p.tones[0].velCurve = 3; break;
     case 6: p.name = "Wurly"; p.tones[0].wave = wave("E Piano 2", 2); p.tones[1] = transient("Piano Noise", 24, -12); break;
     default:
         p.name = "Pad EP";
-        p.tones = {main, bell, tone(wave("String Pad"), swell(46, 60, 70, 40), -8), withPitch(main, 0, 5)};
+        p.tones = {main, bell, tone(wave("String Pad"), swell(46, 60, 30, 40), -8), withPitch(main, 0, 5)};
         break;
     }
     return p;

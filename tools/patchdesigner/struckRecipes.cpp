@@ -78,7 +78,7 @@ Patch pluck(int m)
     case 6: p.name = "Jazz Gtr"; p.tones[0].wave = wave("Strat", 2); p.tones[0].velLevel = 16; break;
     case 7: p.name = "Harmonics"; p.tones[1] = transient("Guitar Harmo", 50, 0); p.tones[0].semitones = 12; break;
     case 8: p.name = "Banjo"; p.tones[0].env = strike(46, 0, 16); p.tones[1].wave = wave("Rim"); break;
-    case 9: p.name = "Dist Gtr"; p.tones[0].env = strike(70, 50, 16); p.tones[1] = tone(wave("Saw 14"), strike(66, 40, 16), -8); break;
+    case 9: p.name = "Dist Gtr"; p.tones[0].env = strike(70, 30, 16); p.tones[1] = tone(wave("Saw 14"), strike(66, 20, 16), -8); break;
     case 10: p.name = "Mandolin"; p.tones[0].semitones = 12; p.tones.push_back(withPitch(a, 12, 7)); p.tones.push_back(b); break;
     default: p.name = "Rev Guitar"; p.tones[1] = tone(wave("F Guitar Rev"), strike(60, 0, 20), -4); break;
     }

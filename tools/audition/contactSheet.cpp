@@ -41,7 +41,10 @@ void drawTile(cairo_t* cr, double x, double y, const SheetEntry& e)
     const size_t n = e.audio.size();
     const int width = kTileWidth - 16;
     const double mid = y + kWaveTop + (kTileHeight - kWaveTop - 6) / 2.0;
-    const double half = (kTileHeight - kWaveTop - 8) / 2.0;
+    // The tile's height spans -6 dBFS, so that the quieter presets still
+    // show their shape; louder peaks are drawn at the edge.
+    const double half = (kTileHeight - kWaveTop - 8) / 2.0 * 2.0;
+    const float edge = 0.5f;
     cairo_set_source_rgb(cr, 0.35, 0.75, 0.95);
     cairo_set_line_width(cr, 1.0);
     for (int px = 0; px < width && n > 0; ++px)
@@ -58,8 +61,8 @@ void drawTile(cairo_t* cr, double x, double y, const SheetEntry& e)
                 hi = std::max(hi, v);
             }
         }
-        cairo_move_to(cr, x + 8 + px + 0.5, mid - std::clamp(hi, -1.0f, 1.0f) * half);
-        cairo_line_to(cr, x + 8 + px + 0.5, mid - std::clamp(lo, -1.0f, 1.0f) * half + 1.0);
+        cairo_move_to(cr, x + 8 + px + 0.5, mid - std::clamp(hi, -edge, edge) * half);
+        cairo_line_to(cr, x + 8 + px + 0.5, mid - std::clamp(lo, -edge, edge) * half + 1.0);
     }
     cairo_stroke(cr);
 }

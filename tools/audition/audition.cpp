@@ -317,6 +317,31 @@ MultiFigures Auditioner::multi(size_t index, Stereo* audio)
     f.mix = measureTake(mix, rate(), release, silent);
     if (audio != nullptr)
         appendTake(*audio, mix, rate(), release);
+
+    // Velocity: the first note of the phrase at both velocities.
+    const Note first = notes.front();
+    bool reachedSoft[8] = {}, reachedLoud[8] = {};
+    for (const SectionFigures& sf : f.sections)
+    {
+        const k1lib::MultiSection& sec = m.sections[static_cast<size_t>(sf.section)];
+        if ((sec.channel & 0x0F) != first.channel || first.key < sec.zoneLow || first.key > sec.zoneHigh)
+            continue;
+        reachedSoft[sf.section] = sec.velocitySwitch != 2;
+        reachedLoud[sf.section] = sec.velocitySwitch != 1;
+        const k1lib::SinglePreset* single = m_engine->getSinglePreset(sf.single);
+        if (single != nullptr && velocitySensitive(*single))
+            f.velocitySensitive = true;
+    }
+    if (!std::equal(std::begin(reachedSoft), std::end(reachedSoft), std::begin(reachedLoud)))
+        f.velocitySensitive = true;
+    for (uint8_t velocity : {kSoft, kLoud})
+    {
+        std::vector<std::vector<float>> take;
+        bool takeSilent = false;
+        const size_t end = renderTake({Note{first.channel, first.key, velocity, 0.0}}, kStep, false, 2, take, takeSilent);
+        Stereo x{std::move(take[0]), std::move(take[1])};
+        (velocity == kSoft ? f.soft : f.loud) = measureTake(x, rate(), end, false);
+    }
     return f;
 }
 } // namespace audition

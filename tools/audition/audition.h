@@ -10,7 +10,8 @@
 // section, in section order, 1 s each, on the section's channel, inside its
 // zone and at a velocity its velocity switch accepts (40 or 110), so that it
 // reaches both sides of splits, both velocity halves and every channel of a
-// multitimbral setup; each section is heard on its own output.
+// multitimbral setup; each section is heard on its own output. Then the
+// first section's note alone, at velocity 40 and at 110.
 //
 // The engine is driven like a host drives it: setSamplerate(44100), then
 // process() in blocks. Times are seconds, rates hertz.

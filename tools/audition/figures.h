@@ -70,5 +70,10 @@ struct MultiFigures
     std::string name;
     TakeFigures mix;  // the stereo mix of the whole phrase (firstSound: first step)
     std::vector<SectionFigures> sections;
+    // The first section's note alone, held 1 s, at velocity 40 and 110; its
+    // sensitivity: a section it reaches follows velocity, or the two
+    // velocities reach different sections.
+    TakeFigures soft, loud;
+    bool velocitySensitive = false;
 };
 } // namespace audition

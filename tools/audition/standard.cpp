@@ -127,6 +127,11 @@ std::vector<std::string> checkMultis(const std::vector<MultiFigures>& storage, c
             out.push_back(who + "produced NaN or infinity");
         if (f.mix.releaseToSilence < 0.0 || f.mix.releaseToSilence > limits.silence)
             out.push_back(who + "not silent within 10 s of its last release");
+        const bool quieter = f.soft.loudnessDb <= f.loud.loudnessDb - limits.velocityQuieter;
+        const bool darker = f.soft.centroidHz <= f.loud.centroidHz * limits.velocityDarker;
+        if (f.velocitySensitive && !quieter && !darker)
+            out.push_back(who + fmt("velocity 40 is %.1f dB and %.0f Hz against 110", f.soft.loudnessDb - f.loud.loudnessDb,
+                                    f.soft.centroidHz - f.loud.centroidHz));
         for (const SectionFigures& s : f.sections)
         {
             const std::string where = who + "section " + std::to_string(s.section + 1) + " ";

@@ -8,7 +8,8 @@
 // - No clipping of the chord at velocity 110; the C4 loudness of each single
 //   within 8 dB of the storage's median.
 // - Velocity 40 at least 1 dB quieter or 3 % darker than 110 wherever
-//   velocity moves a source's level.
+//   velocity moves a source's level (for a multi: of a section its first
+//   note reaches, or the velocity halves reach different sections).
 // - Named basses darker than every named lead or bell of the storage;
 //   struck and plucked families 6 dB down by the end of a 2 s hold.
 // - Every used section of a multi sounds in its phrase.

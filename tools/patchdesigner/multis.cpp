@@ -209,9 +209,11 @@ std::vector<k1lib::MultiPreset> designMultis(size_t bankIndex, const DesignedBan
                 int loud = chooser.choose(salt * 7 + 6, [f](Family g) { return g == f; });
                 if (loud == soft)
                     loud = chooser.choose(salt * 7 + 9, notBass);
-                m.sections[0] = section(bank, soft, 92);
+                // The loud side sits higher, so that a harder touch never
+                // sounds quieter whatever the two singles are.
+                m.sections[0] = section(bank, soft, 80);
                 m.sections[0].velocitySwitch = kVelSoft;
-                m.sections[1] = section(bank, loud, 86);
+                m.sections[1] = section(bank, loud, 96);
                 m.sections[1].velocitySwitch = kVelLoud;
                 nameOf(m, word(bank, soft, 6) + " Vel");
                 break;

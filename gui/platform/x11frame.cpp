@@ -3,7 +3,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
-#include <cairo-xlib.h>
+#include <cairo.h>
 #include <poll.h>
 
 #include <algorithm>
@@ -34,8 +34,8 @@ public:
 
     ~X11Frame() override
     {
-        if (windowSurface)
-            cairo_surface_destroy(windowSurface);
+        if (gc)
+            XFreeGC(display, gc);
         if (backBuffer)
             cairo_surface_destroy(backBuffer);
         if (alive)
@@ -49,8 +49,6 @@ public:
         height = std::max(1, int(newSize.getHeight()));
         if (alive)
             XResizeWindow(display, window, unsigned(width), unsigned(height));
-        if (windowSurface)
-            cairo_xlib_surface_set_size(windowSurface, width, height);
         invalid = CRect(0, 0, width, height);
         XFlush(display);
         return true;
@@ -78,40 +76,54 @@ public:
         invalid = CRect();
         if (r.isEmpty())
             return;
-        // The whole frame is drawn off-screen exactly as the headless backend
-        // draws it, then the changed part is copied to the window.
+        // The frame is drawn off-screen exactly as the headless backend draws
+        // it, then the changed part is copied to the window.
         if (!backBuffer || cairo_image_surface_get_width(backBuffer) != width ||
             cairo_image_surface_get_height(backBuffer) != height)
         {
             if (backBuffer)
                 cairo_surface_destroy(backBuffer);
             backBuffer = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+            r = CRect(0, 0, width, height);
         }
         cairo_t* cr = cairo_create(backBuffer);
+        // Only the changed part is drawn again; the rest of the buffer stays.
+        cairo_rectangle(cr, r.left, r.top, r.getWidth(), r.getHeight());
+        cairo_clip(cr);
         cairo_set_source_rgb(cr, 0, 0, 0);
         cairo_paint(cr);
         {
             auto* context = new CDrawContext(cr);
-            callback->platformDrawRect(context, CRect(0, 0, width, height));
+            callback->platformDrawRect(context, r);
             context->forget();
         }
         cairo_destroy(cr);
         cairo_surface_flush(backBuffer);
-        if (!windowSurface)
-        {
-            XWindowAttributes attributes;
-            XGetWindowAttributes(display, window, &attributes);
-            windowSurface = cairo_xlib_surface_create(display, window, attributes.visual, width, height);
-        }
-        cairo_t* wc = cairo_create(windowSurface);
-        cairo_rectangle(wc, r.left, r.top, r.getWidth(), r.getHeight());
-        cairo_clip(wc);
-        cairo_set_operator(wc, CAIRO_OPERATOR_SOURCE);
-        cairo_set_source_surface(wc, backBuffer, 0, 0);
-        cairo_paint(wc);
-        cairo_destroy(wc);
-        cairo_surface_flush(windowSurface);
+        blit(r);
         XFlush(display);
+    }
+
+    // Copies r of the back buffer to the window. The buffer's pixels (32-bit
+    // words 0xAARRGGBB) are what a 24-bit TrueColor visual takes; Xlib
+    // converts the byte order for the server where needed.
+    void blit(const CRect& r)
+    {
+        if (!gc)
+            gc = XCreateGC(display, window, 0, nullptr);
+        Visual* visual = DefaultVisual(display, DefaultScreen(display));
+        XImage* image = XCreateImage(display, visual, 24, ZPixmap, 0,
+                                     reinterpret_cast<char*>(cairo_image_surface_get_data(backBuffer)),
+                                     unsigned(width), unsigned(height), 32, cairo_image_surface_get_stride(backBuffer));
+        if (!image)
+            return;
+        // The words are in this machine's byte order, whatever the server's.
+        const uint32_t probe = 1;
+        image->byte_order = *reinterpret_cast<const uint8_t*>(&probe) ? LSBFirst : MSBFirst;
+        XInitImage(image);
+        XPutImage(display, window, gc, image, int(r.left), int(r.top), int(r.left), int(r.top),
+                  unsigned(r.getWidth()), unsigned(r.getHeight()));
+        image->data = nullptr; // the pixels belong to the cairo surface
+        XDestroyImage(image);
     }
 
     bool runModalLoop(const std::function<bool()>& done) override
@@ -245,7 +257,7 @@ private:
     int height;
     CRect invalid;
     cairo_surface_t* backBuffer = nullptr;
-    cairo_surface_t* windowSurface = nullptr;
+    GC gc = nullptr;
     bool alive = true;
     bool exposed = false;
     unsigned lastButton = 0;

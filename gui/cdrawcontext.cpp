@@ -89,6 +89,45 @@ void CDrawContext::clearRect(const CRect& rect)
 
 namespace
 {
+// cairo refuses text that is not valid UTF-8 and then stays in an error
+// state (drawing nothing more, and leaking the refused glyphs): broken
+// sequences are shown as U+FFFD instead.
+std::string validUtf8(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();)
+    {
+        const auto b = uint8_t(text[i]);
+        const int extra = b < 0x80 ? 0 : (b >= 0xC2 && b <= 0xDF) ? 1 : (b >= 0xE0 && b <= 0xEF) ? 2
+                                     : (b >= 0xF0 && b <= 0xF4) ? 3 : -1;
+        bool ok = extra >= 0;
+        uint32_t cp = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
+        for (int k = 1; ok && k <= extra; ++k) // bounds are checked per byte
+        {
+            if (i + size_t(k) >= text.size() || (uint8_t(text[i + k]) & 0xC0) != 0x80)
+                ok = false;
+            else
+                cp = (cp << 6) | (uint8_t(text[i + k]) & 0x3F);
+        }
+        // Overlong forms, surrogates and values past U+10FFFF are invalid too.
+        if (ok && ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+                   (cp >= 0xD800 && cp <= 0xDFFF) || cp == 0))
+            ok = false;
+        if (ok)
+        {
+            out.append(text, i, size_t(extra) + 1);
+            i += size_t(extra) + 1;
+        }
+        else
+        {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        }
+    }
+    return out;
+}
+
 void selectFont(cairo_t* cr, CFontDesc* font)
 {
     const int32_t style = font->getStyle();
@@ -99,8 +138,9 @@ void selectFont(cairo_t* cr, CFontDesc* font)
 }
 } // namespace
 
-void CDrawContext::drawString(const UTF8String& text, const CRect& rect, CHoriTxtAlign align, bool antialias)
+void CDrawContext::drawString(const UTF8String& utf8, const CRect& rect, CHoriTxtAlign align, bool antialias)
 {
+    const std::string text = validUtf8(utf8.getString());
     if (text.empty())
         return;
     cairo_save(cr);
@@ -112,7 +152,7 @@ void CDrawContext::drawString(const UTF8String& text, const CRect& rect, CHoriTx
     cairo_set_font_options(cr, options);
     cairo_font_options_destroy(options);
     cairo_text_extents_t ext;
-    cairo_text_extents(cr, text.data(), &ext);
+    cairo_text_extents(cr, text.c_str(), &ext);
     cairo_font_extents_t fext;
     cairo_font_extents(cr, &fext);
     double x = rect.left;
@@ -126,7 +166,7 @@ void CDrawContext::drawString(const UTF8String& text, const CRect& rect, CHoriTx
     cairo_clip(cr);
     setSource(fontColor);
     cairo_move_to(cr, x, y);
-    cairo_show_text(cr, text.data());
+    cairo_show_text(cr, text.c_str());
     if (font->getStyle() & (kUnderlineFace | kStrikethroughFace))
     {
         const double ly = (font->getStyle() & kUnderlineFace) ? y + 2 : y - fext.ascent / 3;
@@ -143,7 +183,7 @@ CCoord CDrawContext::getStringWidth(const UTF8String& text)
     cairo_save(cr);
     selectFont(cr, font);
     cairo_text_extents_t ext;
-    cairo_text_extents(cr, text.data(), &ext);
+    cairo_text_extents(cr, validUtf8(text.getString()).c_str(), &ext);
     cairo_restore(cr);
     return ext.x_advance;
 }
@@ -214,10 +254,12 @@ void CDrawContext::drawGraphicsPath(CGraphicsPath* path, PathDrawMode mode)
 }
 
 void CDrawContext::fillLinearGradient(CGraphicsPath* path, const CGradient& gradient, const CPoint& start,
-                                      const CPoint& end, bool evenOdd)
+                                      const CPoint& end, bool evenOdd, const CGraphicsTransform* t)
 {
     if (!path)
         return;
+    if (t)
+        pushTransform(*t);
     applyAntialias();
     buildPath(path);
     cairo_pattern_t* pattern = cairo_pattern_create_linear(start.x, start.y, end.x, end.y);
@@ -229,6 +271,8 @@ void CDrawContext::fillLinearGradient(CGraphicsPath* path, const CGradient& grad
     cairo_fill(cr);
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
     cairo_pattern_destroy(pattern);
+    if (t)
+        popTransform();
 }
 
 void CDrawContext::setClipRect(const CRect& rect)

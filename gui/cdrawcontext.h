@@ -77,8 +77,10 @@ public:
 
     CGraphicsPath* createGraphicsPath() { return new CGraphicsPath(); }
     void drawGraphicsPath(CGraphicsPath* path, PathDrawMode mode = kPathFilled);
+    // Fills path with the gradient running from start to end; t, when given,
+    // transforms the path and the gradient line together.
     void fillLinearGradient(CGraphicsPath* path, const CGradient& gradient, const CPoint& start, const CPoint& end,
-                            bool evenOdd = false);
+                            bool evenOdd = false, const CGraphicsTransform* t = nullptr);
 
     // Clip to rect (intersected with the current clip) until the matching
     // restoreGlobalState.

@@ -53,7 +53,17 @@ void CView::setVisible(bool state)
     if (visible == state)
         return;
     if (!state)
+    {
         invalid();
+        // A hidden view (or one inside a hidden container) gives up the keyboard.
+        if (CFrame* frame = getFrame())
+            for (CView* v = frame->getFocusView(); v; v = v->getParentView())
+                if (v == this)
+                {
+                    frame->setFocusView(nullptr);
+                    break;
+                }
+    }
     visible = state;
     if (state)
         invalid();

@@ -172,3 +172,32 @@ TEST(OptionMenu, MenuRemovedFromItsCallbackDoesNotCrash)
     w.window->click(popup->getItemRect(0, 1).getCenter());
     EXPECT_EQ(tag, 1);
 }
+
+TEST(OptionMenu, LongMenuWrapsIntoColumnsInsideTheWindow)
+{
+    DemoWindow w;
+    auto* menu = w.find<COptionMenu>("menu1");
+    for (int i = 0; i < 40; ++i)
+        menu->addEntry("Entry " + std::to_string(i))->setTag(i);
+    MenuPopup* popup = openPopup(w, menu);
+    ASSERT_NE(popup, nullptr);
+    const CRect window(0, 0, 400, 240);
+    for (int i = 0; i < 40; ++i)
+    {
+        const CRect r = popup->getItemRect(0, i);
+        EXPECT_TRUE(window.pointInside(r.getTopLeft()) && r.bottom <= 240 && r.right <= 400) << i;
+    }
+    w.window->click(popup->getItemRect(0, 37).getCenter());
+    EXPECT_EQ(menu->getCurrent()->getTag(), 37);
+}
+
+TEST(TextEditFocus, HidingTheContainerOfTheFocusedFieldEndsItsEditing)
+{
+    DemoWindow w;
+    auto* edit = w.find<CTextEdit>("edit1");
+    w.window->click(w.centerOf("edit1"));
+    ASSERT_EQ(w.frame->getFocusView(), edit);
+    w.frame->getView(0)->setVisible(false);
+    EXPECT_EQ(w.frame->getFocusView(), nullptr);
+    EXPECT_FALSE(edit->isEditing());
+}

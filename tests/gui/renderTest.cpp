@@ -105,3 +105,39 @@ TEST(Bitmap, DecodesPngAndRefusesOtherBytes)
     EXPECT_NE(log.find("Not a PNG"), std::string::npos);
     EXPECT_NE(log.find("refused"), std::string::npos);
 }
+
+TEST(Render, BrokenUtf8TextIsDrawnWithoutSpoilingLaterDrawing)
+{
+    DemoWindow w;
+    w.find<CTextLabel>("label1")->setText("bad \xC3( \xF0\x28\x8C end");
+    Pixels p(w.window->render());
+    // The text field drawn after the label still has its dark back.
+    const CPoint edit = w.centerOf("edit1");
+    EXPECT_EQ(p.channel(int(edit.x) + 80, int(edit.y), 1), 0x10);
+}
+
+TEST(Render, EnvelopeStyleGradientPathFillsBetweenItsColours)
+{
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 50, 100);
+    cairo_t* cr = cairo_create(s);
+    {
+        CDrawContext context(cr);
+        CGraphicsPath* path = context.createGraphicsPath();
+        path->beginSubpath(CPoint(0, 100));
+        path->addLine(CPoint(25, 0));
+        path->addLine(CPoint(50, 100));
+        path->closeSubpath();
+        CGradient* gradient = CGradient::create(0, 1, CColor(0, 0xD5, 0x41), CColor(0, 0x55, 0x24));
+        context.setDrawMode(kAntiAliasing);
+        context.fillLinearGradient(path, *gradient, CPoint(0, 0), CPoint(0, 100));
+        gradient->forget();
+        path->forget();
+    }
+    cairo_destroy(cr);
+    Pixels p(s);
+    // Linear from 0xD5 at the top edge to 0x55 at the bottom edge.
+    EXPECT_NEAR(p.channel(25, 5, 1), 0xD5 - (0xD5 - 0x55) * 5.5 / 100, 2);
+    EXPECT_NEAR(p.channel(25, 95, 1), 0xD5 - (0xD5 - 0x55) * 95.5 / 100, 2);
+    EXPECT_EQ(p.channel(2, 5, 3), 0); // outside the triangle
+    cairo_surface_destroy(s);
+}

@@ -91,6 +91,12 @@ void CFrame::idle()
     if (platformFrame)
         platformFrame->handleEvents();
     CVSTGUITimer::fireDueTimers();
+    if (tooltips && hoverView && overlays.empty() && !getMouseDownView())
+    {
+        const std::string& text = hoverView->getTooltipText().getString();
+        if (tooltip.due(text, getPlatformFactory().getTicks(), tooltipDelay) && platformFrame)
+            platformFrame->invalidRect(tooltip.show(text, CRect(0, 0, size.getWidth(), size.getHeight())));
+    }
     if (platformFrame)
         platformFrame->redrawIfNeeded();
     inIdle = false;
@@ -149,8 +155,9 @@ void CFrame::addOverlay(CFrameOverlay* overlay)
 {
     if (!overlay)
         return;
-    // A modal overlay ends any drag in progress.
+    // A modal overlay ends any drag in progress and any tooltip.
     CViewContainer::onMouseCancel();
+    hideTooltip();
     overlays.emplace_back(overlay);
     invalid();
 }
@@ -181,6 +188,9 @@ void CFrame::drawFrame(CDrawContext* context, const CRect& rect)
         o->draw(context, CRect(0, 0, size.getWidth(), size.getHeight()));
         context->restoreGlobalState();
     }
+    context->saveGlobalState();
+    tooltip.draw(context);
+    context->restoreGlobalState();
 }
 
 void CFrame::invalidRect(const CRect& rect)
@@ -208,12 +218,23 @@ void CFrame::onViewRemoved(CView* view)
     if (focusView && within(focusView))
         setFocusView(nullptr);
     if (hoverView && within(hoverView))
+    {
         hoverView = nullptr;
+        hideTooltip();
+    }
+}
+
+void CFrame::hideTooltip()
+{
+    const CRect r = tooltip.hide();
+    if (platformFrame && !r.isEmpty())
+        platformFrame->invalidRect(r);
 }
 
 CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons)
 {
     SharedPointer<CFrame> guard(this);
+    hideTooltip();
     if (!overlays.empty())
     {
         SharedPointer<CFrameOverlay> top = overlays.back();
@@ -254,6 +275,8 @@ CMouseEventResult CFrame::onMouseMoved(CPoint& where, const CButtonState& button
         top->onMouseMoved(where - size.getTopLeft(), buttons);
         return kMouseEventHandled;
     }
+    hideTooltip();
+    tooltip.pointerMoved(where - size.getTopLeft(), getPlatformFactory().getTicks());
     if (getMouseDownView())
         return CViewContainer::onMouseMoved(where, buttons);
     updateHover(where, buttons);
@@ -289,6 +312,7 @@ bool CFrame::onWheel(const CPoint& where, const CMouseWheelAxis& axis, const flo
                      const CButtonState& buttons)
 {
     SharedPointer<CFrame> guard(this);
+    hideTooltip();
     if (!overlays.empty())
         return true;
     return CViewContainer::onWheel(where, axis, distance, buttons);
@@ -297,6 +321,7 @@ bool CFrame::onWheel(const CPoint& where, const CMouseWheelAxis& axis, const flo
 int32_t CFrame::onKeyDown(VstKeyCode& keyCode)
 {
     SharedPointer<CFrame> guard(this);
+    hideTooltip();
     if (!overlays.empty())
     {
         SharedPointer<CFrameOverlay> top = overlays.back();

@@ -13,6 +13,7 @@
 #include "gui/cviewcontainer.h"
 #include "gui/ikeyboardhook.h"
 #include "gui/platform/iplatformframe.h"
+#include "gui/tooltip.h"
 #include "gui/vstguieditorinterface.h"
 
 namespace VSTGUI
@@ -47,6 +48,8 @@ public:
     void unregisterKeyboardHook(IKeyboardHook* hook);
     void enableTooltips(bool state, uint32_t delayTimeInMs = 1000);
     bool tooltipsEnabled() const { return tooltips; }
+    // The tooltip shown now ("" when none).
+    std::string getShownTooltip() const { return tooltip.isShown() ? tooltip.getText() : std::string(); }
     void setBitmapInterpolationQuality(BitmapInterpolationQuality q) { quality = q; }
     BitmapInterpolationQuality getBitmapInterpolationQuality() const { return quality; }
 
@@ -103,6 +106,7 @@ private:
     bool platformOnKeyUp(VstKeyCode& k) override { return onKeyUp(k) != -1; }
     void platformOnModalIdle() override;
     void updateHover(const CPoint& where, const CButtonState& buttons);
+    void hideTooltip();
 
     VSTGUIEditorInterface* editor;
     std::unique_ptr<IPlatformFrame> platformFrame;
@@ -111,6 +115,7 @@ private:
     std::vector<IKeyboardHook*> keyboardHooks;
     std::vector<SharedPointer<CFrameOverlay>> overlays;
     bool tooltips = false;
+    Tooltip tooltip;
     uint32_t tooltipDelay = 1000;
     BitmapInterpolationQuality quality = BitmapInterpolationQuality::kDefault;
     bool inIdle = false;

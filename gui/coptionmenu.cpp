@@ -236,8 +236,8 @@ void COptionMenu::popup(const PopupCallback& callback)
     CPoint topLeft = size.getTopLeft(), bottomRight = size.getBottomRight();
     localToFrame(topLeft);
     localToFrame(bottomRight);
-    const CPoint origin = frame->getViewSize().getTopLeft();
-    CRect anchor(topLeft - origin, bottomRight - origin);
+    CRect anchor(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y);
+    anchor.offsetInverse(frame->getViewSize().getTopLeft());
     auto* overlay = new MenuPopup(this, frame, anchor, callback);
     frame->addOverlay(overlay);
     overlay->forget();

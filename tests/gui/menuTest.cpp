@@ -201,3 +201,18 @@ TEST(TextEditFocus, HidingTheContainerOfTheFocusedFieldEndsItsEditing)
     EXPECT_EQ(w.frame->getFocusView(), nullptr);
     EXPECT_FALSE(edit->isEditing());
 }
+
+TEST(OptionMenu, PopupOpensRightBelowTheMenuAtAnyZoom)
+{
+    for (double zoom : {1.0, 0.5})
+    {
+        DemoWindow w(zoom);
+        auto* menu = w.find<COptionMenu>("menu1");
+        menu->addEntry("a");
+        menu->addEntry("b");
+        MenuPopup* popup = openPopup(w, menu);
+        ASSERT_NE(popup, nullptr);
+        // menu1 spans (170, 70)-(290, 94) in the template.
+        EXPECT_EQ(popup->getColumns()[0].rect.getTopLeft(), CPoint(170 * zoom, 94 * zoom)) << zoom;
+    }
+}

@@ -146,3 +146,28 @@ TEST(WebLink, OnlyWebAddressesAreOpened)
     EXPECT_NE(testing::internal::GetCapturedStdout().find("Refusing"), std::string::npos);
     EXPECT_EQ(w.factory.openedURLs, std::vector<std::string>{"https://example.org/darvello"});
 }
+
+TEST(Tooltip, AppearsAfterThePointerRestsAndGoesWhenItMoves)
+{
+    DemoWindow w;
+    w.find<CAnimKnob>("knob1")->setTooltipText("Cutoff frequency");
+    w.frame->idle();
+    const CPoint c = w.centerOf("knob1");
+    w.window->mouseMoved(c, 0);
+    w.factory.advanceTime(499);
+    w.frame->idle();
+    EXPECT_EQ(w.frame->getShownTooltip(), ""); // tooltips are off until enabled
+    w.frame->enableTooltips(true, 500);
+    w.frame->idle();
+    EXPECT_EQ(w.frame->getShownTooltip(), "");
+    w.factory.advanceTime(1);
+    w.frame->idle();
+    EXPECT_EQ(w.frame->getShownTooltip(), "Cutoff frequency");
+    w.window->mouseMoved(CPoint(c.x + 1, c.y), 0);
+    EXPECT_EQ(w.frame->getShownTooltip(), "");
+    // A view without a tooltip shows none however long the pointer rests.
+    w.window->mouseMoved(w.centerOf("pad"), 0);
+    w.factory.advanceTime(5000);
+    w.frame->idle();
+    EXPECT_EQ(w.frame->getShownTooltip(), "");
+}

@@ -51,3 +51,17 @@ function(darvello_embed target symbol file)
     VERBATIM)
   target_sources(${target} PRIVATE ${out})
 endfunction()
+
+# darvello_add_subfolders()
+# Adds every sub-folder of the current folder that has a CMakeLists.txt (one
+# tool, test program, benchmark or fuzz target each), in name order, so that a
+# new unit needs no change to its parent.
+function(darvello_add_subfolders)
+  file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(child ${children})
+    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child} AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()

@@ -1,0 +1,95 @@
+// LFO shapes and step holding.
+
+#include "engine/lfo.h"
+
+#include <cstdlib>
+
+#include "engine/tables.h"
+
+namespace k1lib
+{
+namespace
+{
+enum LfoShape : uint32_t
+{
+    ShapeTri = 0,
+    ShapeSaw = 1,
+    ShapeSquare = 2,
+    ShapeRandom = 3,
+};
+
+enum VibWheelMode : uint32_t
+{
+    WheelDepth = 0,
+    WheelSpeed = 1,
+};
+
+constexpr int kStepsPerUnit = 64;
+constexpr int kHoldMilliseconds = 17;
+} // namespace
+
+Lfo::Lfo()
+{
+    createRandomValue();
+}
+
+float Lfo::process(const SinglePreset& single, float rate, float modWheel)
+{
+    int speed = single.lfoSpeed;
+    if (single.vibWheelMode == WheelSpeed)
+    {
+        speed += static_cast<int>(modWheel * 32.0f + 0.5f);
+        speed = speed < 0 ? 0 : (speed > 100 ? 100 : speed);
+    }
+
+    const float old = m_phase;
+    m_phase += lfoSpeed(static_cast<uint8_t>(speed)) / rate;
+    m_phase -= static_cast<float>(static_cast<int>(m_phase));
+
+    // The counter stops at 0 instead of running on below it: every value
+    // under 2 means "evaluate", and an idle LFO must not count forever.
+    const int32_t h = m_hold;
+    if (h > 0)
+        m_hold = h - 1;
+    if (h >= 2)
+        return static_cast<float>(m_step) * (1.0f / kStepsPerUnit);
+
+    int v;
+    switch (single.lfoShape)
+    {
+    case ShapeSaw:
+        v = static_cast<int>((m_phase * 2.0f - 1.0f) * kStepsPerUnit);
+        break;
+    case ShapeSquare: // unipolar
+        v = m_phase >= 0.5f ? kStepsPerUnit : 0;
+        break;
+    case ShapeRandom:
+        if (old > m_phase) // the phase wrapped in this call
+            createRandomValue();
+        v = static_cast<int>(m_randomValue * kStepsPerUnit);
+        break;
+    case ShapeTri:
+    default: // presets are validated on reading; anything else plays as "Tri"
+    {
+        const float t = m_phase <= 0.5f ? m_phase : 1.0f - m_phase;
+        v = static_cast<int>((t * 4.0f - 1.0f) * kStepsPerUnit);
+        break;
+    }
+    }
+
+    if (v == m_step)
+        return static_cast<float>(m_step) * (1.0f / kStepsPerUnit);
+    m_step = static_cast<int8_t>(v);
+    m_hold = static_cast<int32_t>(rate) * kHoldMilliseconds / 1000;
+    return static_cast<float>(v) * 0.015625f;
+}
+
+void Lfo::createRandomValue()
+{
+    // rand() spans 0..RAND_MAX, whatever its width; the result must stay
+    // below 1 after the narrowing to float as well.
+    const double unit = static_cast<double>(std::rand()) / (RAND_MAX + 1.0);
+    const float value = static_cast<float>(unit * 2.0 - 1.0);
+    m_randomValue = value < 1.0f ? value : 0x1.fffffep-1f;
+}
+} // namespace k1lib

@@ -1,0 +1,39 @@
+#pragma once
+
+// The low-frequency oscillator of one multi section: four shapes (triangle,
+// saw, square, random), the output quantised to steps of 1/64 in -1..1 and
+// each new step held for at least 17 ms. Rates are in hertz; the phase runs
+// 0..1 per cycle.
+//
+// Audio thread only. Per sample: one phase step; the shape is evaluated at
+// most once per held step. The "Random" shape calls rand() once per cycle.
+
+#include <cstdint>
+
+#include "patch/presets.h"
+
+namespace k1lib
+{
+class Lfo
+{
+public:
+    // Phase 0, nothing held, a fresh random value drawn.
+    Lfo();
+
+    // One engine sample. rate is the engine's processing rate, modWheel the
+    // channel's CC1 value / 127. Returns a multiple of 1/64 in -1..1.
+    float process(const SinglePreset& single, float rate, float modWheel);
+
+    // Draws a new level -1 <= value < 1 for the "Random" shape.
+    void createRandomValue();
+
+    float getPhase() const { return m_phase; }
+    float getRandomValue() const { return m_randomValue; }
+
+private:
+    float m_phase = 0.0f;       // 0 <= phase < 1
+    float m_randomValue = 0.0f; // the "Random" shape's current level
+    int8_t m_step = 0;          // current output in 1/64 units, -64..64
+    int32_t m_hold = 0;         // engine samples before the shape is evaluated again
+};
+} // namespace k1lib

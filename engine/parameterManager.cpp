@@ -1,0 +1,182 @@
+#include "engine/parameterManager.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "patch/log.h"
+#include "patch/parameter.h"
+
+namespace k1lib
+{
+namespace
+{
+constexpr float kRampSeconds = 0.1f;
+// A value no parameter has, so that the first write of every value counts.
+constexpr float kUnset = -99999.0f;
+
+float defaultNormalized(const CParam& param)
+{
+    return (param.defaultValue - param.min) * param.invRange;
+}
+
+// Hosts and presets may hand over anything; what is stored stays in range.
+float sanitizeNormalized(const CParam& param, float normalized)
+{
+    if (std::isnan(normalized))
+        return defaultNormalized(param);
+    return std::clamp(normalized, 0.0f, 1.0f);
+}
+
+float sanitizeReal(const CParam& param, float real)
+{
+    if (std::isnan(real))
+        return param.defaultValue;
+    return std::clamp(real, param.min, param.max);
+}
+} // namespace
+
+ParameterManager::ParameterManager()
+{
+    m_normalized.fill(kUnset);
+    m_real.fill(kUnset);
+    m_current.fill(kUnset);
+    m_target.fill(kUnset);
+    m_delta.fill(0.0f);
+    m_changed.fill(0);
+
+    for (uint32_t p = 0; p < kParamCount; ++p)
+    {
+        const CParam& param = g_params[p];
+        m_normalized[p] = defaultNormalized(param);
+        m_real[p] = m_normalized[p] * param.range + param.min;
+        setTarget(p, m_real[p], false);
+    }
+    // Everything lands at once and is reported by the first step.
+    for (uint32_t p = 0; p < kParamCount; ++p)
+    {
+        m_current[p] = m_target[p];
+        m_delta[p] = 0.0f;
+        m_changed[p] = 1;
+        m_changedRing.push(p);
+    }
+}
+
+bool ParameterManager::setVSTParam(unsigned int p, float normalized, bool ramp)
+{
+    if (p >= kParamCount)
+    {
+        K1_LOG("Invalid parameter " << p << ", expected 0-" << kParamCount - 1);
+        return false;
+    }
+    const CParam& param = g_params[p];
+    normalized = sanitizeNormalized(param, normalized);
+    if (m_normalized[p] == normalized)
+        return false;
+    m_normalized[p] = normalized;
+    m_real[p] = normalized * param.range + param.min;
+    setTarget(p, m_real[p], ramp);
+    return true;
+}
+
+bool ParameterManager::setVSTParamReal(unsigned int p, float real, bool ramp)
+{
+    if (p >= kParamCount)
+    {
+        K1_LOG("Invalid parameter " << p << ", expected 0-" << kParamCount - 1);
+        return false;
+    }
+    const CParam& param = g_params[p];
+    real = sanitizeReal(param, real);
+    if (m_real[p] == real)
+        return false;
+    m_real[p] = real;
+    m_normalized[p] = (real - param.min) * param.invRange;
+    setTarget(p, real, ramp);
+    return true;
+}
+
+void ParameterManager::setIntParam(unsigned int p, float real, bool ramp)
+{
+    if (p >= kParamCount)
+    {
+        K1_LOG("Invalid parameter " << p << ", expected 0-" << kParamCount - 1);
+        return;
+    }
+    setTarget(p, sanitizeReal(g_params[p], real), ramp);
+}
+
+// A new target restarts the ramp from the current value; a parameter already
+// ramping keeps its one place in the ring.
+void ParameterManager::setTarget(unsigned int p, float value, bool ramp)
+{
+    if (m_target[p] == value)
+        return;
+    RampEntry& entry = m_rampEntries[p];
+    const bool wasIdle = entry.stepsLeft == 0;
+    entry.parameter = p;
+    m_target[p] = value;
+    m_delta[p] = value - m_current[p];
+    if (ramp)
+    {
+        m_delta[p] *= m_stepFactor;
+        entry.stepsLeft = m_stepsPerRamp;
+    }
+    else
+    {
+        entry.stepsLeft = 1;
+    }
+    if (wasIdle)
+        m_rampRing.push(&entry);
+}
+
+bool ParameterManager::process()
+{
+    while (m_changedRing.count() > 0)
+        m_changed[m_changedRing.pop()] = 0;
+
+    if (m_rampRing.count() == 0)
+        return false;
+
+    // Finished entries are swapped to the read index and dropped there, so
+    // the entries still ramping stay together and each steps exactly once.
+    for (uint32_t i = 0; i < m_rampRing.count();)
+    {
+        RampEntry*& slot = m_rampRing.at(i);
+        RampEntry& entry = *slot;
+        const uint32_t p = entry.parameter;
+        if (!m_changed[p])
+        {
+            m_changed[p] = 1;
+            m_changedRing.push(p);
+        }
+        m_current[p] += m_delta[p];
+        if (--entry.stepsLeft == 0)
+        {
+            m_current[p] = m_target[p];
+            if (i != 0)
+                std::swap(slot, m_rampRing.at(0));
+            m_rampRing.pop();
+        }
+        else
+        {
+            ++i;
+        }
+    }
+    return true;
+}
+
+bool ParameterManager::setSamplerate(float rate)
+{
+    const float steps = rate * kRampSeconds;
+    // Also refuses NaN; the upper bound keeps the step count within 32 bits.
+    if (!(steps >= 1.0f && steps <= 1.0e9f))
+    {
+        K1_LOG("Invalid sample rate " << rate);
+        return false;
+    }
+    m_stepsPerRamp = static_cast<uint32_t>(steps);
+    m_stepFactor = 1.0f / steps;
+    return true;
+}
+} // namespace k1lib

@@ -1,0 +1,250 @@
+// The multis of a K1 bank: keyboard splits, layers, velocity-switched pairs and
+// multitimbral setups, all playing singles of their own bank.
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "tools/patchdesigner/designer.h"
+
+namespace designer
+{
+namespace
+{
+constexpr int kPolyVr = 0;
+constexpr int kPolyOff = 1;
+constexpr int kPolyOne = 2;
+constexpr int kOutputR = 0;
+constexpr int kOutputLR = 1;
+constexpr int kOutputL = 2;
+constexpr int kMidiBoth = 2;
+constexpr int kVelAll = 0;
+constexpr int kVelSoft = 1;
+constexpr int kVelLoud = 2;
+
+const char* shortLabel(Family f)
+{
+    switch (f)
+    {
+    case Family::Piano: return "Pno";
+    case Family::EPiano: return "EP";
+    case Family::Clav: return "Clav";
+    case Family::Organ: return "Org";
+    case Family::Strings: return "Str";
+    case Family::Pad: return "Pad";
+    case Family::Brass: return "Brs";
+    case Family::SynthBrass: return "SBrs";
+    case Family::Winds: return "Wind";
+    case Family::Reed: return "Reed";
+    case Family::Bass: return "Bass";
+    case Family::SynthBass: return "SBas";
+    case Family::Lead: return "Lead";
+    case Family::Bell: return "Bell";
+    case Family::Mallet: return "Mlt";
+    case Family::Pluck: return "Gtr";
+    case Family::Ethnic: return "Eth";
+    case Family::Voice: return "Vox";
+    case Family::Drum: return "Drm";
+    case Family::Fx: return "Fx";
+    default: return "Lyr";
+    }
+}
+
+bool isBass(Family f)
+{
+    return f == Family::Bass || f == Family::SynthBass;
+}
+
+bool isMono(const k1lib::SinglePreset& s)
+{
+    return s.polyMode == 2;
+}
+
+k1lib::MultiSection unused()
+{
+    k1lib::MultiSection s;
+    s.single = 0;
+    s.zoneLow = 0;
+    s.zoneHigh = 127;
+    s.poly = kPolyOff;
+    s.output = kOutputLR;
+    s.midiMode = kMidiBoth;
+    s.channel = 0;
+    s.velocitySwitch = kVelAll;
+    s.transpose = 0;
+    s.tune = 0;
+    s.level = 0;
+    return s;
+}
+
+k1lib::MultiSection section(const DesignedBank& bank, int single, int level)
+{
+    k1lib::MultiSection s = unused();
+    s.single = single;
+    s.poly = isMono(bank.singles[static_cast<size_t>(single)]) ? kPolyOne : kPolyVr;
+    s.level = level;
+    return s;
+}
+
+class Chooser
+{
+public:
+    Chooser(const DesignedBank& bank, size_t bankIndex) : m_bank(bank), m_bankIndex(bankIndex) {}
+
+    // A single of the bank that matches, chosen by the salt; any single when
+    // none matches.
+    template <typename Match>
+    int choose(uint32_t salt, Match match) const
+    {
+        std::vector<int> candidates;
+        for (size_t i = 0; i < m_bank.singles.size(); ++i)
+        {
+            if (match(m_bank.singleFamilies[i]))
+                candidates.push_back(static_cast<int>(i));
+        }
+        if (candidates.empty())
+            return pick(static_cast<uint32_t>(m_bank.singles.size()), static_cast<uint32_t>(m_bankIndex), salt);
+        return candidates[static_cast<size_t>(pick(static_cast<uint32_t>(candidates.size()), static_cast<uint32_t>(m_bankIndex), salt))];
+    }
+    Family family(int single) const { return m_bank.singleFamilies[static_cast<size_t>(single)]; }
+
+private:
+    const DesignedBank& m_bank;
+    size_t m_bankIndex;
+};
+
+void nameOf(k1lib::MultiPreset& multi, const std::string& name)
+{
+    std::memset(multi.name, 0, sizeof multi.name);
+    std::memcpy(multi.name, name.data(), std::min(name.size(), k1lib::kNameLength));
+}
+
+void setName(k1lib::MultiPreset& multi, std::set<std::string>& used, const std::string& base)
+{
+    std::string name = base;
+    for (int round = 1; !used.insert(name).second; ++round)
+        name = roundName(base, round);
+    std::memset(multi.name, 0, sizeof multi.name);
+    std::memcpy(multi.name, name.data(), std::min(name.size(), k1lib::kNameLength));
+}
+
+// First word of a single's name, at most n characters: "Grand" of "Grand Pno".
+std::string word(const DesignedBank& bank, int single, size_t n)
+{
+    std::string name = bank.singles[static_cast<size_t>(single)].name;
+    const size_t blank = name.find(' ');
+    if (blank != std::string::npos && blank > 1)
+        name.resize(blank);
+    if (name.size() > n)
+        name.resize(n);
+    return name;
+}
+
+const char* const g_setupNames[] = {"Band Setup", "Combo", "Session", "Ensemble", "Big Band", "Orch Setup", "Quartet", "Studio"};
+} // namespace
+
+std::vector<k1lib::MultiPreset> designMultis(size_t bankIndex, const DesignedBank& bank)
+{
+    const Chooser chooser(bank, bankIndex);
+    std::vector<k1lib::MultiPreset> multis;
+    std::set<std::string> names;
+    const auto notBass = [](Family f) { return !isBass(f) && f != Family::Drum && f != Family::Fx; };
+
+    for (uint32_t k = 0; k < 32; ++k)
+    {
+        // A multi whose name another multi of the bank already has is made
+        // again from other singles; only when that keeps failing it is numbered.
+        for (uint32_t attempt = 0;; ++attempt)
+        {
+            const uint32_t salt = k + 32 * attempt;
+            k1lib::MultiPreset m;
+            m.volume = 90;
+            for (k1lib::MultiSection& s : m.sections)
+                s = unused();
+
+            switch (k % 4)
+            {
+            case 0:
+            {
+                // Keyboard split: a bass (or the darkest family the bank has) under
+                // a chord or melody sound.
+                static const int splitKeys[] = {48, 53, 55, 60};
+                const int split = splitKeys[(k / 4) % 4];
+                const int low = chooser.choose(salt * 7 + 1, isBass);
+                const int high = chooser.choose(salt * 7 + 2, notBass);
+                m.sections[0] = section(bank, low, 92);
+                m.sections[0].zoneHigh = split - 1;
+                if (!isBass(chooser.family(low)))
+                    m.sections[0].transpose = 12 - 12 * static_cast<int>((k / 4) % 2); // half of them an octave up, out of the mud
+                m.sections[1] = section(bank, high, 86);
+                m.sections[1].zoneLow = split;
+                nameOf(m, (isBass(chooser.family(low)) ? std::string(shortLabel(chooser.family(low))) : word(bank, low, 4)) + "/" + word(bank, high, 5));
+                break;
+            }
+            case 1:
+            {
+                // Layer of two sounds, spread left and right, slightly detuned.
+                const int a = chooser.choose(salt * 7 + 3, notBass);
+                int b = chooser.choose(salt * 7 + 4, notBass);
+                if (b == a)
+                    b = (a + 1) % static_cast<int>(bank.singles.size());
+                m.sections[0] = section(bank, a, 80);
+                m.sections[0].output = kOutputL;
+                m.sections[0].tune = -3;
+                m.sections[1] = section(bank, b, 76);
+                m.sections[1].output = kOutputR;
+                m.sections[1].tune = 3;
+                if ((k / 4) % 3 == 2)
+                    m.sections[1].transpose = 12;
+                nameOf(m, word(bank, a, 4) + "&" + word(bank, b, 5));
+                break;
+            }
+            case 2:
+            {
+                // Velocity switch: a soft sound below velocity 64, a hard one above.
+                const int soft = chooser.choose(salt * 7 + 5, notBass);
+                const Family f = chooser.family(soft);
+                int loud = chooser.choose(salt * 7 + 6, [f](Family g) { return g == f; });
+                if (loud == soft)
+                    loud = chooser.choose(salt * 7 + 9, notBass);
+                m.sections[0] = section(bank, soft, 92);
+                m.sections[0].velocitySwitch = kVelSoft;
+                m.sections[1] = section(bank, loud, 86);
+                m.sections[1].velocitySwitch = kVelLoud;
+                nameOf(m, word(bank, soft, 6) + " Vel");
+                break;
+            }
+            default:
+            {
+                // Multitimbral setup: one section per MIDI channel 1-8, a bass on
+                // channel 2 and drums or percussion on channel 8 where the bank has them.
+                for (uint32_t s = 0; s < 8; ++s)
+                {
+                    int single;
+                    if (s == 1)
+                        single = chooser.choose(salt * 11 + s, isBass);
+                    else if (s == 7)
+                        single = chooser.choose(salt * 11 + s, [](Family f) { return f == Family::Drum || f == Family::Mallet; });
+                    else
+                        single = chooser.choose(salt * 11 + s, notBass);
+                    m.sections[s] = section(bank, single, 84);
+                    m.sections[s].channel = static_cast<int>(s);
+                    m.sections[s].output = s % 3 == 0 ? kOutputLR : (s % 3 == 1 ? kOutputL : kOutputR);
+                }
+                nameOf(m, g_setupNames[(k / 4) % std::size(g_setupNames)]);
+                break;
+            }
+            }
+            const std::string wanted(m.name);
+            if (attempt < 6 && names.count(wanted) != 0)
+                continue;
+            setName(m, names, wanted);
+            multis.push_back(m);
+            break;
+        }
+    }
+    return multis;
+}
+} // namespace designer

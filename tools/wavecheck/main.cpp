@@ -1,0 +1,83 @@
+// wavecheck: checks the compiled-in wave ROM against its layout and sound rules
+// and prints one line per rule with its measured figure. Exit status 1 when a
+// rule fails. Levels in dBFS (full scale = 128 steps), steps in 8-bit steps
+// (LSB), pitch errors in cents.
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "data/k1data.h"
+#include "engine/wavLoader.h"
+#include "engine/waveforms.h"
+#include "tools/wavecheck/measure.h"
+#include "tools/wavegen/romLayout.h"
+
+namespace
+{
+int g_failures = 0;
+
+void report(bool pass, const char* rule, const std::string& figure)
+{
+    std::printf("%s %-22s %s\n", pass ? "PASS" : "FAIL", rule, figure.c_str());
+    g_failures += pass ? 0 : 1;
+}
+
+std::string format(const char* fmt, double a, double b = 0.0, double c = 0.0)
+{
+    char buf[256];
+    std::snprintf(buf, sizeof buf, fmt, a, b, c);
+    return buf;
+}
+} // namespace
+
+int main()
+{
+    using namespace wavecheck;
+    const unsigned char* rom = k1data::getData_waverom();
+    const size_t romSize = k1data::getDataSize_waverom();
+
+    k1lib::Data d;
+    std::vector<k1lib::CuePoint> cues;
+    const bool parsed = k1lib::WavLoader::load(d, &cues, rom, romSize);
+    const uint64_t samples = parsed && d.bitsPerSample ? d.size * 8 / d.bitsPerSample : 0;
+    report(parsed && d.bitsPerSample == 8 && d.channels == 1 && !d.isFloat && d.sampleRate == 50000 &&
+               samples == wavegen::kRomSamples,
+           "format", format("%.0f-bit, %.0f channel(s), %.0f Hz", d.bitsPerSample, d.channels, d.sampleRate) +
+                         format(", %.0f samples", static_cast<double>(samples)));
+    report(layoutMismatches(cues) == 0, "cue layout",
+           format("%.0f cue points, %.0f differ from the layout", static_cast<double>(cues.size()),
+                  layoutMismatches(cues)));
+
+    auto set = std::make_unique<k1lib::Waveforms>();
+    const bool loaded = set->loadFromMemory(rom, romSize);
+    report(loaded && lengthFaults(*set) == 0, "waves defined",
+           std::string(loaded ? "load ok" : "load failed") +
+               format(", %.0f waves with a missing or non-power-of-two block", lengthFaults(*set)));
+    report(flagMismatches(*set) == 0, "loop flags", format("%.0f waves with unexpected flags", flagMismatches(*set)));
+
+    const Worst leak = worstBandLeak(*set);
+    report(leak.value <= kMaxLeakDb, "band limit",
+           format("worst leak %.1f dB (wave %.0f, key range %.0f); the 13 pure partials exempt", leak.value,
+                  leak.wave + 1, leak.detail));
+    const Worst peak = lowestPeak(*set);
+    report(peak.value >= kMinPeakDb, "peak", format("lowest peak %.2f dBFS (wave %.0f)", peak.value, peak.wave + 1));
+    const double clipped = clippedSamples(*set);
+    report(clipped == 0, "clipping", format("%.0f samples at the rails", clipped));
+    const Worst dc = worstDc(*set);
+    report(dc.value <= kMaxDcDb, "DC", format("worst DC %.1f dBFS (wave %.0f)", dc.value, dc.wave + 1));
+    const Worst seam = worstSeam(*set);
+    report(seam.value <= 0.0, "loop seams",
+           format("steepest seam step %.0f LSB (wave %.0f); worst excess over its neighbourhood %.0f LSB",
+                  seam.detail, seam.wave + 1, seam.value));
+    const Worst tail = worstDrumTail(*set);
+    report(tail.value <= kMaxTailLsb, "drum tails",
+           format("loudest last 5%% of a drum %.0f LSB (wave %.0f)", tail.value, tail.wave + 1));
+    const Worst tune = worstTuning(*set);
+    report(std::abs(tune.value) <= kMaxCents, "tuning",
+           format("worst pitch error %.1f cents (wave %.0f) against 415.28961 Hz", tune.value, tune.wave + 1));
+
+    std::printf("%d rule(s) failed\n", g_failures);
+    return g_failures == 0 ? 0 : 1;
+}

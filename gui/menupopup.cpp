@@ -67,7 +67,7 @@ void MenuPopup::openColumn(COptionMenu* m, CRect anchor, bool below)
     const CCoord colWidth = std::ceil(textWidth) + 36; // room for the check and the submenu arrow
 
     // Lay the items out top to bottom, wrapping into further columns.
-    Column col{m, {}, CRect(), -1};
+    Column col{SharedPointer<COptionMenu>(m), {}, CRect(), -1};
     const CCoord maxHeight = std::max<CCoord>(kItemHeight, windowHeight - 4);
     CCoord x = 0, y = 0, height = 0;
     for (int32_t i = 0; i < m->getNbEntries(); ++i)
@@ -156,11 +156,24 @@ void MenuPopup::activate(size_t column, int32_t index)
         pointAt(column, index);
         return;
     }
-    close(columns[column].menu, index);
+    close(columns[column].menu.get(), index);
+}
+
+bool MenuPopup::menusChanged() const
+{
+    for (const Column& col : columns)
+        if (size_t(col.menu->getNbEntries()) != col.itemRects.size())
+            return true;
+    return false;
 }
 
 void MenuPopup::onMouseDown(const CPoint& where, const CButtonState&)
 {
+    if (menusChanged())
+    {
+        close(nullptr, -1);
+        return;
+    }
     size_t column = 0;
     int32_t index = -1;
     if (!hitItem(where, column, index))
@@ -174,6 +187,8 @@ void MenuPopup::onMouseDown(const CPoint& where, const CButtonState&)
 
 void MenuPopup::onMouseMoved(const CPoint& where, const CButtonState&)
 {
+    if (menusChanged())
+        return;
     size_t column = 0;
     int32_t index = -1;
     if (hitItem(where, column, index) && index >= 0 && selectable(columns[column].menu->getEntry(index)))
@@ -182,8 +197,11 @@ void MenuPopup::onMouseMoved(const CPoint& where, const CButtonState&)
 
 void MenuPopup::onKeyDown(const VstKeyCode& key)
 {
-    if (columns.empty())
+    if (columns.empty() || menusChanged())
+    {
+        close(nullptr, -1);
         return;
+    }
     // Work the deepest column that has a pointed item, else the first.
     size_t c = columns.size() - 1;
     if (columns[c].hover < 0 && c > 0)
@@ -260,6 +278,8 @@ void MenuPopup::draw(CDrawContext* context, const CRect&)
         {
             const CMenuItem* item = col.menu->getEntry(i);
             const CRect& r = col.itemRects[size_t(i)];
+            if (!item)
+                continue;
             if (item->isSeparator())
             {
                 context->setFrameColor(CColor(180, 180, 180));
@@ -281,7 +301,7 @@ void MenuPopup::draw(CDrawContext* context, const CRect&)
             textRect.left += 18;
             textRect.right -= 16;
             context->drawString(item->getTitle(), textRect, kLeftText);
-            if (item->isChecked() || (col.menu->getCurrentIndex(true) == i && col.menu == menu.get()))
+            if (item->isChecked() || (col.menu->getCurrentIndex(true) == i && col.menu.get() == menu.get()))
             {
                 context->setFillColor(text);
                 context->drawEllipse(CRect(r.left + 6, r.top + 7, r.left + 12, r.top + 13), kDrawFilled);

@@ -5,7 +5,8 @@
 // window is too short), and one more for each submenu opened by pointing at
 // or clicking its item. A click on an enabled plain item chooses it; a click
 // outside, Escape or the frame going away dismisses. Up/Down/Left/Right and
-// Return work the last open column.
+// Return work the last open column. A menu refilled while it is shown
+// dismisses the popup at the next input.
 
 #include <vector>
 
@@ -34,7 +35,7 @@ public:
 
     struct Column
     {
-        COptionMenu* menu;
+        SharedPointer<COptionMenu> menu; // kept alive while shown
         std::vector<CRect> itemRects; // window pixels, one per item
         CRect rect;
         int32_t hover = -1;
@@ -46,6 +47,8 @@ public:
 private:
     void openColumn(COptionMenu* menu, CRect anchor, bool below);
     bool hitItem(const CPoint& where, size_t& column, int32_t& index) const;
+    // Whether a shown menu was refilled meanwhile (its layout no longer fits).
+    bool menusChanged() const;
     void pointAt(size_t column, int32_t index);
     void activate(size_t column, int32_t index);
     void close(COptionMenu* chosen, int32_t index);

@@ -216,3 +216,21 @@ TEST(OptionMenu, PopupOpensRightBelowTheMenuAtAnyZoom)
         EXPECT_EQ(popup->getColumns()[0].rect.getTopLeft(), CPoint(170 * zoom, 94 * zoom)) << zoom;
     }
 }
+
+TEST(OptionMenu, MenuRefilledWhileOpenIsDismissedSafely)
+{
+    DemoWindow w;
+    Recorder rec;
+    w.listenToAll(&rec);
+    auto* menu = w.find<COptionMenu>("menu1");
+    fill(menu);
+    MenuPopup* popup = openPopup(w, menu);
+    w.window->mouseMoved(popup->getItemRect(0, 2).getCenter(), 0); // "Group" open
+    const CPoint one = popup->getItemRect(1, 0).getCenter();
+    menu->removeAllEntry(); // as a refresh from the host might do
+    menu->addEntry("New");
+    w.window->render(); // drawing the stale popup must not touch freed items
+    w.window->click(one);
+    EXPECT_FALSE(w.frame->hasOverlay());
+    EXPECT_TRUE(rec.calls.empty());
+}

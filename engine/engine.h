@@ -5,14 +5,35 @@
 // eleven K1 ROM cards, the PHm module), how a preset index maps to a storage,
 // and the K1 slot label a preset index shows ("IA-1", "eD-8", "P017").
 // Preset indexes count singles (968) and multis (384) separately.
+//
+// The engine core: the working preset store, the wave set, the per-channel
+// MIDI state, the multi that plays the voices and the parameter manager. It
+// renders at a fixed processing rate of 49920 Hz, one engine sample at a
+// time as far as events and parameter changes are concerned: parameter
+// steps, parameter changes and MIDI events act at the sample they belong to.
+// Output samples are linear floats; pitches in semitones.
+//
+// Threads: every member runs under the owner's engine lock; process() and all
+// below it run on the audio thread and never allocate, lock or log in steady
+// state. The engine never calls the host; it reports through its listener.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "engine/engineListener.h"
+#include "engine/midiEvent.h"
+#include "engine/midiState.h"
+#include "engine/multi.h"
+#include "engine/parameterManager.h"
 #include "engine/playMode.h"
+#include "engine/pluginType.h"
+#include "engine/waveBlock.h"
+#include "engine/waveforms.h"
+#include "patch/parameterEnum.h"
 #include "patch/presets.h"
+#include "patch/staticArray.h"
 
 namespace k1lib
 {
@@ -57,6 +78,145 @@ public:
     static std::string getFactoryPresetName(size_t index, PlayMode mode);
     static const SinglePreset& getFactorySingle(size_t index);
     static const MultiPreset& getFactoryMulti(size_t index);
+
+    // ---- Engine core -------------------------------------------------------
+
+    // The system settings, stored in this order in the state chunk.
+    struct Config
+    {
+        uint32_t receiveChannel = 0;  // 0-15, when omni is off
+        uint32_t omni = 1;
+        uint32_t programChange = 1;   // 0 ignore, 1 act, 2 per channel in multi mode
+        uint32_t pressure = 1;
+        uint32_t pitchBend = 1;
+        uint32_t modWheel = 1;
+        uint32_t volume = 1;
+        uint32_t holdPedal = 1;
+        uint32_t velocity = 1;        // 0: every note plays at velocity 127
+        uint32_t sysexReceive = 1;
+        uint32_t pan = 1;
+        uint32_t sysexSend = 1;
+        uint32_t audioOutputMode = 0; // 0 two outputs, 1 eight outputs
+
+        bool operator==(const Config&) const = default;
+    };
+
+    static constexpr float kProcessingRate = 49920.0f; // hertz
+    static constexpr int kMaxOutputs = 8;
+    static constexpr size_t kMidiChannelCount = 16;
+
+    // The listener is not owned and must outlive the engine.
+    Engine(IEngineListener* listener, PluginType type);
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    // A host rate of 0 or less (or NaN) is ignored with a log line.
+    void setSamplerate(float hostRate);
+    float getHostSamplerate() const { return m_hostSamplerate; }
+    // The rate the voices run at: 49920 Hz.
+    float getProcessingSamplerate() const { return kProcessingRate; }
+
+    // One host block. outputs holds numOutputs channels of numFrames samples
+    // (at most eight are written); events are in ascending sample order.
+    // Until a resampler converts to the host rate, the block is rendered at
+    // the processing rate. A block with nothing to play is zero-filled.
+    void process(float** outputs, int numOutputs, int numFrames, std::vector<SMidiEvent>& events);
+    // Renders numFrames samples at the processing rate. Every event is
+    // dispatched: late ones at once, those at or past the end of the block at
+    // its last sample.
+    void processAudio(float** outputs, int numOutputs, int numFrames, const std::vector<SMidiEvent>& events);
+
+    // Applies the smoothed real value of a parameter to the presets.
+    void processParameterChange(EParam param, float realValue);
+    // Interprets one MIDI event (midiInput.cpp).
+    void processMidiEvent(const SMidiEvent& event);
+
+    // False (and a log line) for a parameter of the other play mode.
+    bool setParameter(EParam param, float normalized, bool ramp);
+    float getParameter(EParam param) const { return m_parameters.getNormalized(param); }
+
+    void setConfig(const Config& config);
+    const Config& getConfig() const { return m_config; }
+    void setPlayMode(PlayMode mode);
+    PlayMode getPlayMode() const { return m_playMode; }
+    PluginType getPluginType() const { return m_pluginType; }
+
+    void applySingleToParameters(const SinglePreset& single);
+    void applyMultiToParameters(const MultiPreset& multi);
+
+    // ---- Working presets ---------------------------------------------------
+    // Sounding voices (released ones included) point into both lists: they
+    // are sized once, by the constructor, and must never reallocate or move.
+    // Whatever replaces their content (a state restore) writes the presets
+    // in place and keeps the lengths.
+
+    size_t getSingleCount() const { return m_singles.size(); }
+    size_t getMultiCount() const { return m_multis.size(); }
+    size_t getCurrentSingleIndex() const { return m_currentSingle; }
+    size_t getCurrentMultiIndex() const { return m_currentMulti; }
+    const SinglePreset& getCurrentSingle() const { return m_singles[m_currentSingle]; }
+    const MultiPreset& getCurrentMulti() const { return m_multis[m_currentMulti]; }
+    // Null when the index is outside the store.
+    const SinglePreset* getSinglePreset(size_t index) const
+    {
+        return index < m_singles.size() ? &m_singles[index] : nullptr;
+    }
+    const MultiPreset* getMultiPreset(size_t index) const
+    {
+        return index < m_multis.size() ? &m_multis[index] : nullptr;
+    }
+
+    // Selecting and replacing presets (presetSelection.cpp).
+    bool setSingle(size_t index);
+    bool setSingle(size_t index, const SinglePreset& preset);
+    bool setMulti(size_t index);
+    bool setMulti(size_t index, const MultiPreset& preset);
+    void modifyParameter(EParam param, float normalized);
+    void clearAllVoices() { m_multi.clearAllVoices(); }
+
+    // ---- What the voices read ---------------------------------------------
+
+    const Waveforms& getWaveforms() const { return m_waveforms; }
+    // The block of wave 0-255 that a source plays for key index 0-127.
+    WaveBlock getWaveBlock(uint8_t wave, uint8_t keyIndex) const;
+    const MidiState& getMidiState(size_t channel) const { return m_midiState[channel & 0x0F]; }
+    int32_t getBendRange() const { return m_bendRange; }
+    float getFineTune() const { return m_fineTune; }
+    const float* getSourceMix() const { return m_sourceMix; }
+    const Multi& getMulti() const { return m_multi; }
+    const ParameterManager& getParameterManager() const { return m_parameters; }
+
+private:
+    void renderSpan(float* const* out, int channels, int start, int n);
+    bool parameterChangeMatters(EParam param, float realValue) const;
+    void switchPlayMode(PlayMode mode);
+    void loadMultiForPlayMode();
+    void dispatchMidi(const SMidiEvent& event);
+    void controlChange(uint8_t channel, bool accepted, uint8_t controller, uint8_t value);
+    void programChange(uint8_t channel, bool accepted, uint8_t program);
+    void omniChanged();
+
+    IEngineListener* m_listener;
+    PluginType m_pluginType;
+    std::vector<SinglePreset> m_singles;
+    std::vector<MultiPreset> m_multis;
+    Waveforms m_waveforms;
+    size_t m_currentSingle = 0;
+    size_t m_currentMulti = 0;
+    StaticArray<MidiState, kMidiChannelCount> m_midiState;
+    PlayMode m_playMode = PlayMode::Single;
+    Config m_config; // before the multi, which reads it when it maps channels
+    Multi m_multi;
+    int32_t m_bendRange = 12; // semitones
+    float m_fineTune = 0.0f;  // semitones
+    uint8_t m_rpnLsb = 0x7F;
+    uint8_t m_rpnMsb = 0x7F;
+    uint8_t m_bankLsb = 0xFF; // 0xFF: not received
+    uint8_t m_bankMsb = 0xFF;
+    float m_hostSamplerate = 0.0f;
+    ParameterManager m_parameters;
+    float m_sourceMix[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 };
 
 // The factory lists, filled once by initFactoryData and read-only afterwards.

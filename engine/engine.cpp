@@ -1,0 +1,291 @@
+// The engine core: construction, the block loop, parameter application and
+// play-mode switching.
+
+#include "engine/engine.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "patch/log.h"
+#include "patch/parameter.h"
+#include "patch/parameterConverter.h"
+
+namespace k1lib
+{
+Engine::Engine(IEngineListener* listener, PluginType type)
+    : m_listener(listener), m_pluginType(type), m_multi(*this)
+{
+    initFactoryData();
+    m_singles = factorySingles;
+    m_multis = factoryMultis;
+    // Without factory data the store still holds one preset of each kind, so
+    // that the current indexes always name a preset.
+    if (m_singles.empty())
+    {
+        K1_LOG("No factory singles, starting with an empty single");
+        m_singles.resize(1);
+    }
+    if (m_multis.empty())
+    {
+        K1_LOG("No factory multis, starting with an empty multi");
+        m_multis.resize(1);
+    }
+    m_singles.shrink_to_fit();
+    m_multis.shrink_to_fit();
+    m_multi.setMulti(m_multi.getSingleModeMulti());
+    applySingleToParameters(getCurrentSingle());
+    applyMultiToParameters(getCurrentMulti());
+}
+
+Engine::~Engine() = default;
+
+void Engine::setSamplerate(float hostRate)
+{
+    if (!(hostRate > 0.0f) || std::isinf(hostRate))
+    {
+        K1_LOG("Ignoring invalid sample rate " << hostRate);
+        return;
+    }
+    if (hostRate == m_hostSamplerate)
+        return;
+    m_hostSamplerate = hostRate;
+}
+
+void Engine::process(float** outputs, int numOutputs, int numFrames, std::vector<SMidiEvent>& events)
+{
+    const int channels = std::clamp(numOutputs, 0, kMaxOutputs);
+    if (events.empty() && m_parameters.isIdle() && m_multi.getActiveVoiceCount() == 0)
+    {
+        for (int c = 0; c < channels; ++c)
+            std::fill(outputs[c], outputs[c] + std::max(numFrames, 0), 0.0f);
+        return;
+    }
+    processAudio(outputs, numOutputs, numFrames, events);
+}
+
+void Engine::processAudio(float** outputs, int numOutputs, int numFrames, const std::vector<SMidiEvent>& events)
+{
+    const int channels = std::clamp(numOutputs, 0, kMaxOutputs);
+    const size_t eventCount = events.size();
+    size_t next = 0;
+    if (numFrames <= 0)
+    {
+        // No sample to place them at; they still act rather than get lost.
+        for (; next < eventCount; ++next)
+            processMidiEvent(events[next]);
+        return;
+    }
+
+    float* out[kMaxOutputs] = {};
+    for (int c = 0; c < channels; ++c)
+        out[c] = outputs[c];
+
+    // Samples are rendered in spans: a span is closed before any sample at
+    // which an event acts or a parameter step changes what the voices play,
+    // so every change still lands on its own sample.
+    const int last = numFrames - 1;
+    int spanStart = 0;
+    for (int s = 0; s < numFrames; ++s)
+    {
+        m_parameters.process();
+        const uint32_t changed = m_parameters.getChangedCount();
+        bool matters = false;
+        for (uint32_t i = 0; i < changed && !matters; ++i)
+        {
+            const uint32_t p = m_parameters.getChanged(i);
+            matters = parameterChangeMatters(static_cast<EParam>(p), m_parameters.getCurrent(p));
+        }
+        // In list order: an event whose sample has come or passed acts now;
+        // on the last sample every remaining event acts.
+        const bool eventDue = next < eventCount && (events[next].sampleOffset <= s || s == last);
+        if ((matters || eventDue) && s > spanStart)
+        {
+            renderSpan(out, channels, spanStart, s - spanStart);
+            spanStart = s;
+        }
+
+        for (uint32_t i = 0; i < changed; ++i)
+        {
+            const uint32_t p = m_parameters.getChanged(i);
+            processParameterChange(static_cast<EParam>(p), m_parameters.getCurrent(p));
+        }
+        while (next < eventCount && (events[next].sampleOffset <= s || s == last))
+            processMidiEvent(events[next++]);
+
+        if (s + 1 - spanStart == Multi::kMaxSpan)
+        {
+            renderSpan(out, channels, spanStart, Multi::kMaxSpan);
+            spanStart = s + 1;
+        }
+    }
+    if (spanStart < numFrames)
+        renderSpan(out, channels, spanStart, numFrames - spanStart);
+}
+
+void Engine::renderSpan(float* const* out, int channels, int start, int n)
+{
+    float* span[kMaxOutputs] = {};
+    for (int c = 0; c < channels; ++c)
+    {
+        span[c] = out[c] + start;
+        std::fill(span[c], span[c] + n, 0.0f);
+    }
+    m_multi.render(span, channels, n);
+}
+
+// Whether applying the value would change anything the voices or the mix
+// read. Most steps of a ramp leave a single's whole-number field as it is.
+bool Engine::parameterChangeMatters(EParam param, float realValue) const
+{
+    if (param == Param_Mode)
+        return (static_cast<int>(realValue + 0.5f) != 0) != (m_playMode == PlayMode::Multi);
+    if (param == Param_SourceMix12 || param == Param_SourceMix34)
+    {
+        const float* mix = m_sourceMix + (param == Param_SourceMix12 ? 0 : 2);
+        return mix[0] != std::min(1.0f - realValue, 1.0f) || mix[1] != std::min(1.0f + realValue, 1.0f);
+    }
+    if (isSingleParam(param))
+    {
+        if (m_playMode != PlayMode::Single)
+            return false;
+        SinglePreset edited = m_singles[m_currentSingle];
+        ParameterConverter::toSingle(edited, param, static_cast<int>(std::round(realValue)));
+        if (!(edited == m_singles[m_currentSingle]))
+            return true;
+        return param == Param_PitchBendDepth && m_bendRange != static_cast<int32_t>(edited.pitchBendDepth);
+    }
+    return isMultiParam(param) && m_playMode == PlayMode::Multi;
+}
+
+void Engine::processParameterChange(EParam param, float realValue)
+{
+    if (param == Param_Mode)
+    {
+        const auto mode = static_cast<int>(realValue + 0.5f) != 0 ? PlayMode::Multi : PlayMode::Single;
+        if (mode != m_playMode)
+            switchPlayMode(mode);
+        return;
+    }
+    if (param == Param_SourceMix12 || param == Param_SourceMix34)
+    {
+        float* mix = m_sourceMix + (param == Param_SourceMix12 ? 0 : 2);
+        mix[0] = std::min(1.0f - realValue, 1.0f);
+        mix[1] = std::min(1.0f + realValue, 1.0f);
+        return;
+    }
+    if (isSingleParam(param))
+    {
+        if (m_playMode != PlayMode::Single)
+            return;
+        SinglePreset& single = m_singles[m_currentSingle];
+        ParameterConverter::toSingle(single, param, static_cast<int>(std::round(realValue)));
+        if (param == Param_PitchBendDepth)
+            m_bendRange = static_cast<int32_t>(single.pitchBendDepth);
+        return;
+    }
+    if (isMultiParam(param))
+    {
+        if (m_playMode != PlayMode::Multi)
+            return;
+        MultiPreset& multi = m_multis[m_currentMulti];
+        ParameterConverter::toMulti(multi, param, static_cast<int>(std::round(realValue)));
+        m_multi.updateMulti(multi, param);
+    }
+}
+
+bool Engine::setParameter(EParam param, float normalized, bool ramp)
+{
+    if (param == Param_Mode)
+    {
+        // Hosts may send anything; outside 0..1 counts as the nearer end.
+        const float n = std::isnan(normalized) ? 0.0f : std::clamp(normalized, 0.0f, 1.0f);
+        const CParam& row = g_params[Param_Mode];
+        const auto mode = static_cast<int>(row.range * n + row.min + 0.5f) != 0 ? PlayMode::Multi : PlayMode::Single;
+        if (mode != m_playMode)
+            switchPlayMode(mode);
+        m_parameters.setVSTParam(Param_Mode, normalized, false);
+        return true;
+    }
+    if (isSingleParam(param))
+    {
+        if (m_playMode != PlayMode::Single)
+        {
+            K1_LOG("Refusing to modify parameter " << CParam::getEnumString(param) << " in mode != Single");
+            return false;
+        }
+        m_parameters.setVSTParam(param, normalized, ramp);
+        return true;
+    }
+    if (isMultiParam(param))
+    {
+        if (m_playMode != PlayMode::Multi)
+        {
+            K1_LOG("Refusing to modify parameter " << CParam::getEnumString(param) << " in mode != Multi");
+            return false;
+        }
+        m_parameters.setVSTParam(param, normalized, false);
+        return true;
+    }
+    if (param == Param_SourceMix12 || param == Param_SourceMix34)
+    {
+        m_parameters.setVSTParam(param, normalized, ramp);
+        return true;
+    }
+    K1_LOG("Invalid parameter " << static_cast<uint32_t>(param));
+    return false;
+}
+
+void Engine::setConfig(const Config& config)
+{
+    if (config == m_config)
+        return;
+    m_config = config;
+    m_listener->onConfigChanged();
+    // The single-mode multi's channel follows omni and the receive channel.
+    if (m_playMode == PlayMode::Single)
+        m_multi.setMulti(m_multi.getSingleModeMulti());
+}
+
+void Engine::setPlayMode(PlayMode mode)
+{
+    if (mode != m_playMode)
+        switchPlayMode(mode);
+}
+
+void Engine::switchPlayMode(PlayMode mode)
+{
+    m_multi.clearAllVoices();
+    m_playMode = mode;
+    m_parameters.setVSTParamReal(Param_Mode, mode == PlayMode::Multi ? 1.0f : 0.0f, false);
+    m_listener->onPlayModeChanged();
+    loadMultiForPlayMode();
+}
+
+void Engine::loadMultiForPlayMode()
+{
+    if (m_playMode == PlayMode::Multi)
+        m_multi.setMulti(getCurrentMulti());
+    else
+        m_multi.setMulti(m_multi.getSingleModeMulti());
+}
+
+void Engine::applySingleToParameters(const SinglePreset& single)
+{
+    for (uint32_t p = 0; p <= Param_SourceS4FreqKeyScaleToFreq; ++p)
+    {
+        int value = 0;
+        if (ParameterConverter::getValue(value, static_cast<EParam>(p), single))
+            m_parameters.setVSTParamReal(p, static_cast<float>(value), false);
+    }
+}
+
+void Engine::applyMultiToParameters(const MultiPreset& multi)
+{
+    for (uint32_t p = Param_MultiName01; p <= Param_MultiS8Level; ++p)
+    {
+        int value = 0;
+        if (ParameterConverter::getValue(value, static_cast<EParam>(p), multi))
+            m_parameters.setVSTParamReal(p, static_cast<float>(value), false);
+    }
+}
+} // namespace k1lib

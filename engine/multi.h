@@ -1,0 +1,126 @@
+#pragma once
+
+// k1lib::Multi: the voice engine. It always plays one multi of eight sections
+// (in single mode a fixed multi whose first section plays the current
+// single), maps the sixteen MIDI channels to sections, starts and steals
+// voices per section by zone, velocity switch and polyphony, runs each used
+// section's LFO and vibrato, and mixes the voices into the outputs: stereo
+// with pan, one output per section, or in single mode one per source.
+//
+// Rates in hertz (the engine's processing rate, 49920 Hz); output samples are
+// linear floats. Audio thread only, under the engine lock.
+//
+// Real time: every voice comes from a pool allocated by the constructor and
+// sized for the worst case (33 active and 64 released voices per section);
+// note events, stealing and mixing never allocate, lock or log.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/noteProcessor.h"
+#include "engine/sectionState.h"
+#include "engine/voice.h"
+#include "engine/voiceList.h"
+#include "patch/parameterEnum.h"
+#include "patch/presets.h"
+#include "patch/staticArray.h"
+
+namespace k1lib
+{
+class Engine;
+
+class Multi
+{
+public:
+    static constexpr size_t kSectionCount = 8;
+    static constexpr size_t kChannelCount = 16;
+    static constexpr size_t kMaxActivePerSection = 33;   // "VR"
+    static constexpr size_t kMaxReleasedPerSection = 64; // stolen voices in their 20 ms release
+    static constexpr size_t kPoolSize = kSectionCount * (kMaxActivePerSection + kMaxReleasedPerSection);
+    static constexpr int kMaxSpan = Voice::kMaxSpan; // samples rendered at once
+    static constexpr int kMaxOutputs = 8;
+    static constexpr int32_t kCurrentSingle = 255; // section single: the engine's current single
+    static constexpr int32_t kDefaultChannel = 255; // section channel: by omni / receive channel
+
+    explicit Multi(Engine& engine);
+    Multi(const Multi&) = delete;
+    Multi& operator=(const Multi&) = delete;
+
+    void setMulti(const MultiPreset& multi);
+    void updateMulti(const MultiPreset& multi, EParam param);
+    const MultiPreset& getMulti() const { return m_multi; }
+    const MultiPreset& getSingleModeMulti() const { return m_singleModeMulti; }
+
+    void noteOn(uint8_t channel, uint8_t key, uint8_t velocity);
+    void noteOff(uint8_t channel, uint8_t key, uint8_t velocity);
+    void setHoldPedal(uint8_t channel, bool on);
+    void allNotesOff(uint8_t channel);
+    void changeSingleForChannel(uint8_t channel, uint8_t program);
+    void clearAllVoices();
+
+    // Active and released voices of all sections.
+    size_t getActiveVoiceCount() const;
+    size_t getActiveVoiceCount(size_t section) const { return m_active[section].size(); }
+    size_t getReleasedVoiceCount(size_t section) const { return m_released[section].size(); }
+    const Voice& getActiveVoice(size_t section, size_t i) const { return m_pool[m_active[section][i]]; }
+
+    // One engine sample: adds every voice into out[c][0] (c < numOutputs,
+    // which the engine has zeroed). render() does the same for n samples
+    // (1..kMaxSpan) in which no event and no parameter change happens; the
+    // result equals n calls of process().
+    void process(float** out, int numOutputs) { render(out, numOutputs, 1); }
+    void render(float* const* out, int numOutputs, int n);
+
+    // Entered through the note processors' callbacks.
+    void onNoteOn(uint8_t channel, uint8_t key, uint8_t velocity);
+    void onNoteOff(uint8_t channel, uint8_t key, uint8_t velocity, uint8_t lastKey, uint8_t lastVelocity);
+
+    void killVoices(size_t section, size_t keep);
+    void createVoice(size_t section, const SinglePreset& single, uint8_t key, uint8_t velocity, uint8_t channel);
+    void mapChannelsToSections();
+    void stopVoicesForNote(size_t section, uint8_t key, uint8_t velocity, bool kill);
+    // The section's single, null when its number lies outside the store.
+    const SinglePreset* getSingle(size_t section) const;
+    uint8_t getChannel(size_t section) const;
+    const SectionState& getSectionState(size_t section) const { return m_sectionStates[section]; }
+    const NoteProcessor& getNoteProcessor(uint8_t channel) const { return *m_noteProcessors[channel]; }
+    void logTotalVoiceCount() const;
+
+private:
+    struct SectionList
+    {
+        StaticArray<uint8_t, kSectionCount> sections;
+        size_t count = 0;
+    };
+    using ActiveList = VoiceList<kMaxActivePerSection>;
+    using ReleasedList = VoiceList<kMaxReleasedPerSection>;
+
+    VoiceId allocateVoice();
+    void freeVoice(VoiceId id) { m_free[m_freeCount++] = id; }
+    void removeActive(size_t section, size_t i);
+    template <size_t N>
+    void renderList(VoiceList<N>& list, float (*acc)[kMaxSpan], const VoiceSpanInput& input, int n);
+    void updateSectionStates(int n);
+
+    Engine& m_engine;
+    StaticArray<std::unique_ptr<NoteProcessor>, kChannelCount> m_noteProcessors;
+    StaticArray<ActiveList, kSectionCount> m_active;
+    StaticArray<ReleasedList, kSectionCount> m_released;
+    StaticArray<SectionList, kChannelCount> m_channelSections;
+    SectionList m_sectionsInUse;
+    StaticArray<SectionState, kSectionCount> m_sectionStates;
+    MultiPreset m_multi;
+    MultiPreset m_singleModeMulti;
+    size_t m_singlesOffset = 0;
+
+    std::vector<Voice> m_pool; // kPoolSize voices, never resized
+    StaticArray<VoiceId, kPoolSize> m_free;
+    size_t m_freeCount = 0;
+
+    // Scratch of render(): per-section vibrato per sample, source sums.
+    StaticArray<StaticArray<float, kMaxSpan>, kSectionCount> m_vibrato;
+    alignas(64) float m_acc[4][kMaxSpan] = {};
+};
+} // namespace k1lib

@@ -1,0 +1,174 @@
+// The multi's audio: section LFOs and vibrato, the voices, and the routing
+// of each section to the outputs.
+//
+// render() works on a stretch of samples in which nothing but the voices and
+// the LFOs moves, voice by voice. Every output sample receives its additions
+// in the same order as one-sample-at-a-time mixing would give (voices in list
+// order, sections in order), so the result is bit-identical to it.
+
+#include <cmath>
+
+#include "engine/engine.h"
+#include "engine/multi.h"
+#include "engine/tables.h"
+#include "engine/vibrato.h"
+
+namespace k1lib
+{
+namespace
+{
+enum class Routing
+{
+    Stereo,
+    PerSection,
+    PerSource,
+};
+
+constexpr int32_t kOutputRight = 0;
+constexpr int32_t kOutputBoth = 1;
+constexpr int32_t kOutputLeft = 2;
+} // namespace
+
+void Multi::updateSectionStates(int n)
+{
+    const float rate = m_engine.getProcessingSamplerate();
+    const float bendRange = static_cast<float>(m_engine.getBendRange());
+    for (size_t u = 0; u < m_sectionsInUse.count; ++u)
+    {
+        const size_t s = m_sectionsInUse.sections[u];
+        const SinglePreset* single = getSingle(s);
+        if (single == nullptr)
+            continue;
+        SectionState& state = m_sectionStates[s];
+        const MidiState& midi = m_engine.getMidiState(getChannel(s));
+        float* vibrato = m_vibrato[s].data();
+        for (int i = 0; i < n; ++i)
+        {
+            const float lfo = state.lfo.process(*single, rate, midi.modWheel);
+            vibrato[i] = Vibrato::process(*single, lfo, midi.pressure, midi.modWheel);
+        }
+        state.vibrato = vibrato[n - 1];
+        state.bend = bendRange * midi.bend;
+        const int depth = static_cast<int>(single->pressureToFreq) - 50;
+        float ptf = midi.pressure * pressureToFreq(static_cast<uint8_t>(std::abs(depth)));
+        if (depth < 0)
+            ptf = -ptf;
+        state.pressureToFreq = ptf;
+    }
+}
+
+template <size_t N>
+void Multi::renderList(VoiceList<N>& list, float (*acc)[kMaxSpan], const VoiceSpanInput& input, int n)
+{
+    for (size_t i = 0; i < list.size();)
+    {
+        Voice& voice = m_pool[list[i]];
+        voice.render<kMaxSpan>(acc, input, n);
+        if (voice.isFinished())
+        {
+            freeVoice(list[i]);
+            list.erase(i);
+        }
+        else
+        {
+            ++i;
+        }
+    }
+}
+
+void Multi::render(float* const* out, int numOutputs, int n)
+{
+    if (n <= 0)
+        return;
+    if (n > kMaxSpan)
+        n = kMaxSpan;
+    if (numOutputs > kMaxOutputs)
+        numOutputs = kMaxOutputs;
+    if (numOutputs < 0)
+        numOutputs = 0;
+
+    // One output per section or per source needs all eight outputs; with
+    // fewer, the stereo mix goes to the first two.
+    const Engine::Config& config = m_engine.getConfig();
+    Routing routing = Routing::Stereo;
+    if (numOutputs >= kMaxOutputs && config.audioOutputMode != 0)
+        routing = m_engine.getPlayMode() == PlayMode::Single ? Routing::PerSource : Routing::PerSection;
+
+    updateSectionStates(n);
+
+    const float* sourceMix = m_engine.getSourceMix();
+    const float fineTune = m_engine.getFineTune();
+    for (size_t s = 0; s < kSectionCount; ++s)
+    {
+        if (m_active[s].empty() && m_released[s].empty())
+            continue;
+        const SectionState& state = m_sectionStates[s];
+        const MidiState& midi = m_engine.getMidiState(getChannel(s));
+
+        // A section no longer in use keeps its last vibrato.
+        bool inUse = false;
+        for (size_t u = 0; u < m_sectionsInUse.count; ++u)
+            inUse = inUse || m_sectionsInUse.sections[u] == s;
+        if (!inUse)
+            m_vibrato[s].fill(state.vibrato);
+
+        for (auto& row : m_acc)
+            for (int i = 0; i < n; ++i)
+                row[i] = 0.0f;
+
+        VoiceSpanInput input;
+        input.vibrato = m_vibrato[s].data();
+        input.sourceMix = sourceMix;
+        input.source.pressure = midi.pressure;
+        input.source.bend = state.bend;
+        input.source.pressureToFreq = state.pressureToFreq;
+        input.source.fineTune = fineTune;
+        renderList(m_active[s], m_acc, input, n);
+        renderList(m_released[s], m_acc, input, n);
+
+        const SinglePreset* single = getSingle(s);
+        const float g = (single != nullptr ? volume(single->volume) : 0.0f) * midi.volume;
+        if (routing == Routing::PerSource)
+        {
+            for (int k = 0; k < 4; ++k)
+            {
+                float* o = out[k];
+                for (int i = 0; i < n; ++i)
+                    o[i] += m_acc[k][i] * g;
+            }
+            continue;
+        }
+        float x[kMaxSpan];
+        for (int i = 0; i < n; ++i)
+            x[i] = (m_acc[0][i] + m_acc[1][i] + m_acc[2][i] + m_acc[3][i]) * g;
+        if (routing == Routing::PerSection)
+        {
+            float* o = out[s];
+            for (int i = 0; i < n; ++i)
+                o[i] += x[i];
+            continue;
+        }
+        const int32_t output = m_multi.sections[s].output;
+        if ((output == kOutputBoth || output == kOutputLeft) && numOutputs > 0)
+        {
+            float* o = out[0];
+            for (int i = 0; i < n; ++i)
+                o[i] += x[i] * midi.panLeft;
+        }
+        if ((output == kOutputBoth || output == kOutputRight) && numOutputs > 1)
+        {
+            float* o = out[1];
+            for (int i = 0; i < n; ++i)
+                o[i] += x[i] * midi.panRight;
+        }
+    }
+
+    const float m = volume(static_cast<uint8_t>(m_multi.volume > 99 ? 99 : m_multi.volume));
+    for (int c = 0; c < numOutputs; ++c)
+    {
+        float* o = out[c];
+        for (int i = 0; i < n; ++i)
+            o[i] *= m;
+    }
+}
+} // namespace k1lib

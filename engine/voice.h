@@ -1,0 +1,175 @@
+#pragma once
+
+// One sounding note of one multi section: two or four sources playing the
+// section's single, with the single's auto-bend and the section's vibrato.
+// Pitches in semitones, times in seconds, rates in hertz.
+//
+// Voices live in the multi's preallocated pool and are started in place
+// (start), so that a note-on never allocates; they hold a pointer to their
+// single in the engine's preset store, whose vectors never reallocate, and
+// read its live fields (auto-bend time, per-source switches) while they sound.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/sectionState.h"
+#include "engine/source.h"
+#include "patch/presets.h"
+
+namespace k1lib
+{
+class Engine;
+
+// What one voice reads for a stretch of samples in which no event and no
+// parameter change happens. vibrato holds one value per sample.
+struct VoiceSpanInput
+{
+    const float* vibrato = nullptr;
+    const float* sourceMix = nullptr; // four gains, by source number
+    SourceSpanInput source;
+};
+
+class Voice
+{
+public:
+    static constexpr size_t kMaxSources = 4;
+    static constexpr uint8_t kStealReleaseValue = 7; // 0.02 s
+    static constexpr int kMaxSpan = 64;              // samples per render call
+
+    // rate: the engine's processing rate; transpose in semitones, tune -50..50
+    // (0.02 semitone steps), level 0..100 from the section; clock continues
+    // the auto-bend and vibrato fade-in of a voice already sounding.
+    void start(const Engine& engine, const SinglePreset& single, uint8_t key, uint8_t velocity, uint8_t channel,
+               float rate, int transpose, int tune, int level, uint32_t clock);
+
+    // Renders up to n samples and adds source k's output into acc[k][i]
+    // (stride kStride). Returns the number of samples rendered: n, or fewer
+    // when the voice finishes (it then adds nothing more and must be dropped).
+    template <size_t kStride>
+    int render(float (*acc)[kStride], const VoiceSpanInput& input, int n);
+
+    void onNoteOff(uint8_t velocity);
+    void onNoteOff(uint8_t velocity, uint8_t releaseValue);
+
+    bool isFinished() const
+    {
+        for (size_t i = 0; i < m_slotCount; ++i)
+        {
+            if (!m_sources[i].isDone())
+                return false;
+        }
+        return true;
+    }
+
+    uint8_t getKey() const { return m_key; }
+    uint8_t getVelocity() const { return m_velocity; }
+    uint8_t getChannel() const { return m_channel; }
+    bool isKeyHeld() const { return m_keyHeld; }
+    uint32_t getClock() const { return m_clock; }
+    size_t getSlotCount() const { return m_slotCount; }
+    const Source& getSlot(size_t i) const { return m_sources[i]; }
+    size_t getSourceIndex(size_t slot) const { return m_sourceIndex[slot]; }
+    float getAutoBendTime() const { return m_autoBendTime; }
+    float getAutoBendDepth() const { return m_autoBendDepth; }
+
+private:
+    float pitchModulation(float vibrato) const;
+
+    const SinglePreset* m_single = nullptr;
+    uint8_t m_key = 0;
+    uint8_t m_velocity = 0;
+    uint8_t m_channel = 0;
+    bool m_keyHeld = false;
+    float m_inverseRate = 0.0f;
+    Source m_sources[kMaxSources];
+    size_t m_slotCount = 0;
+    // Amplitude modulation: slot m's wave value is multiplied by slot c's.
+    struct AmPair
+    {
+        uint8_t modulated = 0;
+        uint8_t modulator = 0;
+    };
+    AmPair m_amPairs[2];
+    size_t m_amPairCount = 0;
+    float m_gain[kMaxSources] = {};
+    uint8_t m_sourceIndex[kMaxSources] = {};
+    uint32_t m_clock = 0;
+    float m_autoBendTime = 0.0f;
+    float m_inverseAutoBendTime = 0.0f;
+    float m_autoBendDepth = 0.0f;
+};
+
+inline float Voice::pitchModulation(float vibrato) const
+{
+    // A positive time is required: a single edited to a bend time while the
+    // voice sounds must not jump by the whole depth.
+    if (m_single->autoBendTime == 0 || m_inverseAutoBendTime <= 0.0f)
+        return vibrato;
+    const float t = static_cast<float>(m_clock) * m_inverseRate * m_inverseAutoBendTime;
+    float a = 1.0f - t;
+    a = a < 0.0f ? 0.0f : (a > 1.0f ? 1.0f : a);
+    float b = (t - 1.0f) * 0.5f;
+    b = b < 0.0f ? 0.0f : (b > 1.0f ? 1.0f : b);
+    const float bend = static_cast<float>(static_cast<int32_t>(a * m_autoBendDepth * 128.0f)) / 128.0f;
+    return b * vibrato + bend;
+}
+
+template <size_t kStride>
+int Voice::render(float (*acc)[kStride], const VoiceSpanInput& input, int n)
+{
+    static_assert(kStride >= kMaxSpan);
+    if (n > kMaxSpan)
+        n = kMaxSpan;
+
+    // Vibrato and auto-bend of each sample, for the sources that follow them.
+    float pm[kMaxSpan];
+    bool anyVibABend = false;
+    for (size_t j = 0; j < m_slotCount; ++j)
+        anyVibABend = anyVibABend || m_sources[j].getSource().vibABend;
+    if (anyVibABend)
+    {
+        const uint32_t clock = m_clock;
+        for (int i = 0; i < n; ++i)
+        {
+            m_clock = clock + static_cast<uint32_t>(i);
+            pm[i] = pitchModulation(input.vibrato[i]);
+        }
+        m_clock = clock;
+    }
+
+    // Each source renders the span on its own; the voice ends after the
+    // sample at which its last source is done.
+    alignas(32) float value[kMaxSources][kMaxSpan];
+    alignas(32) float amplitude[kMaxSources][kMaxSpan];
+    int count = 1;
+    for (size_t j = 0; j < m_slotCount; ++j)
+    {
+        m_sources[j].beginSpan(input.source);
+        const int doneAt = m_sources[j].render(value[j], amplitude[j], pm, n);
+        count = doneAt > count ? doneAt : count;
+    }
+    if (count > n)
+        count = n;
+
+    for (size_t p = 0; p < m_amPairCount; ++p)
+    {
+        float* modulated = value[m_amPairs[p].modulated];
+        const float* modulator = value[m_amPairs[p].modulator];
+        for (int i = 0; i < count; ++i)
+            modulated[i] *= modulator[i];
+    }
+    for (size_t j = 0; j < m_slotCount; ++j)
+    {
+        const size_t k = m_sourceIndex[j];
+        const float mix = input.sourceMix[k];
+        const float gain = m_gain[j];
+        float* __restrict out = acc[k];
+        const float* __restrict v = value[j];
+        const float* __restrict a = amplitude[j];
+        for (int i = 0; i < count; ++i)
+            out[i] += mix * v[i] * gain * a[i];
+    }
+    m_clock += static_cast<uint32_t>(count);
+    return count;
+}
+} // namespace k1lib

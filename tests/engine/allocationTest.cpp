@@ -1,0 +1,105 @@
+// The audio path allocates nothing once running: every allocation of the
+// process is counted while the engine renders the 264-voice multi scene and
+// the note-churn scene.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "tests/engine/engineScenes.h"
+#include "tests/engine/engineTestSupport.h"
+
+namespace
+{
+std::atomic<bool> g_counting{false};
+std::atomic<long> g_allocations{0};
+
+void* countedAllocate(std::size_t size)
+{
+    if (g_counting.load(std::memory_order_relaxed))
+        g_allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size == 0 ? 1 : size))
+        return p;
+    throw std::bad_alloc();
+}
+} // namespace
+
+void* operator new(std::size_t size) { return countedAllocate(size); }
+void* operator new[](std::size_t size) { return countedAllocate(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    if (g_counting.load(std::memory_order_relaxed))
+        g_allocations.fetch_add(1, std::memory_order_relaxed);
+    return std::malloc(size == 0 ? 1 : size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace
+{
+constexpr int kBlock = 512;
+
+struct Host
+{
+    k1test::CountingListener listener;
+    std::unique_ptr<k1lib::Engine> engine = std::make_unique<k1lib::Engine>(&listener, k1lib::PluginType::Vst);
+    std::vector<float> left = std::vector<float>(kBlock);
+    std::vector<float> right = std::vector<float>(kBlock);
+    float* outputs[2] = {left.data(), right.data()};
+
+    // Renders one block; returns the allocations made inside the engine.
+    long block(std::vector<k1lib::SMidiEvent>& events)
+    {
+        g_allocations = 0;
+        g_counting = true;
+        engine->process(outputs, 2, kBlock, events);
+        g_counting = false;
+        return g_allocations.load();
+    }
+};
+} // namespace
+
+TEST(EngineRealTime, ThePlayingMultiAllocatesNothingAfterItsFirstBlock)
+{
+    Host host;
+    k1scenes::setupMulti(*host.engine, true);
+    std::vector<k1lib::SMidiEvent> events = k1scenes::heldNotes(8);
+    host.block(events);
+    EXPECT_EQ(host.engine->getMulti().getActiveVoiceCount(), 264u);
+    events.clear();
+    long total = 0;
+    for (int b = 0; b < 40; ++b)
+        total += host.block(events);
+    EXPECT_EQ(total, 0);
+    // A further chord steals a whole section's voices, still without allocating.
+    events = k1scenes::heldNotes(8);
+    for (auto& e : events)
+        e.data1 = static_cast<uint8_t>(e.data1 + 40);
+    EXPECT_EQ(host.block(events), 0);
+}
+
+TEST(EngineRealTime, NoteChurnWithStealingAllocatesNothing)
+{
+    Host host;
+    k1scenes::setupSingle(*host.engine, false);
+    k1scenes::Churn churn;
+    std::vector<k1lib::SMidiEvent> events;
+    events.reserve(64);
+    churn.next(events, kBlock);
+    host.block(events);
+    long total = 0;
+    size_t peak = 0;
+    for (int b = 0; b < 200; ++b)
+    {
+        churn.next(events, kBlock);
+        total += host.block(events);
+        peak = std::max(peak, host.engine->getMulti().getActiveVoiceCount(0));
+    }
+    EXPECT_EQ(total, 0);
+    EXPECT_EQ(peak, 33u);
+}

@@ -1,0 +1,203 @@
+// The engine core: event timing within a block, parameters per play mode,
+// settings, and the output's independence of how the host cuts its blocks,
+// guarded by a golden hash of a fixed scene.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "tests/engine/engineTestSupport.h"
+
+using namespace k1test;
+
+namespace
+{
+// A scene that moves everything that moves per sample: auto-bend, vibrato
+// from the LFO, pressure, bend, amplitude modulation, a controller ramp.
+k1lib::SinglePreset movingSingle()
+{
+    k1lib::SinglePreset p = plainSingle(0);
+    p.source2or4 = 1;
+    p.mute[1] = false;
+    p.mute[2] = false;
+    p.mute[3] = false;
+    p.ampModS3S4 = 1;
+    p.vibratoDepth = 75;
+    p.lfoSpeed = 60;
+    p.lfoShape = 0;
+    p.autoBendDepth = 80;
+    p.autoBendTime = 30;
+    p.pressureToFreq = 60;
+    p.sources[0].vibABend = true;
+    // Pure partials only (wave indexes 0-12 are sines of harmonics 1-12, 16),
+    // so that the hash follows the engine rather than the sampled sounds.
+    p.sources[1].wave = 1;
+    p.sources[1].coarse = 96;
+    p.sources[1].vibABend = true;
+    p.sources[1].envAttack = 30;
+    p.sources[1].envDelay = 10;
+    p.sources[2].wave = 4;
+    p.sources[2].pressureToFreq = true;
+    p.sources[2].levelModPressure = 80;
+    p.sources[3].wave = 12;
+    p.sources[3].envDecay = 40;
+    p.sources[3].envSustain = 40;
+    p.sources[3].levelModVel = 80;
+    return p;
+}
+
+std::vector<k1lib::SMidiEvent> movingScene()
+{
+    return {midi(0x90, 60, 100, 0),    midi(0x90, 64, 80, 700),   midi(0xD0, 90, 0, 1500),
+            midi(0xE0, 0, 80, 2300),   midi(0xB0, 16, 30, 2600),  midi(0x90, 67, 127, 3100),
+            midi(0xB0, 1, 127, 4000),  midi(0x80, 60, 0, 9000),   midi(0x90, 72, 60, 9001),
+            midi(0xB0, 10, 20, 12000), midi(0x80, 64, 0, 15000),  midi(0xB0, 123, 0, 20000)};
+}
+
+uint64_t fnv1a(const std::vector<std::vector<float>>& channels)
+{
+    uint64_t h = 1469598103934665603ull;
+    for (const auto& channel : channels)
+    {
+        for (float v : channel)
+        {
+            uint32_t bits;
+            std::memcpy(&bits, &v, sizeof bits);
+            for (int b = 0; b < 4; ++b)
+            {
+                h ^= (bits >> (8 * b)) & 0xFF;
+                h *= 1099511628211ull;
+            }
+        }
+    }
+    return h;
+}
+
+// automated: the host also ramps three of the single's parameters.
+std::vector<std::vector<float>> renderMovingScene(int blockSize, bool automated = false)
+{
+    TestEngine t;
+    EXPECT_TRUE(t.engine->setSingle(0, movingSingle()));
+    if (automated)
+    {
+        t.render(1);
+        EXPECT_TRUE(t.engine->setParameter(k1lib::Param_LfoSpeed, 0.1f, true));
+        EXPECT_TRUE(t.engine->setParameter(k1lib::Param_Volume, 0.3f, true));
+        EXPECT_TRUE(t.engine->setParameter(k1lib::Param_PitchBendDepth, 0.5f, true));
+    }
+    return t.render(30000, movingScene(), 2, blockSize);
+}
+} // namespace
+
+TEST(EngineCore, OutputDoesNotDependOnTheHostBlockSize)
+{
+    const auto reference = renderMovingScene(1);
+    for (int blockSize : {7, 64, 512, 4096})
+        EXPECT_TRUE(renderMovingScene(blockSize) == reference) << "block size " << blockSize;
+
+    const auto automated = renderMovingScene(1, true);
+    EXPECT_FALSE(automated == reference);
+    for (int blockSize : {64, 4096})
+        EXPECT_TRUE(renderMovingScene(blockSize, true) == automated) << "automated, block size " << blockSize;
+}
+
+TEST(EngineCore, GoldenHashOfAFixedScene)
+{
+    const auto out = renderMovingScene(512);
+    EXPECT_GT(rms(out[0], 0, out[0].size()), 0.05);
+    // Changes only with a deliberate change of the sound, or of the sine
+    // partials of the wave ROM.
+    EXPECT_EQ(fnv1a(out), 0xeeedc7610bf9200bull) << std::hex << fnv1a(out);
+}
+
+TEST(EngineCore, EventsActAtTheirSample)
+{
+    TestEngine t;
+    ASSERT_TRUE(t.engine->setSingle(0, plainSingle()));
+    t.render(1);
+    // Offsets -1 and 0 act before sample 0; 5 before sample 5.
+    std::vector<float> left(64), right(64);
+    float* outputs[2] = {left.data(), right.data()};
+    std::vector<k1lib::SMidiEvent> events{midi(0xB0, 10, 0, -1), midi(0xB0, 7, 127, 0), midi(0x90, 72, 100, 5)};
+    t.engine->process(outputs, 2, 64, events);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(left[i], 0.0f) << i;
+    EXPECT_NE(left[5], 0.0f);
+    for (float v : right)
+        EXPECT_EQ(v, 0.0f); // the pan of offset -1 came first
+}
+
+TEST(EngineCore, LateAndOverdueEventsAreNeverLost)
+{
+    TestEngine t;
+    ASSERT_TRUE(t.engine->setSingle(0, plainSingle()));
+    std::vector<float> left(64), right(64);
+    float* outputs[2] = {left.data(), right.data()};
+    // Out of order: the note-on at 2 comes after one at 10 and still plays;
+    // a note-off beyond the block acts on its last sample.
+    std::vector<k1lib::SMidiEvent> events{midi(0x90, 60, 100, 10), midi(0x90, 64, 100, 2), midi(0x80, 60, 0, 64),
+                                          midi(0x80, 64, 0, 1000)};
+    t.engine->process(outputs, 2, 64, events);
+    const k1lib::Multi& multi = t.engine->getMulti();
+    ASSERT_EQ(multi.getActiveVoiceCount(0), 2u);
+    EXPECT_FALSE(multi.getActiveVoice(0, 0).isKeyHeld());
+    EXPECT_FALSE(multi.getActiveVoice(0, 1).isKeyHeld());
+
+    // A block of no frames still delivers its events.
+    std::vector<k1lib::SMidiEvent> more{midi(0x90, 67, 100, 0)};
+    t.engine->process(outputs, 2, 0, more);
+    EXPECT_EQ(multi.getActiveVoiceCount(0), 3u);
+}
+
+TEST(EngineCore, ParametersBelongToTheirPlayMode)
+{
+    TestEngine t;
+    EXPECT_TRUE(t.engine->setParameter(k1lib::Param_Volume, 0.5f, false));
+    t.engine->setPlayMode(k1lib::PlayMode::Multi);
+    EXPECT_EQ(t.listener.playModeChanges, 1);
+    EXPECT_FALSE(t.engine->setParameter(k1lib::Param_Volume, 0.5f, false));
+    EXPECT_TRUE(t.engine->setParameter(k1lib::Param_MultiVolume, 0.5f, false));
+    t.engine->setPlayMode(k1lib::PlayMode::Single);
+    EXPECT_FALSE(t.engine->setParameter(k1lib::Param_MultiVolume, 0.5f, false));
+
+    // 0.7 rounds to multi.
+    EXPECT_TRUE(t.engine->setParameter(k1lib::Param_Mode, 0.7f, false));
+    EXPECT_EQ(t.engine->getPlayMode(), k1lib::PlayMode::Multi);
+    EXPECT_EQ(t.listener.playModeChanges, 3);
+}
+
+TEST(EngineCore, EditsReachTheCurrentSingleThroughTheRamp)
+{
+    TestEngine t;
+    ASSERT_TRUE(t.engine->setSingle(0, plainSingle()));
+    const k1lib::CParam& row = k1lib::g_params[k1lib::Param_PitchBendDepth];
+    ASSERT_TRUE(t.engine->setParameter(k1lib::Param_PitchBendDepth, (2.0f - row.min) * row.invRange, false));
+    EXPECT_EQ(t.engine->getBendRange(), 12);
+    t.render(2);
+    EXPECT_EQ(t.engine->getCurrentSingle().pitchBendDepth, 2u);
+    EXPECT_EQ(t.engine->getBendRange(), 2);
+}
+
+TEST(EngineCore, SampleRateAndIdleBlocks)
+{
+    TestEngine t;
+    EXPECT_EQ(t.engine->getProcessingSamplerate(), 49920.0f);
+    t.engine->setSamplerate(0.0f);
+    t.engine->setSamplerate(-44100.0f);
+    EXPECT_EQ(t.engine->getHostSamplerate(), 0.0f);
+    t.engine->setSamplerate(44100.0f);
+    EXPECT_EQ(t.engine->getHostSamplerate(), 44100.0f);
+
+    // Once the first parameter pass is done, a block without anything to
+    // play is exact zeros; more than eight outputs are left alone.
+    t.render(1);
+    std::vector<std::vector<float>> out(10, std::vector<float>(32, 3.0f));
+    std::vector<float*> ptrs;
+    for (auto& c : out)
+        ptrs.push_back(c.data());
+    std::vector<k1lib::SMidiEvent> none;
+    t.engine->process(ptrs.data(), 10, 32, none);
+    for (int c = 0; c < 10; ++c)
+        for (float v : out[c])
+            ASSERT_EQ(v, c < 8 ? 0.0f : 3.0f);
+}

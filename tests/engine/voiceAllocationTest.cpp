@@ -1,0 +1,202 @@
+// Voice allocation: polyphony and stealing, poly modes, zones, velocity
+// switches, channels, and the end of a note.
+
+#include <gtest/gtest.h>
+
+#include "tests/engine/engineTestSupport.h"
+
+using namespace k1test;
+
+namespace
+{
+k1lib::MultiPreset oneSectionMulti(int zoneLow, int zoneHigh, int velocitySwitch, int poly = 0)
+{
+    k1lib::MultiPreset m;
+    m.volume = 99;
+    for (int s = 1; s < 8; ++s)
+        m.sections[s].poly = 1; // off
+    k1lib::MultiSection& sec = m.sections[0];
+    sec.single = 0;
+    sec.zoneLow = zoneLow;
+    sec.zoneHigh = zoneHigh;
+    sec.poly = poly;
+    sec.output = 1;
+    sec.channel = 0;
+    sec.velocitySwitch = velocitySwitch;
+    sec.level = 100;
+    return m;
+}
+
+void useMulti(TestEngine& t, const k1lib::MultiPreset& m, const k1lib::SinglePreset& single = plainSingle())
+{
+    ASSERT_TRUE(t.engine->setSingle(0, single));
+    ASSERT_TRUE(t.engine->setMulti(0, m));
+    t.engine->setPlayMode(k1lib::PlayMode::Multi);
+    t.render(1);
+}
+
+size_t playCount(TestEngine& t, uint8_t key, uint8_t velocity)
+{
+    t.render(1, {midi(0xB0, 123, 0, 0)});
+    t.engine->clearAllVoices();
+    t.render(1, {midi(0x90, key, velocity, 0)});
+    return t.engine->getMulti().getActiveVoiceCount(0);
+}
+} // namespace
+
+TEST(EngineVoices, FortyHeldNotesKeepThirtyThreeVoicesInVR)
+{
+    TestEngine t;
+    ASSERT_TRUE(t.engine->setSingle(0, plainSingle()));
+    std::vector<k1lib::SMidiEvent> events;
+    for (int k = 0; k < 40; ++k)
+        events.push_back(midi(0x90, static_cast<uint8_t>(30 + k), 100, k));
+    t.render(64, events);
+    const k1lib::Multi& multi = t.engine->getMulti();
+    EXPECT_EQ(multi.getActiveVoiceCount(0), 33u);
+    EXPECT_EQ(multi.getReleasedVoiceCount(0), 7u);
+    // The oldest were stolen: the newest 33 keys sound.
+    EXPECT_EQ(multi.getActiveVoice(0, 0).getKey(), 37);
+    // Stolen voices end within their 20 ms release.
+    t.render(2000);
+    EXPECT_EQ(multi.getReleasedVoiceCount(0), 0u);
+    EXPECT_EQ(multi.getActiveVoiceCount(), 33u);
+}
+
+TEST(EngineVoices, ANoteEndsInExactZerosAfterItsRelease)
+{
+    TestEngine t;
+    ASSERT_TRUE(t.engine->setSingle(0, plainSingle()));
+    auto out = t.render(20000, {midi(0x90, 60, 100, 0), midi(0x80, 60, 64, 5000)});
+    EXPECT_GT(rms(out[0], 1000, 5000), 0.1);
+    EXPECT_EQ(t.engine->getMulti().getActiveVoiceCount(), 0u);
+    // The release (0.14 s) is over well before the end of the render.
+    for (size_t i = 5000 + 8000; i < out[0].size(); ++i)
+        ASSERT_EQ(out[0][i], 0.0f) << i;
+    // Idle blocks are exact zeros too.
+    out = t.render(512);
+    for (float v : out[1])
+        ASSERT_EQ(v, 0.0f);
+}
+
+TEST(EngineVoices, ZonesThatWrapAndVelocitySwitchesSplitAt64)
+{
+    TestEngine t;
+    useMulti(t, oneSectionMulti(100, 20, 0));
+    for (uint8_t key : {0, 20, 100, 127})
+        EXPECT_EQ(playCount(t, key, 100), 1u) << int(key);
+    for (uint8_t key : {21, 60, 99})
+        EXPECT_EQ(playCount(t, key, 100), 0u) << int(key);
+
+    useMulti(t, oneSectionMulti(0, 127, 1)); // Soft
+    EXPECT_EQ(playCount(t, 60, 63), 1u);
+    EXPECT_EQ(playCount(t, 60, 64), 0u);
+    useMulti(t, oneSectionMulti(0, 127, 2)); // Loud
+    EXPECT_EQ(playCount(t, 60, 63), 0u);
+    EXPECT_EQ(playCount(t, 60, 64), 1u);
+}
+
+TEST(EngineVoices, SectionPolyOneStealsIntoAShortRelease)
+{
+    TestEngine t;
+    useMulti(t, oneSectionMulti(0, 127, 0, 2)); // poly "1"
+    t.render(10, {midi(0x90, 60, 100, 0), midi(0x90, 64, 100, 5)});
+    EXPECT_EQ(t.engine->getMulti().getActiveVoiceCount(0), 1u);
+    EXPECT_EQ(t.engine->getMulti().getReleasedVoiceCount(0), 1u);
+}
+
+TEST(EngineVoices, PolyModesOfTheSingle)
+{
+    k1lib::SinglePreset poly1 = plainSingle();
+    poly1.polyMode = 0;
+    {
+        // Poly 1: the same key struck again cuts the earlier voice.
+        TestEngine t;
+        ASSERT_TRUE(t.engine->setSingle(0, poly1));
+        t.render(10, {midi(0x90, 60, 100, 0), midi(0x90, 60, 100, 5)});
+        EXPECT_EQ(t.engine->getMulti().getActiveVoiceCount(), 1u);
+    }
+    {
+        // Poly 2: both sound.
+        TestEngine t;
+        ASSERT_TRUE(t.engine->setSingle(0, plainSingle()));
+        t.render(10, {midi(0x90, 60, 100, 0), midi(0x90, 60, 100, 5)});
+        EXPECT_EQ(t.engine->getMulti().getActiveVoiceCount(0), 2u);
+    }
+    {
+        // Solo: releasing the newest of two held keys strikes the other again.
+        k1lib::SinglePreset solo = plainSingle();
+        solo.polyMode = 2;
+        TestEngine t;
+        ASSERT_TRUE(t.engine->setSingle(0, solo));
+        t.render(10, {midi(0x90, 60, 100, 0), midi(0x90, 64, 90, 5)});
+        EXPECT_EQ(t.engine->getMulti().getActiveVoiceCount(0), 1u);
+        EXPECT_EQ(t.engine->getMulti().getActiveVoice(0, 0).getKey(), 64);
+        t.render(10, {midi(0x80, 64, 0, 0)});
+        ASSERT_EQ(t.engine->getMulti().getActiveVoiceCount(0), 1u);
+        EXPECT_EQ(t.engine->getMulti().getActiveVoice(0, 0).getKey(), 60);
+    }
+}
+
+TEST(EngineVoices, ReceiveChannelAndOmni)
+{
+    TestEngine t;
+    ASSERT_TRUE(t.engine->setSingle(0, plainSingle()));
+    k1lib::Engine::Config config;
+    config.omni = 0;
+    config.receiveChannel = 5;
+    t.engine->setConfig(config);
+    t.render(10, {midi(0x93, 60, 100, 0)});
+    EXPECT_EQ(t.engine->getMulti().getActiveVoiceCount(), 0u);
+    t.render(10, {midi(0x95, 60, 100, 0)});
+    EXPECT_EQ(t.engine->getMulti().getActiveVoiceCount(), 1u);
+    config.omni = 1;
+    t.engine->setConfig(config);
+    t.render(10, {midi(0x9B, 62, 100, 0)});
+    EXPECT_EQ(t.engine->getMulti().getActiveVoiceCount(), 2u);
+}
+
+TEST(EngineVoices, HoldPedalKeepsNotesUntilReleased)
+{
+    TestEngine t;
+    ASSERT_TRUE(t.engine->setSingle(0, plainSingle()));
+    t.render(10, {midi(0x90, 60, 100, 0), midi(0xB0, 64, 127, 1), midi(0x80, 60, 0, 2)});
+    ASSERT_EQ(t.engine->getMulti().getActiveVoiceCount(0), 1u);
+    EXPECT_TRUE(t.engine->getMulti().getActiveVoice(0, 0).isKeyHeld());
+    t.render(10, {midi(0xB0, 64, 0, 0)});
+    ASSERT_EQ(t.engine->getMulti().getActiveVoiceCount(0), 1u);
+    EXPECT_FALSE(t.engine->getMulti().getActiveVoice(0, 0).isKeyHeld());
+}
+
+TEST(EngineVoices, AllSourcesMutedMakesAVoiceThatEndsAtOnce)
+{
+    k1lib::SinglePreset p = plainSingle();
+    p.mute[0] = true;
+    TestEngine t;
+    ASSERT_TRUE(t.engine->setSingle(0, p));
+    const auto out = t.render(10, {midi(0x90, 60, 100, 0)});
+    EXPECT_EQ(t.engine->getMulti().getActiveVoiceCount(), 0u);
+    for (float v : out[0])
+        EXPECT_EQ(v, 0.0f);
+}
+
+TEST(EngineVoices, OmniControllersTakeEffectAtOnce)
+{
+    TestEngine t;
+    ASSERT_TRUE(t.engine->setSingle(0, plainSingle()));
+    // Omni on, single mode: CC124 on any channel listens on channel 0.
+    t.render(10, {midi(0xB3, 124, 0, 0)});
+    EXPECT_EQ(t.engine->getConfig().omni, 0u);
+    EXPECT_EQ(t.engine->getConfig().receiveChannel, 0u);
+    t.render(10, {midi(0x93, 60, 100, 0)});
+    EXPECT_EQ(t.engine->getMulti().getActiveVoiceCount(), 0u);
+
+    // Omni off on channel 5, then CC125: every channel plays again.
+    k1lib::Engine::Config config;
+    config.omni = 0;
+    config.receiveChannel = 5;
+    t.engine->setConfig(config);
+    t.render(10, {midi(0xB5, 125, 0, 0), midi(0x95, 60, 100, 1), midi(0x9A, 62, 100, 2)});
+    EXPECT_EQ(t.engine->getConfig().omni, 1u);
+    EXPECT_EQ(t.engine->getMulti().getActiveVoiceCount(), 2u);
+}

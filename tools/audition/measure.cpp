@@ -79,13 +79,12 @@ double timeToFraction(const std::vector<float>& x, double rate, size_t from, siz
 double spectralCentroid(const Stereo& x, double rate, size_t begin, size_t end)
 {
     end = std::min(end, x.size());
-    static std::vector<double> window;
-    if (window.size() != kFrame)
-    {
-        window.resize(kFrame);
+    static const std::vector<double> window = [] {
+        std::vector<double> w(kFrame);
         for (size_t i = 0; i < kFrame; ++i)
-            window[i] = 0.5 - 0.5 * std::cos(2.0 * M_PI * static_cast<double>(i) / static_cast<double>(kFrame));
-    }
+            w[i] = 0.5 - 0.5 * std::cos(2.0 * M_PI * static_cast<double>(i) / static_cast<double>(kFrame));
+        return w;
+    }();
     std::vector<std::complex<double>> frame(kFrame);
     double weighted = 0.0, total = 0.0;
     for (size_t start = begin; start + kFrame <= end; start += kFrame)

@@ -4,11 +4,14 @@
 // (WAV) per storage.
 //
 //   k1audition [--singles | --multis] [--storage N] [--standard] [--sheets DIR] [--csv FILE]
+//              [--trims FILE]
 //
 // --storage N: only storage N (0-12, bank order); --standard: render only
 // what the standard's checks need (as the test does); --sheets DIR: write
 // <DIR>/<storage>-singles.png/.wav and <DIR>/<storage>-multis.png/.wav;
-// --csv FILE: the figures of every single, one line each. The engine's own
+// --csv FILE: the figures of every single, one line each; --trims FILE: a new
+// tools/patchdesigner/levelTrims.cpp from the singles' figures (all storages;
+// rebuild and run again until it no longer changes). The engine's own
 // log lines are dropped so that standard output holds the report alone.
 // Exit status 1 when a preset misses the standard.
 
@@ -24,6 +27,7 @@
 #include "tools/audition/contactSheet.h"
 #include "tools/audition/report.h"
 #include "tools/audition/standard.h"
+#include "tools/audition/trims.h"
 #include "tools/patchdesigner/designer.h"
 
 namespace
@@ -33,7 +37,8 @@ using k1lib::PlayMode;
 
 int usage()
 {
-    std::fprintf(stderr, "usage: k1audition [--singles | --multis] [--storage N] [--standard] [--sheets DIR] [--csv FILE]\n");
+    std::fprintf(stderr, "usage: k1audition [--singles | --multis] [--storage N] [--standard] [--sheets DIR] "
+                         "[--csv FILE] [--trims FILE]\n");
     return 2;
 }
 
@@ -45,6 +50,8 @@ struct Options
     bool standard = false;
     std::string sheets;
     FILE* csv = nullptr;
+    std::string trims;
+    std::vector<audition::SingleFigures> allSingles;
 };
 
 FILE* g_report = stdout;
@@ -58,7 +65,7 @@ void csvLine(FILE* csv, const std::string& symbol, const audition::SingleFigures
                  f.percussive, f.bass, f.leadOrBell);
 }
 
-size_t auditionStorage(audition::Auditioner& a, const Engine::StorageInfo& info, bool multi, const Options& o)
+size_t auditionStorage(audition::Auditioner& a, const Engine::StorageInfo& info, bool multi, Options& o)
 {
     const std::string symbol = designer::bankPlans()[info.storageIndex].symbol;
     const PlayMode mode = multi ? PlayMode::Multi : PlayMode::Single;
@@ -84,6 +91,7 @@ size_t auditionStorage(audition::Auditioner& a, const Engine::StorageInfo& info,
             sheet.push_back(std::move(entry));
         }
     }
+    o.allSingles.insert(o.allSingles.end(), singles.begin(), singles.end());
     const std::vector<std::string> failures = multi ? audition::checkMultis(multis) : audition::checkSingles(singles);
     for (const std::string& line : failures)
         std::fprintf(g_report, "  %s %s\n", symbol.c_str(), line.c_str());
@@ -123,6 +131,8 @@ int main(int argc, char** argv)
             o.storage = std::strtol(argv[++i], nullptr, 10);
         else if (arg == "--sheets" && i + 1 < argc)
             o.sheets = argv[++i];
+        else if (arg == "--trims" && i + 1 < argc)
+            o.trims = argv[++i];
         else if (arg == "--csv" && i + 1 < argc)
         {
             if ((o.csv = std::fopen(argv[++i], "w")) == nullptr)
@@ -157,6 +167,8 @@ int main(int argc, char** argv)
     std::fprintf(g_report, "%zu presets miss the standard (rendered at %.0f Hz)\n", failures, a.rate());
     if (o.csv != nullptr)
         std::fclose(o.csv);
+    if (!o.trims.empty() && !audition::writeTrims(o.trims, o.allSingles))
+        return 1;
     std::fclose(g_report);
     return failures == 0 ? 0 : 1;
 }

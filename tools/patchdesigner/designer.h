@@ -141,6 +141,7 @@ struct DesignedBank
 {
     std::vector<k1lib::SinglePreset> singles;
     std::vector<Family> singleFamilies;
+    std::vector<int> singleVariants; // the variant of its family each single is
     std::vector<k1lib::MultiPreset> multis;
 };
 

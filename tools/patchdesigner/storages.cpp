@@ -60,7 +60,8 @@ DesignedBank designBank(size_t bankIndex)
     {
         for (int i = 0; i < count; ++i)
         {
-            const Patch patch = makeFamily(family, next[static_cast<size_t>(family)]++);
+            const int variant = next[static_cast<size_t>(family)]++;
+            const Patch patch = makeFamily(family, variant);
             if (!names.insert(patch.name).second)
             {
                 std::fprintf(stderr, "patchdesigner: name \"%s\" twice in bank %s\n", patch.name.c_str(), plans[bankIndex].symbol);
@@ -68,6 +69,7 @@ DesignedBank designBank(size_t bankIndex)
             }
             bank.singles.push_back(build(patch));
             bank.singleFamilies.push_back(family);
+            bank.singleVariants.push_back(variant);
         }
     }
     return bank;

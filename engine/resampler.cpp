@@ -21,9 +21,18 @@ constexpr int kHighQuality = 1;
 // Engine samples converted at most at once: a longer host block is cut into
 // pieces, so the buffers reserved when the converters open always suffice.
 constexpr double kChunkSamples = 8192.0;
-// Zeros primed beyond the filter width: the converter's own position
-// rounding never leaves it short of input.
+// Zeros primed beyond the filter width and one step: the converter's own
+// position rounding never leaves it short of input.
 constexpr int kLookaheadMargin = 2;
+// Engine samples handed to a converter per call. The converter filters what
+// it is given in one pass, and where its passes end moves the rounding of
+// its filter phase (by up to 2e-4 of full scale): fed in equal steps, it
+// converts the same stream the same way however the host cuts its blocks.
+constexpr int kMaxStep = 32;
+// The converter takes at most its input size (4096, more for wide filters)
+// less twice its filter width at once; a step must fit.
+constexpr int kConverterInput = 4096;
+constexpr int kConverterSlack = 10;
 // Capacity of the event lists; a busier block grows them once.
 constexpr size_t kEventCapacity = 256;
 
@@ -75,16 +84,19 @@ void Resampler::setChannelCount(size_t n)
         return;
     destroyResamplers();
     m_buffers.assign(n, {});
-    m_lookahead = 0;
+    int width = 0;
     for (size_t c = 0; c < n; ++c)
     {
         void* handle = resample_open(kHighQuality, m_factor, m_factor);
         if (handle == nullptr)
             K1_LOG("Cannot open a converter from " << m_engineRate << " Hz to " << m_hostRate << " Hz");
         else
-            m_lookahead = resample_get_filter_width(handle) + kLookaheadMargin;
+            width = resample_get_filter_width(handle);
         m_handles.push_back(handle);
     }
+    const int room = std::max(kConverterInput, 2 * width + kConverterSlack) - 2 * width;
+    m_step = std::clamp(room, 1, kMaxStep);
+    m_lookahead = width + m_step + kLookaheadMargin;
     const auto chunk = static_cast<size_t>(engineSamplesFor(m_chunkFrames)) + 1;
     for (std::vector<float>& buffer : m_buffers)
     {
@@ -161,7 +173,7 @@ int Resampler::processResample(float** outputs, int channels, int done, int fram
         const int missing = frames - produced;
         int64_t toRender = endSample - m_rendered;
         if (starved)
-            toRender = std::max<int64_t>(toRender, engineSamplesFor(missing) + 1);
+            toRender = std::max<int64_t>(toRender, engineSamplesFor(missing) + m_step);
         if (toRender > 0)
             render(static_cast<int>(toRender));
         const int n = convert(outputs, channels, done + produced, missing);
@@ -211,27 +223,38 @@ void Resampler::render(int n)
     m_rendered += n;
 }
 
-// Feeds every buffer whole to its converter, writing up to frames samples
-// from output position at; what a converter did not take stays buffered.
-// Returns the frames written (the same for every channel) or -1 on failure.
+// Feeds every buffer to its converter in steps, writing up to frames samples
+// from output position at; what a converter did not take (less than a step,
+// or what waits for output room) stays buffered for the next call. Returns
+// the frames written (the same for every channel) or -1 on failure.
 int Resampler::convert(float** outputs, int channels, int at, int frames)
 {
     int written = frames;
-    for (int c = 0; c < channels; ++c)
+    for (int c = 0; c < channels && written >= 0; ++c)
     {
         std::vector<float>& buffer = m_buffers[static_cast<size_t>(c)];
         void* handle = m_handles[static_cast<size_t>(c)];
-        int used = 0;
-        const int n = handle == nullptr ? -1
-                                        : resample_process(handle, m_factor, buffer.data(), static_cast<int>(buffer.size()),
-                                                           0, &used, outputs[c] + at, frames);
-        if (n < 0)
+        size_t taken = 0;
+        int produced = 0;
+        while (produced < frames)
         {
-            written = -1;
-            break;
+            const int step = buffer.size() - taken >= static_cast<size_t>(m_step) ? m_step : 0;
+            int used = 0;
+            const int n = handle == nullptr ? -1
+                                            : resample_process(handle, m_factor, buffer.data() + taken, step, 0, &used,
+                                                               outputs[c] + at + produced, frames - produced);
+            if (n < 0)
+            {
+                produced = -1;
+                break;
+            }
+            taken += static_cast<size_t>(used);
+            produced += n;
+            if (n == 0 && used == 0)
+                break;
         }
-        buffer.erase(buffer.begin(), buffer.begin() + used);
-        written = std::min(written, n);
+        buffer.erase(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(taken));
+        written = std::min(written, produced);
     }
     if (written < 0)
     {

@@ -50,6 +50,8 @@ void Engine::setSamplerate(float hostRate)
         return;
     m_hostSamplerate = hostRate;
     // Also at 49920 Hz, where it hands blocks straight to processAudio.
+    if (m_resampler)
+        m_resampler->dispatchPendingEvents();
     m_resampler.reset();
     m_resampler = std::make_unique<Resampler>(*this, kProcessingRate, hostRate);
 }

@@ -64,6 +64,12 @@ void Resampler::destroyResamplers()
     m_handles.clear();
 }
 
+void Resampler::dispatchPendingEvents()
+{
+    m_engine.processAudio(nullptr, 0, 0, m_queue);
+    m_queue.clear();
+}
+
 // Host frame h starts at engine sample floor(h x engine rate / host rate).
 // h x engine rate is exact in a double, so whole results come out whole.
 int64_t Resampler::engineSampleAt(int64_t hostFrame) const

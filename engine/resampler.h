@@ -47,10 +47,9 @@ public:
 
     // Events waiting for a sample the engine has not rendered yet.
     bool hasPendingEvents() const { return !m_queue.empty(); }
-    // Engine samples rendered since the converters were opened.
-    int64_t getRenderedSamples() const { return m_rendered; }
-    // Engine samples the converters look ahead (the zeros they are primed with).
-    int getLookahead() const { return m_lookahead; }
+    // Has the engine act on the waiting events at once, before this resampler
+    // is replaced, so that no note-off is lost with it.
+    void dispatchPendingEvents();
 
     // Opens n converters when the count differs; buffered samples are lost
     // and the time base starts again. Queued events keep their place.

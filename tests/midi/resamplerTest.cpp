@@ -104,3 +104,20 @@ TEST(Resampler, OnlyEightOutputsAreWrittenAndAChannelChangeRestartsTheConverters
     EXPECT_EQ(host.engine->getSampleTime() - before, 579u);
     EXPECT_GT(rms(again[0], 0, 512), 0.01);
 }
+
+TEST(Resampler, ARateChangeLosesNoWaitingEvent)
+{
+    RateHost host(44100.0f);
+    prepare(host);
+    host.render(256, {midi(0x90, 69, 100, 0)}, fixed(256));
+    std::vector<k1lib::SMidiEvent> events = {midi(0x80, 69, 0, 0), midi(0xB0, 17, 3, 0)};
+    float* none[1] = {nullptr};
+    host.engine->process(none, 0, 256, events);
+    EXPECT_TRUE(host.listener.changes.empty());
+    host.engine->setSamplerate(48000.0f);
+    EXPECT_EQ(host.listener.changes.size(), 1u);
+    // The note-off acted too: the voice releases and the engine falls idle.
+    host.render(48000, {}, fixed(512));
+    EXPECT_EQ(host.engine->getMulti().getActiveVoiceCount(), 0u);
+    EXPECT_EQ(host.listener.changes.size(), 1u);
+}

@@ -121,9 +121,10 @@ Auditioner::~Auditioner() = default;
 
 double Auditioner::rate() const
 {
-    // process() writes at the processing rate until a resampler brings its
-    // blocks to the host rate; then this is the host rate.
-    return m_engine->getProcessingSamplerate();
+    // process() writes at the host rate once one is set (the resampler
+    // converts to it), at the processing rate before.
+    const float host = m_engine->getHostSamplerate();
+    return host > 0.0f ? host : m_engine->getProcessingSamplerate();
 }
 
 size_t Auditioner::renderTake(const std::vector<Note>& notes, double hold, bool toSilence, int outputs,
@@ -181,6 +182,11 @@ size_t Auditioner::renderTake(const std::vector<Note>& notes, double hold, bool 
         m_engine->process(pointers, outputs, 1, block);
         m_engine->clearAllVoices();
     }
+    // Events the resampler still holds for a later sample act now, not in
+    // the next take.
+    block.clear();
+    m_engine->process(pointers, outputs, kBlock, block);
+    m_engine->clearAllVoices();
     return lastOff;
 }
 

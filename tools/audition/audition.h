@@ -14,7 +14,8 @@
 // first section's note alone, at velocity 40 and at 110.
 //
 // The engine is driven like a host drives it: setSamplerate(44100), then
-// process() in blocks. Times are seconds, rates hertz.
+// process() in blocks, which the resampler brings to 44.1 kHz. Times are
+// seconds, rates hertz.
 
 #include <cstddef>
 #include <memory>

@@ -71,6 +71,13 @@ Patch layer(int m)
     p.common.ampMod34 = b.common.ampMod12;
     p.common.polyMode = 0;
     p.tones = {a.tones[0], a.tones[1 % a.tones.size()], b.tones[0], b.tones[1 % b.tones.size()]};
+    // A layer is played as one instrument: an organ half follows the touch
+    // of the other half too.
+    for (Tone& t : p.tones)
+    {
+        if (t.velLevel == 0)
+            t.velLevel = 18;
+    }
     return p;
 }
 

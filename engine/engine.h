@@ -243,7 +243,7 @@ private:
     // for a new index. The index must be inside the list.
     void selectSingle(size_t index);
     void selectMulti(size_t index);
-    void restoreState(const StateChunk& state);
+    bool restoreState(const StateChunk& state);
     void applyParameterChanges(const std::vector<Sysex::SysexResult::ParameterChange>& changes);
     void answerSysexMessage(const uint8_t* message, size_t length);
     void sendSysex(std::vector<uint8_t>&& message) const;

@@ -5,6 +5,7 @@
 // moment, to show that parameters reload before the listener hears of a
 // change), and an engine that owns it.
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -84,14 +85,15 @@ struct StoreEngine
     }
     k1lib::Engine* operator->() { return engine.get(); }
 
-    // Lets queued parameter values reach the presets, as a block would.
-    void settle()
+    // Lets queued parameter values (and ramps of the given length) reach
+    // the presets, as blocks would.
+    void settle(int frames = 4)
     {
-        float left[4] = {};
-        float right[4] = {};
-        float* out[2] = {left, right};
+        std::vector<float> left(256), right(256);
+        float* out[2] = {left.data(), right.data()};
         std::vector<k1lib::SMidiEvent> none;
-        engine->processAudio(out, 2, 4, none);
+        for (int done = 0; done < frames; done += 256)
+            engine->processAudio(out, 2, std::min(256, frames - done), none);
     }
 };
 

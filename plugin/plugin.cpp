@@ -18,17 +18,12 @@ namespace
 constexpr auto kRelaxed = std::memory_order_relaxed;
 
 // Hosts may deliver events in several calls per block and in any order, and
-// with offsets past the block. Late events move to the last frame; then a
-// stable insertion sort orders them by offset without allocating (the list
-// is short and almost always sorted already).
+// with offsets past the block. A stable insertion sort orders them by offset
+// without allocating (the list is short and almost always sorted already);
+// then late events move to the last frame, in their time order, so that a
+// note-off past the block still follows its note-on.
 void prepareBlockEvents(std::vector<SMidiEvent>& events, size_t numFrames)
 {
-    if (numFrames > 0)
-    {
-        const int32_t last = static_cast<int32_t>(std::min<size_t>(numFrames, INT32_MAX) - 1);
-        for (SMidiEvent& e : events)
-            e.sampleOffset = std::min(e.sampleOffset, last);
-    }
     for (size_t i = 1; i < events.size(); ++i)
     {
         if (events[i - 1].sampleOffset <= events[i].sampleOffset)
@@ -38,6 +33,12 @@ void prepareBlockEvents(std::vector<SMidiEvent>& events, size_t numFrames)
         for (; j > 0 && events[j - 1].sampleOffset > moving.sampleOffset; --j)
             events[j] = std::move(events[j - 1]);
         events[j] = std::move(moving);
+    }
+    if (numFrames > 0)
+    {
+        const int32_t last = static_cast<int32_t>(std::min<size_t>(numFrames, INT32_MAX) - 1);
+        for (SMidiEvent& e : events)
+            e.sampleOffset = std::min(e.sampleOffset, last);
     }
 }
 } // namespace

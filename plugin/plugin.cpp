@@ -76,7 +76,7 @@ void Plugin::process(float** outputs, size_t numOutputs, size_t numFrames)
     {
         // Only this thread records into the queue (under the lock, during a
         // block), so it stays as it is while the host hears it.
-        m_hostCalls.deliver(*m_listener);
+        m_hostCalls.deliver(*m_listener, m_cache.data());
         Lock lock(m_engineLock);
         m_hostCalls.clear();
     }

@@ -1,0 +1,19 @@
+#pragma once
+
+// A small UI description for the toolkit's tests and tools: template "Demo"
+// (400 x 240) with two knobs, two kick buttons, a menu, a text field and a
+// label, its bitmaps drawn here and stored inline as base64 PNG.
+
+#include <string>
+#include <vector>
+
+namespace guitest
+{
+constexpr int kKnobFrames = 31;
+constexpr int kKnobSize = 48;
+
+// The whole document.
+std::string makeDemoDescription();
+// Base64 of bytes (standard alphabet, padded).
+std::string encodeBase64(const std::vector<unsigned char>& bytes);
+} // namespace guitest

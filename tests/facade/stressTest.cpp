@@ -18,7 +18,6 @@
 #include <thread>
 #include <vector>
 
-#include "plugin/engineStoreCalls.h"
 #include "plugin/plugin.h"
 
 namespace
@@ -244,11 +243,8 @@ TEST(FacadeStress, AudioHostAndEditorThreadsTogether)
                 plugin->searchSingles(found, "a", 20);
                 break;
             case 6:
-                if constexpr (k1lib::storeCalls::hasStateChunk<k1lib::Engine>())
-                {
-                    if (plugin->getState(state))
-                        plugin->setState(state);
-                }
+                if (plugin->getState(state))
+                    plugin->setState(state);
                 break;
             default:
                 plugin->updateParametersFromEngine();

@@ -148,8 +148,9 @@ bool readRunStream(Slots<Kind>& slots, const uint8_t* data, uint64_t declared, u
 }
 
 // A version 1/2 stream: single dumps one after the other, each placed after
-// the presets of the dumps before it. Whatever is not a single dump is
-// skipped and marks the stream as damaged.
+// the presets of the dumps before it. Their slots are only known while the
+// stream is regular: after bytes outside a message, or a message that is not
+// a whole number of single blocks, nothing more is placed.
 bool readLegacyStream(Slots<SingleKind>& slots, const uint8_t* data, size_t size)
 {
     bool intact = true;
@@ -157,29 +158,26 @@ bool readLegacyStream(Slots<SingleKind>& slots, const uint8_t* data, size_t size
     size_t at = 0;
     while (at < size)
     {
-        const auto* start = static_cast<const uint8_t*>(std::memchr(data + at, kStart, size - at));
-        if (!start)
-            return false;
-        if (start != data + at)
-            intact = false;
-        const size_t from = static_cast<size_t>(start - data);
-        const auto* end = static_cast<const uint8_t*>(std::memchr(start, kEnd, size - from));
-        if (!end)
+        const uint8_t* start = data + at;
+        const auto* end = static_cast<const uint8_t*>(std::memchr(start, kEnd, size - at));
+        if (*start != kStart || !end)
             return false;
         const size_t length = static_cast<size_t>(end - start) + 1;
-        at = from + length;
-        const bool dump = length >= kMessageOverhead && start[kManufacturerAt] == kManufacturer &&
-                          (start[kFunctionAt] == kOneBlockDump || start[kFunctionAt] == kAllBlockDump) &&
-                          start[kSub2At] < kMultiBase;
-        if (!dump)
+        at += length;
+        const size_t payload = length - std::min(length, kMessageOverhead);
+        const bool singleDump = length >= kMessageOverhead && start[kManufacturerAt] == kManufacturer &&
+                                (start[kFunctionAt] == kOneBlockDump || start[kFunctionAt] == kAllBlockDump) &&
+                                start[kSub2At] < kMultiBase;
+        if (!singleDump)
         {
-            intact = false;
+            intact = false; // nothing this stream should hold; it holds no single either
             continue;
         }
-        const size_t payload = length - kMessageOverhead;
         const size_t count = payload / kSingleBlockSize;
-        if (payload % kSingleBlockSize != 0 || !placeBlocks<SingleKind>(slots, next, start + kDataAt, count, count))
+        if (!placeBlocks<SingleKind>(slots, next, start + kDataAt, count, count))
             intact = false;
+        if (payload % kSingleBlockSize != 0)
+            return false;
         next += count;
     }
     return intact;

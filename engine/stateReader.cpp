@@ -111,10 +111,23 @@ bool placeBlocks(Slots<Kind>& slots, size_t first, const uint8_t* data, size_t c
     return intact && whole == count && first + count <= slots.size();
 }
 
+// The header run k of a stream starts with.
+template <typename Kind>
+bool headerMatches(const uint8_t* m, uint64_t avail, uint64_t length, size_t k)
+{
+    const size_t blocks = length > kMessageOverhead ? static_cast<size_t>((length - kMessageOverhead) / Kind::kBlock) : 0;
+    const uint8_t function = blocks < 2 ? kOneBlockDump : kAllBlockDump;
+    const uint8_t header[kDataAt] = {kStart, kManufacturer, 0, function, kGroup, kMachine, 0, Kind::sub2(k)};
+    return avail >= kDataAt && std::memcmp(m, header, kDataAt) == 0;
+}
+
 // A version 3/4 stream of `declared` bytes, of which `present` are in the
 // block. Message k sits at k times the full message size, whatever the
-// bytes inside say, so no damage can move a later preset. storedCount is
-// the count field written before the stream.
+// bytes inside say, so no damage inside the stream can move a preset.
+// storedCount is the count field written before the stream. Blocks are
+// only taken when at least one message header sits where it belongs: a
+// stream found at a wrong place (fields before it damaged) holds no
+// presets, only bytes that may pass a block's checksum by chance.
 template <typename Kind>
 bool readRunStream(Slots<Kind>& slots, const uint8_t* data, uint64_t declared, uint64_t present, uint64_t storedCount)
 {
@@ -130,18 +143,27 @@ bool readRunStream(Slots<Kind>& slots, const uint8_t* data, uint64_t declared, u
         intact = false;
     }
 
+    bool anchored = false;
     for (uint64_t at = 0, k = 0; at < present; at += kFull, ++k)
     {
         const uint64_t length = std::min<uint64_t>(kFull, declared - at); // the message as declared
         const uint64_t avail = std::min<uint64_t>(length, present - at);
-        const uint8_t* m = data + at;
-        const size_t blocks = length > kMessageOverhead ? static_cast<size_t>((length - kMessageOverhead) / Kind::kBlock) : 0;
-        const uint8_t function = blocks < 2 ? kOneBlockDump : kAllBlockDump;
-        const uint8_t header[kDataAt] = {kStart, kManufacturer, 0, function, kGroup, kMachine, 0, Kind::sub2(static_cast<size_t>(k))};
-        if (avail < length || length < kMessageOverhead || std::memcmp(m, header, kDataAt) != 0 || m[length - 1] != kEnd)
+        const bool header = headerMatches<Kind>(data + at, avail, length, static_cast<size_t>(k));
+        anchored |= header;
+        if (!header || avail < length || length < kMessageOverhead || data[at + length - 1] != kEnd)
             intact = false;
+    }
+    if (!anchored)
+        return false;
+
+    for (uint64_t at = 0, k = 0; at < present; at += kFull, ++k)
+    {
+        const uint64_t length = std::min<uint64_t>(kFull, declared - at);
+        const uint64_t avail = std::min<uint64_t>(length, present - at);
+        const size_t blocks = length > kMessageOverhead ? static_cast<size_t>((length - kMessageOverhead) / Kind::kBlock) : 0;
         const size_t whole = avail > kDataAt ? std::min(blocks, static_cast<size_t>((avail - kDataAt) / Kind::kBlock)) : 0;
-        if (!placeBlocks<Kind>(slots, static_cast<size_t>(k * kPresetsPerMessage), m + kDataAt, blocks, whole))
+        const uint8_t* firstBlock = avail > kDataAt ? data + at + kDataAt : data + at; // not read when no block is whole
+        if (!placeBlocks<Kind>(slots, static_cast<size_t>(k * kPresetsPerMessage), firstBlock, blocks, whole))
             intact = false;
     }
     return intact;

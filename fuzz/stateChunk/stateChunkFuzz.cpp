@@ -5,9 +5,11 @@
 //   byte 0 odd:  the saved state, cut to a length (bytes 1-3, when bit 1 of
 //                byte 0 is set) and with bytes XORed (4-byte groups from
 //                byte 4: offset in three bytes, then the XOR value).
-// The loader must never crash, never leave a preset in another preset's
-// slot, never grow the store, and never report a damaged preset stream or a
-// cut-short block as restored. A short block then plays the result.
+// The loader must never crash and never grow the store. With at most one
+// byte changed it must also never leave anything but the saved or the
+// factory preset in a slot, and never report a damaged preset stream or a
+// cut-short block as restored. A state of its own is also played for a
+// short block, before the saved state is loaded back.
 
 #include <cstddef>
 #include <cstdint>
@@ -122,19 +124,37 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         detectable = length < block.size();
         block.resize(length);
     }
+    std::vector<size_t> patched;
     for (size_t i = 4; i + 4 <= size && !block.empty(); i += 4)
     {
         const size_t at = (static_cast<size_t>(data[i]) | static_cast<size_t>(data[i + 1]) << 8 |
                            static_cast<size_t>(data[i + 2]) << 16) % block.size();
-        if (data[i + 3] == 0)
-            continue;
         block[at] ^= data[i + 3];
+        patched.push_back(at);
+    }
+    size_t changed = 0;
+    for (size_t at : patched) // two flips of one byte may cancel
+    {
+        if (block[at] == f.saved[at])
+            continue;
+        ++changed;
         detectable |= at < 4 || (at >= f.streamsAt && !(at >= f.currentMultiAt && at < f.currentMultiAt + 4));
     }
     const bool restored = f.engine->loadState(block);
+    if (changed > 1)
+    {
+        // Two changes inside one block can keep its 7-bit checksum: such a
+        // block is indistinguishable from a saved one. Only safety counts.
+        if (f.engine->getSingleCount() != f.singles.size() || f.engine->getMultiCount() != f.multis.size())
+            std::abort();
+        f.engine->loadState(f.saved);
+        return 0;
+    }
     if (restored && detectable)
         std::abort();
+    // Not played: the restored parameter values (damaged ones too) would
+    // then edit the current presets, which the next check would take for
+    // presets out of place.
     f.check();
-    f.play();
     return 0;
 }

@@ -162,19 +162,16 @@ TEST(StateDamage, RandomFlipsNeverMisplaceAndAreReported)
     const Layout l(s);
     std::mt19937 rng(99);
     StoreEngine t;
-    for (int round = 0; round < 400; ++round)
+    for (int round = 0; round < 600; ++round)
     {
+        // One byte at a time: two changes inside one block can keep its
+        // 7-bit checksum, and such a block cannot be told from a saved one.
+        // Half of the flips go to the preset streams and their fields.
         Block b = s;
-        bool detectable = false;
-        const int flips = 1 + static_cast<int>(rng() % 3);
-        for (int f = 0; f < flips; ++f)
-        {
-            // Half of the flips go to the preset streams and their fields.
-            const size_t at = (rng() & 1) ? l.singleCount + rng() % (s.size() - l.singleCount) : rng() % s.size();
-            b[at] ^= static_cast<uint8_t>(1 + rng() % 255);
-            const bool index = at >= l.currentMulti && at < l.multiCount;
-            detectable |= at < 4 || (at >= l.singleCount && !index);
-        }
+        const size_t at = (rng() & 1) ? l.singleCount + rng() % (s.size() - l.singleCount) : rng() % s.size();
+        b[at] ^= static_cast<uint8_t>(1 + rng() % 255);
+        const bool index = at >= l.currentMulti && at < l.multiCount;
+        const bool detectable = at < 4 || (at >= l.singleCount && !index);
         const bool ok = t->loadState(b);
         if (detectable)
         {

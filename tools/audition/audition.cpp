@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "patch/waveformNames.h"
+#include "tools/common/nullEngineListener.h"
 #include "tools/audition/names.h"
 #include "tools/patchdesigner/designer.h"
 
@@ -20,24 +21,6 @@ constexpr double kSilenceCap = 10.5; // seconds after the release: the standard'
 constexpr double kGap = 0.25;        // seconds of silence between takes in the listening copy
 constexpr uint8_t kSoft = 40;
 constexpr uint8_t kLoud = 110;
-
-struct QuietListener : k1lib::IEngineListener
-{
-    void onActiveSingleChanged(size_t) override {}
-    void onSingleModified(size_t) override {}
-    void onSinglesModified(size_t, size_t) override {}
-    void onActiveSingleModified(size_t) override {}
-    void onActiveMultiChanged(size_t) override {}
-    void onMultiModified(size_t) override {}
-    void onMultisModified(size_t, size_t) override {}
-    void onActiveMultiModified(size_t) override {}
-    void onParameterChanged(k1lib::EParam, float) override {}
-    void sendMidi(const k1lib::SMidiEvent&) override {}
-    void serializeCustomData(std::vector<uint8_t>&) override {}
-    void deserializeCustomData(const std::vector<uint8_t>&) override {}
-    void onPlayModeChanged() override {}
-    void onConfigChanged() override {}
-};
 
 bool sounding(const k1lib::SinglePreset& p, size_t s)
 {
@@ -111,7 +94,7 @@ bool designedAsSwell(const k1lib::SinglePreset& single)
 }
 
 Auditioner::Auditioner()
-    : m_listener(std::make_unique<QuietListener>()),
+    : m_listener(std::make_unique<k1tools::NullEngineListener>()),
       m_engine(std::make_unique<k1lib::Engine>(m_listener.get(), k1lib::PluginType::Default))
 {
     m_engine->setSamplerate(kHostRate);

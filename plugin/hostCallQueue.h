@@ -1,0 +1,72 @@
+#pragma once
+
+// The calls on the host bridge that arise while the audio thread renders a
+// block with the engine lock held (program changes, received sysex, CC16 and
+// CC17, a ramped play mode). The host may answer such a call by waiting for
+// a thread that itself waits for the engine lock, so they are recorded here
+// in order and delivered after the block has released the lock.
+//
+// Threads: recording runs under the engine lock; delivery runs on the audio
+// thread outside it, and clearing under the lock again. Storage is kept from
+// block to block: a steady stream of calls allocates nothing but the growth
+// of outgoing sysex payloads.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "engine/midiEvent.h"
+#include "patch/parameterEnum.h"
+#include "plugin/pluginListener.h"
+
+namespace k1lib
+{
+class HostCallQueue
+{
+public:
+    enum class Kind : uint8_t
+    {
+        ActiveSingleChanged,
+        SingleModified,
+        ActiveSingleModified,
+        SinglesModified,
+        ActiveMultiChanged,
+        MultiModified,
+        ActiveMultiModified,
+        MultisModified,
+        SendMidi,      // first: index into the recorded MIDI events
+        ParameterChanged,
+        PlayModeChanged,
+        ConfigChanged,
+    };
+
+    HostCallQueue();
+
+    void push(Kind kind, size_t first = 0, size_t count = 0);
+    void pushParameter(EParam param, float value);
+    void pushMidi(const SMidiEvent& event);
+
+    bool empty() const { return m_calls.empty(); }
+    size_t size() const { return m_calls.size(); }
+
+    // Makes every recorded call on the listener, in the order recorded.
+    void deliver(IPluginListener& listener) const;
+    // Forgets the calls; the storage stays.
+    void clear();
+
+private:
+    struct Call
+    {
+        Kind kind = Kind::ConfigChanged;
+        EParam param = Param_Count;
+        float value = 0.0f;
+        size_t first = 0;
+        size_t count = 0;
+    };
+
+    std::vector<Call> m_calls;
+    // Events are overwritten in place so that their payload storage is reused.
+    std::vector<SMidiEvent> m_midi;
+    size_t m_midiCount = 0;
+};
+} // namespace k1lib

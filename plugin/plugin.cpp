@@ -1,0 +1,243 @@
+// The facade's core: construction, block processing with the MIDI double
+// buffer, the settings and the parameter cache.
+
+#include "plugin/plugin.h"
+
+#include <algorithm>
+#include <climits>
+#include <utility>
+
+#include "patch/log.h"
+#include "patch/parameter.h"
+#include "plugin/engineStoreCalls.h"
+
+namespace k1lib
+{
+namespace
+{
+constexpr auto kRelaxed = std::memory_order_relaxed;
+
+// Hosts may deliver events in several calls per block and in any order, and
+// with offsets past the block. A stable insertion sort orders them by offset
+// without allocating (the list is short and almost always sorted already);
+// then late events move to the last frame, in their time order, so that a
+// note-off past the block still follows its note-on.
+void prepareBlockEvents(std::vector<SMidiEvent>& events, size_t numFrames)
+{
+    for (size_t i = 1; i < events.size(); ++i)
+    {
+        if (events[i - 1].sampleOffset <= events[i].sampleOffset)
+            continue;
+        SMidiEvent moving = std::move(events[i]);
+        size_t j = i;
+        for (; j > 0 && events[j - 1].sampleOffset > moving.sampleOffset; --j)
+            events[j] = std::move(events[j - 1]);
+        events[j] = std::move(moving);
+    }
+    if (numFrames > 0)
+    {
+        const int32_t last = static_cast<int32_t>(std::min<size_t>(numFrames, INT32_MAX) - 1);
+        for (SMidiEvent& e : events)
+            e.sampleOffset = std::min(e.sampleOffset, last);
+    }
+}
+} // namespace
+
+Plugin::Plugin(IPluginListener* listener, PluginType type)
+    : m_engine(this, type), m_listener(listener)
+{
+    for (uint32_t p = 0; p < kParamCount; ++p)
+        m_cache[p].store(m_engine.getParameter(static_cast<EParam>(p)), kRelaxed);
+}
+
+Plugin::~Plugin() = default;
+
+// ---- Audio ---------------------------------------------------------------
+
+void Plugin::process(float** outputs, size_t numOutputs, size_t numFrames)
+{
+    {
+        std::lock_guard<std::recursive_mutex> midiLock(m_midiLock);
+        m_pending.swap(m_processing);
+    }
+    // Only this thread touches the processing list between two swaps.
+    prepareBlockEvents(m_processing, numFrames);
+    bool hostCallsWaiting = false;
+    {
+        Lock lock(m_engineLock);
+        m_inBlock = true;
+        m_engine.process(outputs, static_cast<int>(std::min<size_t>(numOutputs, INT_MAX)),
+                         static_cast<int>(std::min<size_t>(numFrames, INT_MAX)), m_processing);
+        m_inBlock = false;
+        hostCallsWaiting = !m_hostCalls.empty();
+    }
+    m_processing.clear();
+    if (hostCallsWaiting)
+    {
+        // Only this thread records into the queue (under the lock, during a
+        // block), so it stays as it is while the host hears it.
+        m_hostCalls.deliver(*m_listener);
+        Lock lock(m_engineLock);
+        m_hostCalls.clear();
+    }
+}
+
+void Plugin::addMidiEvent(const SMidiEvent& event)
+{
+    std::lock_guard<std::recursive_mutex> midiLock(m_midiLock);
+    m_pending.push_back(event);
+}
+
+void Plugin::setSampleRate(float rate)
+{
+    Lock lock(m_engineLock);
+    m_engine.setSamplerate(rate);
+}
+
+// ---- Settings ------------------------------------------------------------
+
+PlayMode Plugin::getPlayMode() const
+{
+    Lock lock(m_engineLock);
+    return m_engine.getPlayMode();
+}
+
+void Plugin::setPlayMode(PlayMode mode)
+{
+    Lock lock(m_engineLock);
+    m_engine.setPlayMode(mode);
+}
+
+Engine::Config Plugin::getConfig() const
+{
+    Lock lock(m_engineLock);
+    return m_engine.getConfig();
+}
+
+void Plugin::setConfig(const Engine::Config& config)
+{
+    Lock lock(m_engineLock);
+    m_engine.setConfig(config);
+}
+
+PluginType Plugin::getPluginType() const
+{
+    Lock lock(m_engineLock);
+    return m_engine.getPluginType();
+}
+
+// ---- Parameters ----------------------------------------------------------
+
+bool Plugin::setParameter(EParam param, float value)
+{
+    if (param >= kParamCount)
+    {
+        K1_LOG("Invalid parameter " << static_cast<uint32_t>(param));
+        return false;
+    }
+    Lock lock(m_engineLock);
+    std::atomic<float>& cached = m_cache[param];
+    if (cached.load(kRelaxed) == value)
+        return false;
+    if (m_refused[param])
+        return false;
+    if (!m_engine.setParameter(param, value, true))
+    {
+        // Refused for the play mode in force; it stays refused until the
+        // mode changes, so automation does not repeat the engine's log line.
+        m_refused[param] = true;
+        cached.store(m_engine.getParameter(param), kRelaxed);
+        return false;
+    }
+    // What the engine holds: the value itself, or its nearest valid value
+    // for input outside 0..1 (NaN: the default).
+    const float stored = m_engine.getParameter(param);
+    cached.store(stored, kRelaxed);
+    postEditor(PluginToEditorEvent::ParameterChanged, 0, 0, param, stored);
+    return true;
+}
+
+float Plugin::getParameter(EParam param) const
+{
+    return param < kParamCount ? m_cache[param].load(kRelaxed) : 0.0f;
+}
+
+std::string Plugin::getParameterName(EParam param) const
+{
+    if (param >= kParamCount)
+        return {};
+    return g_params[param].category + g_params[param].name;
+}
+
+std::string Plugin::getParameterLabel(EParam param) const
+{
+    return param < kParamCount ? g_params[param].getUnitLabel() : std::string();
+}
+
+std::string Plugin::getParameterDisplay(EParam param) const
+{
+    if (param >= kParamCount)
+        return {};
+    const CParam& row = g_params[param];
+    return row.formatValue(param, m_cache[param].load(kRelaxed) * row.range + row.min);
+}
+
+bool Plugin::sendParameterChangeAsSysex(EParam param, float value) const
+{
+    Lock lock(m_engineLock);
+    return storeCalls::sendParameterAsSysex(m_engine, param, value);
+}
+
+void Plugin::updateParametersFromEngine()
+{
+    Lock lock(m_engineLock);
+    resyncAllParameters();
+}
+
+void Plugin::updateParameterFromEngine(EParam param)
+{
+    if (param >= kParamCount)
+    {
+        K1_LOG("Invalid parameter " << static_cast<uint32_t>(param));
+        return;
+    }
+    Lock lock(m_engineLock);
+    resyncParameter(param);
+}
+
+// ---- Whole state ---------------------------------------------------------
+
+bool Plugin::getState(std::vector<uint8_t>& out)
+{
+    out.clear();
+    Lock lock(m_engineLock);
+    return storeCalls::saveState(m_engine, out);
+}
+
+bool Plugin::setState(const std::vector<uint8_t>& in)
+{
+    if (in.empty())
+    {
+        K1_LOG("Ignoring an empty state chunk");
+        return false;
+    }
+    Lock lock(m_engineLock);
+    return storeCalls::loadState(m_engine, in);
+}
+
+// ---- Editor --------------------------------------------------------------
+
+void Plugin::setEditor(IEditor* editor)
+{
+    // Callbacks read the pointer under the engine lock: taking it here means
+    // none of them is still using the previous editor.
+    Lock lock(m_engineLock);
+    m_editor.store(editor, std::memory_order_release);
+}
+
+void Plugin::sendEditorEvent(const PluginToEditorEvent& event) const
+{
+    if (IEditor* editor = m_editor.load(std::memory_order_acquire))
+        editor->onEvent(event);
+}
+} // namespace k1lib

@@ -1,0 +1,219 @@
+#pragma once
+
+// k1lib::Plugin: the one door through which the host bridge and the editor
+// reach the synthesis engine. It owns the engine and makes every access to it
+// safe from the host's audio and UI threads behind one recursive engine lock,
+// double-buffers incoming MIDI between the host's event delivery and the
+// block render, keeps the 209 normalized parameter values (0..1) in a cache
+// the host may poll without a lock, and passes every change inside the engine
+// on to the host bridge (IPluginListener) and to the open editor (IEditor).
+// Preset indexes count the engine's working singles and multis; the
+// "preset" operations act on singles in single mode and on multis in multi
+// mode. Byte chunks hold exactly one K1 block dump.
+//
+// Threads, as each operation says: "audio" is the host's audio thread,
+// "any" means any thread. Operations marked "any" that touch the engine
+// take the engine lock, so they may wait for a block being rendered.
+// Listener calls caused inside a block reach the host bridge after the block,
+// outside every lock; all other listener calls are made with the engine lock
+// held, on the calling thread. Nothing here throws.
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "engine/engine.h"
+#include "engine/engineListener.h"
+#include "engine/midiEvent.h"
+#include "engine/playMode.h"
+#include "engine/pluginType.h"
+#include "patch/parameterEnum.h"
+#include "patch/presets.h"
+#include "plugin/hostCallQueue.h"
+#include "plugin/pluginEditor.h"
+#include "plugin/pluginListener.h"
+#include "plugin/pluginToEditorEvent.h"
+
+namespace k1lib
+{
+class Plugin : public IEngineListener
+{
+public:
+    // The listener is not owned, must not be null and must outlive the
+    // facade; it is not called during construction or destruction.
+    // Any thread, once.
+    Plugin(IPluginListener* listener, PluginType type);
+    ~Plugin() override;
+    Plugin(const Plugin&) = delete;
+    Plugin& operator=(const Plugin&) = delete;
+
+    // ---- Audio -------------------------------------------------------------
+
+    // Audio thread. Renders one block of numFrames samples into numOutputs
+    // channels with the events delivered since the last block, in order of
+    // sample offset (events at or past the block's end act on its last frame).
+    void process(float** outputs, size_t numOutputs, size_t numFrames);
+    // Any thread (the host's event delivery); never waits for a block.
+    void addMidiEvent(const SMidiEvent& event);
+    // Any thread.
+    void setSampleRate(float rate);
+
+    // ---- Settings (any thread) --------------------------------------------
+
+    PlayMode getPlayMode() const;
+    void setPlayMode(PlayMode mode);
+    Engine::Config getConfig() const;
+    void setConfig(const Engine::Config& config);
+    PluginType getPluginType() const;
+
+    // ---- Singles and multis (any thread) ----------------------------------
+
+    size_t getCurrentSingleIndex() const;
+    size_t getCurrentMultiIndex() const;
+    size_t getSingleCount() const;
+    size_t getMultiCount() const;
+    SinglePreset getCurrentSingle() const;
+    MultiPreset getCurrentMulti() const;
+    // False with nothing copied for an index outside the store.
+    bool getSingle(SinglePreset& out, size_t index) const;
+    bool getMulti(MultiPreset& out, size_t index) const;
+    bool setSingle(size_t index, const SinglePreset& preset);
+    bool setMulti(size_t index, const MultiPreset& preset);
+    bool setSingles(size_t first, const std::vector<SinglePreset>& presets);
+    bool setMultis(size_t first, const std::vector<MultiPreset>& presets);
+    void setCurrentSingleName(const std::string& name);
+    void setCurrentMultiName(const std::string& name);
+    bool isSingleModified(size_t index) const;
+    bool isMultiModified(size_t index) const;
+    bool restoreFactorySingle(size_t index);
+    bool restoreFactoryMulti(size_t index);
+    // Indexes of the presets whose name contains text in any letter case
+    // (every preset for an empty text), ascending, at most maxResults of
+    // them; true when any was found. One consistent look at the store.
+    bool searchSingles(std::vector<size_t>& result, const std::string& text, size_t maxResults) const;
+    bool searchMultis(std::vector<size_t>& result, const std::string& text, size_t maxResults) const;
+    // Exchanges two sources (0-3) of the current single.
+    bool swapSources(size_t a, size_t b);
+
+    // ---- Presets of the play mode (any thread) ----------------------------
+
+    // Empty for an index outside the store.
+    std::string getPresetName(size_t index) const;
+    bool isPresetModified(size_t index) const;
+    size_t getCurrentPresetIndex() const;
+    size_t getPresetCount() const;
+    bool restoreFactoryPreset(size_t index);
+    // Selects the preset; false for an index outside the store.
+    bool setCurrentPresetIndex(size_t index);
+    // Sends the preset as a K1 dump to a K1 memory slot through sendMidi.
+    bool sendPreset(size_t index, uint8_t target);
+
+    // ---- Parameters --------------------------------------------------------
+
+    // Any thread. A value equal to the cached one is an echo and ends here
+    // (false). Otherwise the engine gets it (ramped); when it takes it the
+    // cache and the editor follow and the result is true. A value the engine
+    // refuses (a parameter of the other play mode) leaves cache and editor at
+    // the engine's value and returns false.
+    bool setParameter(EParam param, float value);
+    // Any thread, lock-free: the cached normalized value; 0 past the last.
+    float getParameter(EParam param) const;
+    // Any thread, lock-free: category and short name run together, the unit
+    // label, and the cached value as text. Empty past the last parameter.
+    std::string getParameterName(EParam param) const;
+    std::string getParameterLabel(EParam param) const;
+    std::string getParameterDisplay(EParam param) const;
+    // Any thread: sends the edit as a K1 parameter change through sendMidi.
+    bool sendParameterChangeAsSysex(EParam param, float value) const;
+    // Any thread: brings the cache in line with the engine, reporting every
+    // changed value to the editor and as host automation.
+    void updateParametersFromEngine();
+    void updateParameterFromEngine(EParam param);
+
+    // ---- Whole state (any thread) ------------------------------------------
+
+    // Replaces out with the engine's state chunk.
+    bool getState(std::vector<uint8_t>& out);
+    // False for an empty chunk without touching the engine.
+    bool setState(const std::vector<uint8_t>& in);
+
+    // ---- Editor ------------------------------------------------------------
+
+    // Any thread: attaches the editor, or detaches it with null. Once this
+    // returns no callback uses the previous editor any more.
+    void setEditor(IEditor* editor);
+    // Any thread: hands the event to the editor, when one is attached.
+    void sendEditorEvent(const PluginToEditorEvent& event) const;
+
+    // ---- Byte chunks: one K1 block dump each (any thread) -----------------
+
+    // Reads replace bytes with the dump (channel 0, location I, number 0);
+    // false with bytes untouched for an index outside the store.
+    bool getSingle(std::vector<uint8_t>& bytes, size_t index) const;
+    bool getMulti(std::vector<uint8_t>& bytes, size_t index) const;
+    bool getCurrentSingle(std::vector<uint8_t>& bytes) const;
+    bool getCurrentMulti(std::vector<uint8_t>& bytes) const;
+    // Writes store the first preset of the kind found in bytes (any MIDI
+    // channel); false when there is none.
+    bool setSingle(const std::vector<uint8_t>& bytes, size_t index);
+    bool setMulti(const std::vector<uint8_t>& bytes, size_t index);
+    bool setCurrentSingle(const std::vector<uint8_t>& bytes);
+    bool setCurrentMulti(const std::vector<uint8_t>& bytes);
+    bool getPreset(std::vector<uint8_t>& bytes, size_t index) const;
+    bool setPreset(const std::vector<uint8_t>& bytes, size_t index);
+    // The host's program chunk: the current preset of the play mode.
+    bool getCurrentPreset(std::vector<uint8_t>& bytes) const;
+    bool setCurrentPreset(const std::vector<uint8_t>& bytes);
+
+private:
+    using Lock = std::lock_guard<std::recursive_mutex>;
+
+    // Engine callbacks: always on the thread of an engine call, engine lock
+    // held.
+    void onActiveSingleChanged(size_t index) override;
+    void onSingleModified(size_t index) override;
+    void onSinglesModified(size_t first, size_t count) override;
+    void onActiveSingleModified(size_t index) override;
+    void onActiveMultiChanged(size_t index) override;
+    void onMultiModified(size_t index) override;
+    void onMultisModified(size_t first, size_t count) override;
+    void onActiveMultiModified(size_t index) override;
+    void onParameterChanged(EParam param, float normalized) override;
+    void sendMidi(const SMidiEvent& event) override;
+    void serializeCustomData(std::vector<uint8_t>& data) override;
+    void deserializeCustomData(const std::vector<uint8_t>& data) override;
+    void onPlayModeChanged() override;
+    void onConfigChanged() override;
+
+    // Engine lock held.
+    void resyncParameter(EParam param);
+    void resyncAllParameters();
+    void postEditor(uint32_t type, uint64_t index = 0, uint64_t count = 0, uint32_t param = Param_Count,
+                    float value = 0.0f) const;
+    void toHost(HostCallQueue::Kind kind, size_t first = 0, size_t count = 0);
+    bool isMultiMode() const { return m_engine.getPlayMode() == PlayMode::Multi; }
+    bool copySingle(SinglePreset& out, size_t index) const;
+    bool copyMulti(MultiPreset& out, size_t index) const;
+
+    Engine m_engine;
+    mutable std::recursive_mutex m_engineLock;
+    std::vector<SMidiEvent> m_pending;
+    std::vector<SMidiEvent> m_processing;
+    mutable std::recursive_mutex m_midiLock;
+    std::array<std::atomic<float>, kParamCount> m_cache;
+    IPluginListener* m_listener;
+    std::atomic<IEditor*> m_editor{nullptr};
+
+    // Engine lock held for all below.
+    // True while a block renders: host calls are then recorded for later.
+    bool m_inBlock = false;
+    HostCallQueue m_hostCalls;
+    // Parameters the engine refused in the present play mode: further writes
+    // are refused here, without asking (and logging) again.
+    std::array<bool, kParamCount> m_refused{};
+};
+} // namespace k1lib

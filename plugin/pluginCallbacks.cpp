@@ -1,0 +1,174 @@
+// The engine's reports, fanned out to the parameter cache, the editor and the
+// host bridge. Every callback runs inside an engine call, so the engine lock
+// is held. Within a block the host bridge's calls are recorded and made after
+// the block (see HostCallQueue); the editor only queues, so it hears at once.
+//
+// Order: a preset switch and a configuration change reach the host before the
+// editor; every other report reaches the editor first. A re-sync of the
+// parameters always comes before the report that caused it.
+
+#include "plugin/plugin.h"
+
+namespace k1lib
+{
+namespace
+{
+constexpr auto kRelaxed = std::memory_order_relaxed;
+using Kind = HostCallQueue::Kind;
+using Event = PluginToEditorEvent;
+} // namespace
+
+void Plugin::postEditor(uint32_t type, uint64_t index, uint64_t count, uint32_t param, float value) const
+{
+    IEditor* editor = m_editor.load(std::memory_order_acquire);
+    if (!editor)
+        return;
+    Event event;
+    event.type = type;
+    event.index = index;
+    event.count = count;
+    event.param = param;
+    event.value = value;
+    editor->onEvent(event);
+}
+
+void Plugin::toHost(Kind kind, size_t first, size_t count)
+{
+    if (m_inBlock)
+    {
+        m_hostCalls.push(kind, first, count);
+        return;
+    }
+    switch (kind)
+    {
+    case Kind::ActiveSingleChanged: m_listener->onActiveSingleChanged(first); break;
+    case Kind::SingleModified: m_listener->onSingleModified(first); break;
+    case Kind::ActiveSingleModified: m_listener->onActiveSingleModified(first); break;
+    case Kind::SinglesModified: m_listener->onSinglesModified(first, count); break;
+    case Kind::ActiveMultiChanged: m_listener->onActiveMultiChanged(first); break;
+    case Kind::MultiModified: m_listener->onMultiModified(first); break;
+    case Kind::ActiveMultiModified: m_listener->onActiveMultiModified(first); break;
+    case Kind::MultisModified: m_listener->onMultisModified(first, count); break;
+    case Kind::PlayModeChanged: m_listener->onPlayModeChanged(); break;
+    case Kind::ConfigChanged: m_listener->onConfigChanged(); break;
+    case Kind::SendMidi:
+    case Kind::ParameterChanged:
+        break; // they carry more than two numbers: see sendMidi, resyncParameter
+    }
+}
+
+void Plugin::resyncParameter(EParam param)
+{
+    const float value = m_engine.getParameter(param);
+    std::atomic<float>& cached = m_cache[param];
+    // NaN on either side counts as a change.
+    if (value == cached.load(kRelaxed))
+        return;
+    cached.store(value, kRelaxed);
+    postEditor(Event::ParameterChanged, 0, 0, param, value);
+    if (m_inBlock)
+        m_hostCalls.pushParameter(param, value);
+    else
+        m_listener->onParameterChanged(param, value);
+}
+
+void Plugin::resyncAllParameters()
+{
+    for (uint32_t p = 0; p < kParamCount; ++p)
+        resyncParameter(static_cast<EParam>(p));
+}
+
+void Plugin::onActiveSingleChanged(size_t index)
+{
+    resyncAllParameters();
+    toHost(Kind::ActiveSingleChanged, index);
+    postEditor(Event::ActiveSingleChanged, index);
+}
+
+void Plugin::onSingleModified(size_t index)
+{
+    postEditor(Event::SingleModified, index);
+    toHost(Kind::SingleModified, index);
+}
+
+void Plugin::onSinglesModified(size_t first, size_t count)
+{
+    postEditor(Event::SinglesModified, first, count);
+    toHost(Kind::SinglesModified, first, count);
+}
+
+void Plugin::onActiveSingleModified(size_t index)
+{
+    resyncAllParameters();
+    postEditor(Event::ActiveSingleModified, index);
+    toHost(Kind::ActiveSingleModified, index);
+}
+
+void Plugin::onActiveMultiChanged(size_t index)
+{
+    resyncAllParameters();
+    toHost(Kind::ActiveMultiChanged, index);
+    postEditor(Event::ActiveMultiChanged, index);
+}
+
+void Plugin::onMultiModified(size_t index)
+{
+    postEditor(Event::MultiModified, index);
+    toHost(Kind::MultiModified, index);
+}
+
+void Plugin::onMultisModified(size_t first, size_t count)
+{
+    postEditor(Event::MultisModified, first, count);
+    toHost(Kind::MultisModified, first, count);
+}
+
+void Plugin::onActiveMultiModified(size_t index)
+{
+    resyncAllParameters();
+    postEditor(Event::ActiveMultiModified, index);
+    toHost(Kind::ActiveMultiModified, index);
+}
+
+// The engine's value is the one that counts; the passed one may predate it.
+void Plugin::onParameterChanged(EParam param, float)
+{
+    if (param < kParamCount)
+        resyncParameter(param);
+}
+
+void Plugin::sendMidi(const SMidiEvent& event)
+{
+    if (m_inBlock)
+        m_hostCalls.pushMidi(event);
+    else
+        m_listener->sendMidi(event);
+}
+
+// The state chunk is being written or read by the caller right now: the
+// bridge's block cannot wait.
+void Plugin::serializeCustomData(std::vector<uint8_t>& data)
+{
+    m_listener->serializeCustomData(data);
+}
+
+void Plugin::deserializeCustomData(const std::vector<uint8_t>& data)
+{
+    m_listener->deserializeCustomData(data);
+}
+
+void Plugin::onPlayModeChanged()
+{
+    // The other mode's parameters are writable now.
+    m_refused.fill(false);
+    resyncParameter(Param_Mode);
+    postEditor(Event::PlayModeChanged);
+    toHost(Kind::PlayModeChanged);
+}
+
+void Plugin::onConfigChanged()
+{
+    toHost(Kind::ConfigChanged);
+    postEditor(Event::ConfigChanged);
+}
+} // namespace k1lib

@@ -1,0 +1,250 @@
+// The facade's preset operations: the single and multi forms, the name
+// search and the forms that follow the play mode. Each operation looks at the
+// engine under one hold of the engine lock, so what it reads belongs to one
+// state of the store.
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "plugin/engineStoreCalls.h"
+#include "plugin/plugin.h"
+
+namespace k1lib
+{
+namespace
+{
+std::string lowerCase(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The text that opens a preset record; the record holds 11 bytes for it,
+// normally ended by a zero.
+template <class Preset>
+std::string presetName(const Preset& preset)
+{
+    return std::string(preset.name, strnlen(preset.name, sizeof(preset.name)));
+}
+
+template <class Preset>
+bool searchNames(std::vector<size_t>& result, const std::string& text, size_t maxResults,
+                 size_t count, const Preset* (*lookUp)(const Engine&, size_t), const Engine& engine)
+{
+    const std::string wanted = lowerCase(text);
+    result.clear();
+    if (maxResults == 0)
+        return false;
+    result.reserve(std::min(maxResults, count));
+    for (size_t i = 0; i < count && result.size() < maxResults; ++i)
+    {
+        if (wanted.empty() || lowerCase(presetName(*lookUp(engine, i))).find(wanted) != std::string::npos)
+            result.push_back(i);
+    }
+    return !result.empty();
+}
+} // namespace
+
+bool Plugin::copySingle(SinglePreset& out, size_t index) const
+{
+    const SinglePreset* single = m_engine.getSinglePreset(index);
+    if (!single)
+        return false;
+    out = *single;
+    return true;
+}
+
+bool Plugin::copyMulti(MultiPreset& out, size_t index) const
+{
+    const MultiPreset* multi = m_engine.getMultiPreset(index);
+    if (!multi)
+        return false;
+    out = *multi;
+    return true;
+}
+
+size_t Plugin::getCurrentSingleIndex() const
+{
+    Lock lock(m_engineLock);
+    return m_engine.getCurrentSingleIndex();
+}
+
+size_t Plugin::getCurrentMultiIndex() const
+{
+    Lock lock(m_engineLock);
+    return m_engine.getCurrentMultiIndex();
+}
+
+size_t Plugin::getSingleCount() const
+{
+    Lock lock(m_engineLock);
+    return m_engine.getSingleCount();
+}
+
+size_t Plugin::getMultiCount() const
+{
+    Lock lock(m_engineLock);
+    return m_engine.getMultiCount();
+}
+
+SinglePreset Plugin::getCurrentSingle() const
+{
+    Lock lock(m_engineLock);
+    return m_engine.getCurrentSingle();
+}
+
+MultiPreset Plugin::getCurrentMulti() const
+{
+    Lock lock(m_engineLock);
+    return m_engine.getCurrentMulti();
+}
+
+bool Plugin::getSingle(SinglePreset& out, size_t index) const
+{
+    Lock lock(m_engineLock);
+    return copySingle(out, index);
+}
+
+bool Plugin::getMulti(MultiPreset& out, size_t index) const
+{
+    Lock lock(m_engineLock);
+    return copyMulti(out, index);
+}
+
+bool Plugin::setSingle(size_t index, const SinglePreset& preset)
+{
+    Lock lock(m_engineLock);
+    return m_engine.setSingle(index, preset);
+}
+
+bool Plugin::setMulti(size_t index, const MultiPreset& preset)
+{
+    Lock lock(m_engineLock);
+    return m_engine.setMulti(index, preset);
+}
+
+bool Plugin::setSingles(size_t first, const std::vector<SinglePreset>& presets)
+{
+    Lock lock(m_engineLock);
+    return storeCalls::setSingles(m_engine, first, presets);
+}
+
+bool Plugin::setMultis(size_t first, const std::vector<MultiPreset>& presets)
+{
+    Lock lock(m_engineLock);
+    return storeCalls::setMultis(m_engine, first, presets);
+}
+
+void Plugin::setCurrentSingleName(const std::string& name)
+{
+    Lock lock(m_engineLock);
+    storeCalls::setCurrentSingleName(m_engine, name);
+}
+
+void Plugin::setCurrentMultiName(const std::string& name)
+{
+    Lock lock(m_engineLock);
+    storeCalls::setCurrentMultiName(m_engine, name);
+}
+
+bool Plugin::isSingleModified(size_t index) const
+{
+    Lock lock(m_engineLock);
+    return storeCalls::isSingleModified(m_engine, index);
+}
+
+bool Plugin::isMultiModified(size_t index) const
+{
+    Lock lock(m_engineLock);
+    return storeCalls::isMultiModified(m_engine, index);
+}
+
+bool Plugin::restoreFactorySingle(size_t index)
+{
+    Lock lock(m_engineLock);
+    return storeCalls::restoreFactorySingle(m_engine, index);
+}
+
+bool Plugin::restoreFactoryMulti(size_t index)
+{
+    Lock lock(m_engineLock);
+    return storeCalls::restoreFactoryMulti(m_engine, index);
+}
+
+bool Plugin::searchSingles(std::vector<size_t>& result, const std::string& text, size_t maxResults) const
+{
+    Lock lock(m_engineLock);
+    return searchNames<SinglePreset>(
+        result, text, maxResults, m_engine.getSingleCount(),
+        [](const Engine& e, size_t i) { return e.getSinglePreset(i); }, m_engine);
+}
+
+bool Plugin::searchMultis(std::vector<size_t>& result, const std::string& text, size_t maxResults) const
+{
+    Lock lock(m_engineLock);
+    return searchNames<MultiPreset>(
+        result, text, maxResults, m_engine.getMultiCount(),
+        [](const Engine& e, size_t i) { return e.getMultiPreset(i); }, m_engine);
+}
+
+bool Plugin::swapSources(size_t a, size_t b)
+{
+    Lock lock(m_engineLock);
+    return storeCalls::swapSources(m_engine, a, b);
+}
+
+// ---- Presets of the play mode --------------------------------------------
+
+std::string Plugin::getPresetName(size_t index) const
+{
+    Lock lock(m_engineLock);
+    if (isMultiMode())
+    {
+        const MultiPreset* multi = m_engine.getMultiPreset(index);
+        return multi ? presetName(*multi) : std::string();
+    }
+    const SinglePreset* single = m_engine.getSinglePreset(index);
+    return single ? presetName(*single) : std::string();
+}
+
+bool Plugin::isPresetModified(size_t index) const
+{
+    Lock lock(m_engineLock);
+    return isMultiMode() ? storeCalls::isMultiModified(m_engine, index)
+                         : storeCalls::isSingleModified(m_engine, index);
+}
+
+size_t Plugin::getCurrentPresetIndex() const
+{
+    Lock lock(m_engineLock);
+    return isMultiMode() ? m_engine.getCurrentMultiIndex() : m_engine.getCurrentSingleIndex();
+}
+
+size_t Plugin::getPresetCount() const
+{
+    Lock lock(m_engineLock);
+    return isMultiMode() ? m_engine.getMultiCount() : m_engine.getSingleCount();
+}
+
+bool Plugin::restoreFactoryPreset(size_t index)
+{
+    Lock lock(m_engineLock);
+    return isMultiMode() ? storeCalls::restoreFactoryMulti(m_engine, index)
+                         : storeCalls::restoreFactorySingle(m_engine, index);
+}
+
+bool Plugin::setCurrentPresetIndex(size_t index)
+{
+    Lock lock(m_engineLock);
+    return isMultiMode() ? m_engine.setMulti(index) : m_engine.setSingle(index);
+}
+
+bool Plugin::sendPreset(size_t index, uint8_t target)
+{
+    Lock lock(m_engineLock);
+    return isMultiMode() ? storeCalls::sendMulti(m_engine, index, target)
+                         : storeCalls::sendSingle(m_engine, index, target);
+}
+} // namespace k1lib

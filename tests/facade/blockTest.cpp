@@ -1,0 +1,128 @@
+// Blocks through the facade: events delivered in pieces and out of order
+// play in time order, late events are not lost, and whatever the engine
+// reports inside a block reaches the host bridge after the block, with the
+// engine lock free.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+#include <string>
+#include <vector>
+
+#include "plugin/hostCallQueue.h"
+#include "tests/engine/engineTestSupport.h"
+#include "tests/facade/facadeTestSupport.h"
+
+using Lines = std::vector<std::string>;
+using k1test::midi;
+
+namespace
+{
+// The current single plays a plain sine with a short release, so that a
+// released note falls silent within a few blocks and a held one never does.
+void usePlainSingle(k1test::TestFacade& f)
+{
+    ASSERT_TRUE(f.plugin->setSingle(f.plugin->getCurrentSingleIndex(), k1test::plainSingle()));
+    f.journal.take();
+}
+} // namespace
+
+TEST(FacadeBlocks, EventsDeliveredOutOfOrderPlayInTimeOrderAndLateOnesAreKept)
+{
+    k1test::TestFacade f;
+    usePlainSingle(f);
+    // Two deliveries for one block: the note-off (frame 300) comes first,
+    // the note-on (frame 100) in a second call.
+    f.plugin->addMidiEvent(midi(0x80, 60, 0, 300));
+    f.plugin->addMidiEvent(midi(0x90, 60, 100, 100));
+    EXPECT_FALSE(f.block());
+    EXPECT_TRUE(f.renderUntilSilent(100)) << "the note did not end";
+
+    // Offsets past the block: the note-on at 600 and its note-off at 700 in a
+    // 512-frame block, delivered the other way round, both act on the last
+    // frame, note-on first.
+    f.plugin->addMidiEvent(midi(0x80, 64, 0, 700));
+    f.plugin->addMidiEvent(midi(0x90, 64, 100, 600));
+    f.block();
+    EXPECT_TRUE(f.renderUntilSilent(100)) << "the note did not end";
+
+    // A late note-on alone is not dropped: it sounds from the next block on.
+    f.plugin->addMidiEvent(midi(0x90, 67, 100, 5000));
+    f.block();
+    EXPECT_FALSE(f.block());
+    f.plugin->addMidiEvent(midi(0x80, 67, 0, 0));
+    EXPECT_TRUE(f.renderUntilSilent(100));
+
+    // Negative offsets act first, at the block's start.
+    f.plugin->addMidiEvent(midi(0x80, 69, 0, 10));
+    f.plugin->addMidiEvent(midi(0x90, 69, 100, -5));
+    f.block();
+    EXPECT_TRUE(f.renderUntilSilent(100));
+}
+
+TEST(FacadeBlocks, ReportsOfABlockReachTheHostAfterItWithTheLockFree)
+{
+    k1test::TestFacade f;
+    f.journal.take();
+    bool lockFree = true;
+    int probes = 0;
+    std::future<size_t> pending;
+    // A host thread that needs the engine lock while the host bridge is busy
+    // must not wait for the audio thread.
+    f.listener.onCall = [&] {
+        if (probes++ > 0)
+            return;
+        pending = std::async(std::launch::async, [&] { return f.plugin->getCurrentSingleIndex(); });
+        lockFree = pending.wait_for(std::chrono::seconds(2)) == std::future_status::ready;
+    };
+    f.plugin->addMidiEvent(midi(0xC0, 5, 0, 10)); // program change: single 5
+    f.plugin->addMidiEvent(midi(0xB0, 16, 64, 20)); // CC16: source mix 1/2
+    f.block();
+    if (pending.valid())
+        pending.wait();
+    f.listener.onCall = nullptr;
+    EXPECT_GT(probes, 0);
+    EXPECT_TRUE(lockFree) << "the host bridge was called with the engine lock held";
+    EXPECT_EQ(f.plugin->getCurrentSingleIndex(), 5u);
+    EXPECT_EQ(f.plugin->getParameter(k1lib::Param_SourceMix12), 64.0f / 127.0f);
+    // The editor heard it during the block, the host bridge after it, both in
+    // the engine's order.
+    const Lines lines = f.journal.take();
+    EXPECT_EQ(lines, (Lines{"editor:ActiveSingleChanged 5", "host:onActiveSingleChanged 5"}));
+    EXPECT_EQ(f.listener.echoesTaken, 0);
+
+    // Nothing is delivered twice: the next block is quiet.
+    f.block();
+    EXPECT_TRUE(f.journal.take().empty());
+    EXPECT_EQ(f.journal.hostParameterCalls, 0);
+}
+
+TEST(FacadeBlocks, HostCallQueueKeepsOrderAndReusesStorage)
+{
+    using Kind = k1lib::HostCallQueue::Kind;
+    k1test::Journal journal;
+    k1test::RecordingListener listener(journal);
+    k1lib::HostCallQueue queue;
+    k1lib::SMidiEvent reply;
+    reply.sysex = {0xF0, 0x40, 0x00, 0x40, 0x00, 0x03, 0xF7};
+    journal.withParameters = true;
+    queue.pushParameter(k1lib::Param_Volume, 0.5f);
+    queue.pushMidi(reply);
+    queue.push(Kind::SinglesModified, 3, 4);
+    queue.push(Kind::ActiveMultiChanged, 2);
+    queue.push(Kind::PlayModeChanged);
+    queue.deliver(listener);
+    EXPECT_EQ(journal.take(), (Lines{"host:onParameterChanged 10 0.500000", "host:sendMidi 7",
+                                     "host:onSinglesModified 3 4", "host:onActiveMultiChanged 2",
+                                     "host:onPlayModeChanged"}));
+    ASSERT_EQ(listener.midi.size(), 1u);
+    EXPECT_EQ(listener.midi[0].sysex, reply.sysex);
+
+    queue.clear();
+    EXPECT_TRUE(queue.empty());
+    reply.sysex.resize(3);
+    queue.pushMidi(reply);
+    queue.deliver(listener);
+    EXPECT_EQ(journal.take(), (Lines{"host:sendMidi 3"}));
+}

@@ -1,0 +1,196 @@
+// What the host bridge and the editor hear, and in which order, when the
+// engine changes a preset, the play mode or the configuration; and the echo
+// rule that ends a host's write-back of a reported value at the cache.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "patch/parameter.h"
+#include "tests/facade/facadeTestSupport.h"
+
+using k1lib::EParam;
+using k1lib::PlayMode;
+using Lines = std::vector<std::string>;
+
+namespace
+{
+k1lib::SinglePreset renamed(k1lib::SinglePreset p, char c)
+{
+    p.name[0] = c;
+    return p;
+}
+} // namespace
+
+TEST(FacadeFanOut, PresetSwitchResyncsEveryChangedValueBeforeTellingHostThenEditor)
+{
+    k1test::TestFacade f;
+    f.journal.take();
+    ASSERT_TRUE(f.plugin->setCurrentPresetIndex(5));
+    const int hostParams = f.journal.hostParameterCalls;
+    const int editorParams = f.journal.editorParameterEvents;
+    EXPECT_EQ(f.journal.take(), (Lines{"host:onActiveSingleChanged 5", "editor:ActiveSingleChanged 5"}));
+    // Factory singles 0 and 5 differ, so values changed; each was reported to
+    // both, and every write-back of the host bridge ended at the cache.
+    EXPECT_GT(hostParams, 0);
+    EXPECT_EQ(hostParams, editorParams);
+    EXPECT_EQ(f.listener.echoesTaken, 0);
+
+    // Each value goes to the editor, then to the host, one after the other,
+    // all before the switch is reported.
+    f.journal.withParameters = true;
+    ASSERT_TRUE(f.plugin->setCurrentPresetIndex(6));
+    const Lines lines = f.journal.take();
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[lines.size() - 2], "host:onActiveSingleChanged 6");
+    EXPECT_EQ(lines.back(), "editor:ActiveSingleChanged 6");
+    for (size_t i = 0; i + 2 < lines.size(); i += 2)
+    {
+        ASSERT_EQ(lines[i].rfind("editor:ParameterChanged ", 0), 0u) << lines[i];
+        EXPECT_EQ(lines[i + 1], "host:onParameterChanged " + lines[i].substr(24));
+    }
+    EXPECT_EQ(f.listener.echoesTaken, 0);
+
+    // Selecting the current preset again changes nothing and reports nothing.
+    EXPECT_TRUE(f.plugin->setCurrentPresetIndex(6));
+    EXPECT_TRUE(f.journal.take().empty());
+    EXPECT_FALSE(f.plugin->setCurrentPresetIndex(f.plugin->getPresetCount()));
+}
+
+TEST(FacadeFanOut, EditsReachTheEditorFirstAndTheActivePresetResyncs)
+{
+    k1test::TestFacade f;
+    f.journal.take();
+    const k1lib::SinglePreset current = f.plugin->getCurrentSingle();
+    k1lib::SinglePreset louder = renamed(current, 'Q');
+    louder.volume = current.volume == 99 ? 10 : 99;
+    const float volumeBefore = f.plugin->getParameter(k1lib::Param_Volume);
+    ASSERT_TRUE(f.plugin->setSingle(0, louder));
+    // The volume changed: reported to the editor and the host alike.
+    EXPECT_GE(f.journal.hostParameterCalls, 1);
+    EXPECT_EQ(f.journal.hostParameterCalls, f.journal.editorParameterEvents);
+    EXPECT_NE(f.plugin->getParameter(k1lib::Param_Volume), volumeBefore);
+    EXPECT_EQ(f.journal.take(), (Lines{"editor:ActiveSingleModified 0", "host:onActiveSingleModified 0",
+                                       "editor:SingleModified 0", "host:onSingleModified 0"}));
+
+    k1lib::SinglePreset other;
+    ASSERT_TRUE(f.plugin->getSingle(other, 7));
+    ASSERT_TRUE(f.plugin->setSingle(7, renamed(other, 'Z')));
+    EXPECT_EQ(f.journal.hostParameterCalls, 0);
+    EXPECT_EQ(f.journal.take(), (Lines{"editor:SingleModified 7", "host:onSingleModified 7"}));
+    // An equal preset is a no-op without reports.
+    EXPECT_TRUE(f.plugin->setSingle(7, renamed(other, 'Z')));
+    EXPECT_TRUE(f.journal.take().empty());
+    EXPECT_FALSE(f.plugin->setSingle(f.plugin->getSingleCount(), other));
+}
+
+TEST(FacadeFanOut, MultiModeConfigurationAndNoEditor)
+{
+    k1test::TestFacade f;
+    f.journal.take();
+    f.journal.withParameters = true;
+    f.plugin->setPlayMode(PlayMode::Multi);
+    EXPECT_EQ(f.journal.take(), (Lines{"editor:ParameterChanged 208 1.000000", "host:onParameterChanged 208 1.000000",
+                                       "editor:PlayModeChanged", "host:onPlayModeChanged"}));
+    f.journal.withParameters = false;
+    EXPECT_EQ(f.plugin->getParameter(k1lib::Param_Mode), 1.0f);
+    EXPECT_EQ(f.plugin->getPresetCount(), f.plugin->getMultiCount());
+
+    ASSERT_TRUE(f.plugin->setCurrentPresetIndex(3));
+    EXPECT_EQ(f.plugin->getCurrentMultiIndex(), 3u);
+    EXPECT_EQ(f.journal.take(), (Lines{"host:onActiveMultiChanged 3", "editor:ActiveMultiChanged 3"}));
+
+    k1lib::MultiPreset multi = f.plugin->getCurrentMulti();
+    multi.volume = multi.volume == 99 ? 1 : 99;
+    ASSERT_TRUE(f.plugin->setMulti(3, multi));
+    EXPECT_EQ(f.journal.take(), (Lines{"editor:ActiveMultiModified 3", "host:onActiveMultiModified 3",
+                                       "editor:MultiModified 3", "host:onMultiModified 3"}));
+
+    k1lib::Engine::Config config = f.plugin->getConfig();
+    config.sysexSend = 0;
+    f.plugin->setConfig(config);
+    EXPECT_EQ(f.journal.take(), (Lines{"host:onConfigChanged", "editor:ConfigChanged"}));
+    EXPECT_EQ(f.plugin->getConfig(), config);
+
+    // Detached, the editor hears nothing more; the host bridge still hears all.
+    f.plugin->setEditor(nullptr);
+    const size_t editorEvents = f.editor.events.size();
+    f.plugin->setPlayMode(PlayMode::Single);
+    ASSERT_TRUE(f.plugin->setCurrentPresetIndex(9));
+    EXPECT_EQ(f.journal.take(), (Lines{"host:onPlayModeChanged", "host:onActiveSingleChanged 9"}));
+    EXPECT_EQ(f.editor.events.size(), editorEvents);
+    f.plugin->sendEditorEvent(k1lib::PluginToEditorEvent{});
+    EXPECT_EQ(f.editor.events.size(), editorEvents);
+}
+
+TEST(FacadeParameters, EchoOfAReportedValueStopsAtTheCache)
+{
+    k1test::TestFacade f;
+    f.journal.take();
+    const EParam p = k1lib::Param_LfoSpeed;
+    const float v = f.plugin->getParameter(p) > 0.5f ? 0.25f : 0.75f;
+    ASSERT_TRUE(f.plugin->setParameter(p, v));
+    EXPECT_EQ(f.plugin->getParameter(p), v);
+    ASSERT_FALSE(f.editor.events.empty());
+    EXPECT_EQ(f.editor.events.back(), (k1lib::PluginToEditorEvent{0, 0, 0, p, v}));
+    const size_t events = f.editor.events.size();
+    EXPECT_FALSE(f.plugin->setParameter(p, v)); // the host's write-back
+    EXPECT_EQ(f.editor.events.size(), events);
+    // The facade writes nothing to the host for its own writes.
+    EXPECT_EQ(f.journal.hostParameterCalls, 0);
+
+    // The engine's report of a value it already holds changes nothing; the
+    // value it passes along is not the one that counts.
+    static_cast<k1lib::IEngineListener&>(*f.plugin).onParameterChanged(p, 0.0f);
+    EXPECT_EQ(f.plugin->getParameter(p), v);
+    EXPECT_EQ(f.editor.events.size(), events);
+    f.plugin->updateParametersFromEngine();
+    EXPECT_EQ(f.editor.events.size(), events);
+
+    // Input outside 0..1 is held as the engine holds it, so the cache stays
+    // the engine's value and the echo of it ends too.
+    ASSERT_TRUE(f.plugin->setParameter(p, 7.0f));
+    EXPECT_EQ(f.plugin->getParameter(p), 1.0f);
+    EXPECT_FALSE(f.plugin->setParameter(p, 1.0f));
+    EXPECT_FALSE(f.plugin->setParameter(k1lib::Param_Count, 0.5f));
+    EXPECT_EQ(f.plugin->getParameter(k1lib::Param_Count), 0.0f);
+
+    EXPECT_EQ(f.plugin->getParameterName(k1lib::Param_Volume),
+              k1lib::g_params[k1lib::Param_Volume].category + k1lib::g_params[k1lib::Param_Volume].name);
+    const k1lib::CParam& row = k1lib::g_params[p];
+    EXPECT_EQ(f.plugin->getParameterDisplay(p), row.formatValue(p, 1.0f * row.range + row.min));
+    EXPECT_EQ(f.plugin->getParameterLabel(p), row.getUnitLabel());
+}
+
+TEST(FacadeParameters, RefusedWriteLeavesCacheAndEditorAtTheEngineAndLogsOnce)
+{
+    k1test::TestFacade f;
+    const EParam multiParam = k1lib::Param_MultiVolume;
+    const float before = f.plugin->getParameter(multiParam);
+    const size_t events = f.editor.events.size();
+    testing::internal::CaptureStdout();
+    for (int i = 0; i < 50; ++i)
+        EXPECT_FALSE(f.plugin->setParameter(multiParam, i % 2 ? 0.9f : 0.1f + 0.01f * static_cast<float>(i)));
+    const std::string log = testing::internal::GetCapturedStdout();
+    size_t lines = 0;
+    for (size_t at = log.find("Refusing"); at != std::string::npos; at = log.find("Refusing", at + 1))
+        ++lines;
+    EXPECT_EQ(lines, 1u) << log;
+    EXPECT_EQ(f.plugin->getParameter(multiParam), before);
+    EXPECT_EQ(f.editor.events.size(), events);
+
+    // In multi mode the same parameter is the engine's to take.
+    f.plugin->setPlayMode(PlayMode::Multi);
+    EXPECT_TRUE(f.plugin->setParameter(multiParam, 0.9f));
+    EXPECT_EQ(f.plugin->getParameter(multiParam), 0.9f);
+    // And a single parameter is refused there, once.
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(f.plugin->setParameter(k1lib::Param_Volume, 0.3f));
+    EXPECT_FALSE(f.plugin->setParameter(k1lib::Param_Volume, 0.3f));
+    EXPECT_NE(f.plugin->getParameter(k1lib::Param_Volume), 0.3f);
+    const std::string again = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(again.find("Refusing"), again.rfind("Refusing"));
+    EXPECT_NE(again.find("Refusing"), std::string::npos);
+}

@@ -12,9 +12,11 @@ VstInt32 MyVSTAudioEffect::processEvents(VstEvents* events)
 {
     if (events == nullptr)
         return 1;
+    // The record declares two pointers; the host's list runs on past them.
+    VstEvent* const* list = events->events;
     for (VstInt32 i = 0; i < events->numEvents; ++i)
     {
-        const VstEvent* e = events->events[i];
+        const VstEvent* e = list[i];
         if (e == nullptr)
         {
             K1_LOG("Skipping a missing event");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,20 +35,53 @@ std::string environment()
     return env;
 }
 
-ScanRun run(const std::string& command)
+// Runs the shell command and collects its output. With lastLine given, the
+// command (which must exec the program) is killed once that text appears:
+// with the sanitizer runtime preloaded, one scanner deadlocks in a system
+// library's exit handler after its work is done.
+ScanRun run(const std::string& command, const std::string& lastLine = {})
 {
     ScanRun result;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr)
+    int fds[2];
+    if (pipe(fds) != 0)
         return result;
+    const pid_t pid = fork();
+    if (pid == 0)
+    {
+        dup2(fds[1], 1);
+        dup2(fds[1], 2);
+        close(fds[0]);
+        close(fds[1]);
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
     char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        result.out.append(buffer, n);
-    int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    ssize_t n;
+    bool killed = false;
+    while ((n = read(fds[0], buffer, sizeof buffer)) > 0)
+    {
+        result.out.append(buffer, static_cast<size_t>(n));
+        if (!lastLine.empty() && result.out.find(lastLine) != std::string::npos &&
+            result.out.find('\n', result.out.find(lastLine)) != std::string::npos)
+        {
+            kill(pid, SIGKILL);
+            killed = true;
+            break;
+        }
+    }
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.status = killed ? 0 : WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
 }
+
+#ifdef SANITIZER_RUNTIME
+const std::string kArdourLastLine = "Saved VST2 plugin cache";
+#else
+const std::string kArdourLastLine;
+#endif
 
 std::string readText(const fs::path& path)
 {
@@ -74,7 +108,8 @@ TEST(Scanners, Ardour7FindsAnInstrumentWithMidiInAndTwoOutputs)
     // when the plug-in fails: the printed result and the cache file count.
     fs::path cache = freshDirectory("ardour");
     ScanRun r = run("XDG_CACHE_HOME=" + cache.string() + " LD_LIBRARY_PATH=/usr/lib/ardour7 " + environment() +
-                scanner + " -f " + DARVELLO_PATH);
+                    "exec " + scanner + " -f " + DARVELLO_PATH,
+                kArdourLastLine);
     ASSERT_NE(r.out.find("Found Plugin: 'olvD' Darvello"), std::string::npos) << r.out;
 
     std::string info;

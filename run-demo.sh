@@ -3,7 +3,7 @@
 # presets compiled into the instrument, storage by storage, by slot label,
 # then plays a short demo phrase through the Darvello.so plug-in, loaded by
 # the command-line VST host as a Linux host loads it, with factory presets
-# (a single, then a multi) and writes it to WAV files.
+# (a single, then a multi) at 44.1 kHz, and writes it to WAV files.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/deps/install.sh
@@ -13,7 +13,7 @@ build/release/tools/syxlist/syxlist --factory
 
 plugin=build/release/plugin/effect/Darvello.so
 host=build/release/tools/vsthost/vsthost
-rate=49920
+rate=44100
 build/release/tools/render/k1render --single 0 --write-midi build/demo-single.mid
 build/release/tools/render/k1render --multi 0 --write-midi build/demo-multi.mid
 "$host" "$plugin" --rate "$rate" --program 0 --midi build/demo-single.mid --tail 2 --out build/demo-single.wav

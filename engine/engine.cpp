@@ -49,18 +49,27 @@ void Engine::setSamplerate(float hostRate)
     if (hostRate == m_hostSamplerate)
         return;
     m_hostSamplerate = hostRate;
+    // Also at 49920 Hz, where it hands blocks straight to processAudio.
+    if (m_resampler)
+        m_resampler->dispatchPendingEvents();
+    m_resampler.reset();
+    m_resampler = std::make_unique<Resampler>(*this, kProcessingRate, hostRate);
 }
 
 void Engine::process(float** outputs, int numOutputs, int numFrames, std::vector<SMidiEvent>& events)
 {
     const int channels = std::clamp(numOutputs, 0, kMaxOutputs);
-    if (events.empty() && m_parameters.isIdle() && m_multi.getActiveVoiceCount() == 0)
+    const bool pending = m_resampler && m_resampler->hasPendingEvents();
+    if (events.empty() && !pending && m_parameters.isIdle() && m_multi.getActiveVoiceCount() == 0)
     {
         for (int c = 0; c < channels; ++c)
             std::fill(outputs[c], outputs[c] + std::max(numFrames, 0), 0.0f);
         return;
     }
-    processAudio(outputs, numOutputs, numFrames, events);
+    if (m_resampler)
+        m_resampler->process(outputs, channels, numFrames, events);
+    else
+        processAudio(outputs, channels, numFrames, events);
 }
 
 void Engine::processAudio(float** outputs, int numOutputs, int numFrames, const std::vector<SMidiEvent>& events)
@@ -79,6 +88,7 @@ void Engine::processAudio(float** outputs, int numOutputs, int numFrames, const 
     float* out[kMaxOutputs] = {};
     for (int c = 0; c < channels; ++c)
         out[c] = outputs[c];
+    const uint64_t startTime = m_sampleTime;
 
     // Samples are rendered in spans: a span is closed before any sample at
     // which an event acts or a parameter step changes what the voices play,
@@ -110,7 +120,10 @@ void Engine::processAudio(float** outputs, int numOutputs, int numFrames, const 
             processParameterChange(static_cast<EParam>(p), m_parameters.getCurrent(p));
         }
         while (next < eventCount && (events[next].sampleOffset <= s || s == last))
+        {
+            m_sampleTime = startTime + static_cast<uint64_t>(s);
             processMidiEvent(events[next++]);
+        }
 
         if (s + 1 - spanStart == Multi::kMaxSpan)
         {
@@ -120,6 +133,7 @@ void Engine::processAudio(float** outputs, int numOutputs, int numFrames, const 
     }
     if (spanStart < numFrames)
         renderSpan(out, channels, spanStart, numFrames - spanStart);
+    m_sampleTime = startTime + static_cast<uint64_t>(numFrames);
 }
 
 void Engine::renderSpan(float* const* out, int channels, int start, int n)

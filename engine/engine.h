@@ -19,6 +19,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,7 @@
 #include "engine/parameterManager.h"
 #include "engine/playMode.h"
 #include "engine/pluginType.h"
+#include "engine/resampler.h"
 #include "engine/waveBlock.h"
 #include "engine/waveforms.h"
 #include "patch/parameterEnum.h"
@@ -111,21 +113,27 @@ public:
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
-    // A host rate of 0 or less (or NaN) is ignored with a log line.
+    // A host rate of 0 or less (or NaN) is ignored with a log line. Any other
+    // new rate replaces the resampler that converts to it.
     void setSamplerate(float hostRate);
     float getHostSamplerate() const { return m_hostSamplerate; }
     // The rate the voices run at: 49920 Hz.
     float getProcessingSamplerate() const { return kProcessingRate; }
 
     // One host block. outputs holds numOutputs channels of numFrames samples
-    // (at most eight are written); events are in ascending sample order.
-    // Until a resampler converts to the host rate, the block is rendered at
-    // the processing rate. A block with nothing to play is zero-filled.
+    // (at most eight are written); events are in ascending sample order, at
+    // host frames. Once a host rate is set the resampler converts to it (and
+    // takes the events); until then the block is rendered at the processing
+    // rate. A block with nothing to play or pending is zero-filled.
     void process(float** outputs, int numOutputs, int numFrames, std::vector<SMidiEvent>& events);
     // Renders numFrames samples at the processing rate. Every event is
     // dispatched: late ones at once, those at or past the end of the block at
     // its last sample.
     void processAudio(float** outputs, int numOutputs, int numFrames, const std::vector<SMidiEvent>& events);
+
+    // Engine samples rendered since construction; while an event is being
+    // dispatched, the engine sample it acts at.
+    uint64_t getSampleTime() const { return m_sampleTime; }
 
     // Applies the smoothed real value of a parameter to the presets.
     void processParameterChange(EParam param, float realValue);
@@ -195,7 +203,7 @@ private:
     void dispatchMidi(const SMidiEvent& event);
     void controlChange(uint8_t channel, bool accepted, uint8_t controller, uint8_t value);
     void programChange(uint8_t channel, bool accepted, uint8_t program);
-    void omniChanged();
+    void omniChanged(uint32_t omni, uint32_t receiveChannel);
 
     IEngineListener* m_listener;
     PluginType m_pluginType;
@@ -215,6 +223,8 @@ private:
     uint8_t m_bankLsb = 0xFF; // 0xFF: not received
     uint8_t m_bankMsb = 0xFF;
     float m_hostSamplerate = 0.0f;
+    std::unique_ptr<Resampler> m_resampler; // null until a host rate is set
+    uint64_t m_sampleTime = 0;
     ParameterManager m_parameters;
     float m_sourceMix[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 };

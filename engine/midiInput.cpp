@@ -162,18 +162,11 @@ void Engine::controlChange(uint8_t channel, bool accepted, uint8_t controller, u
         break;
     case kCcOmniOff:
         if (accepted)
-        {
-            m_config.omni = 0;
-            m_config.receiveChannel = channel;
-            omniChanged();
-        }
+            omniChanged(0, channel);
         break;
     case kCcOmniOn:
         if (accepted)
-        {
-            m_config.omni = 1;
-            omniChanged();
-        }
+            omniChanged(1, m_config.receiveChannel);
         break;
     default:
         break;
@@ -181,9 +174,14 @@ void Engine::controlChange(uint8_t channel, bool accepted, uint8_t controller, u
 }
 
 // The single-mode multi listens by omni and the receive channel: its channel
-// map follows at once, as after a change of the settings.
-void Engine::omniChanged()
+// map follows at once, and the change is reported, as after a change of the
+// settings. Setting what is already set changes nothing.
+void Engine::omniChanged(uint32_t omni, uint32_t receiveChannel)
 {
+    if (m_config.omni == omni && m_config.receiveChannel == receiveChannel)
+        return;
+    m_config.omni = omni;
+    m_config.receiveChannel = receiveChannel;
     m_listener->onConfigChanged();
     if (m_playMode == PlayMode::Single)
         m_multi.setMulti(m_multi.getSingleModeMulti());

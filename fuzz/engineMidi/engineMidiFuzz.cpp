@@ -1,7 +1,8 @@
 // Arbitrary MIDI through the engine: every input is a block of events (four
 // bytes each: status, two data bytes, a signed offset) rendered on two or
-// eight outputs in either play mode. The engine must neither crash nor write
-// outside the outputs, and its samples must stay finite.
+// eight outputs in either play mode, at the engine's rate or through the
+// resampler at a host rate. The engine must neither crash nor write outside
+// the outputs, and its samples must stay finite.
 
 #include <cmath>
 #include <cstddef>
@@ -33,6 +34,8 @@ struct NullListener : k1lib::IEngineListener
 };
 
 constexpr int kFrames = 96;
+// Host rates picked by bits 4-6 of the first byte; 0 keeps the current one.
+constexpr float kHostRates[8] = {0.0f, 44100.0f, 48000.0f, 96000.0f, 192000.0f, 22050.0f, 49920.0f, 8000.0f};
 constexpr int kGuard = 16;
 } // namespace
 
@@ -51,6 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (flags & 2)
         engine->setPlayMode((flags & 4) ? k1lib::PlayMode::Multi : k1lib::PlayMode::Single);
     const int outputs = (flags & 8) ? 8 : 2;
+    if (const float rate = kHostRates[(flags >> 4) & 7]; rate > 0.0f)
+        engine->setSamplerate(rate);
 
     std::vector<k1lib::SMidiEvent> events;
     for (size_t i = 1; i + 4 <= size; i += 4)

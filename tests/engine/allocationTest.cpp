@@ -103,3 +103,38 @@ TEST(EngineRealTime, NoteChurnWithStealingAllocatesNothing)
     EXPECT_EQ(total, 0);
     EXPECT_EQ(peak, 33u);
 }
+
+// At a host rate of 44.1 kHz the resampler's buffers and event lists keep
+// their capacity: blocks of any size up to the host's, with controller
+// events, allocate nothing after the first.
+TEST(EngineRealTime, TheMultiAt44100HzAllocatesNothingAfterItsFirstBlock)
+{
+    Host host;
+    host.engine->setSamplerate(44100.0f);
+    k1scenes::setupMulti(*host.engine, true);
+    std::vector<k1lib::SMidiEvent> events = k1scenes::heldNotes(8);
+    events.reserve(64);
+    host.block(events);
+    events.clear();
+    EXPECT_EQ(host.engine->getMulti().getActiveVoiceCount(), 264u);
+    long total = 0;
+    uint32_t seed = 1;
+    for (int b = 0; b < 60; ++b)
+    {
+        seed = seed * 1664525u + 1013904223u;
+        const int frames = 1 + static_cast<int>((seed >> 8) % kBlock);
+        k1lib::SMidiEvent e;
+        e.status = 0xB0;
+        e.data1 = 17;
+        e.data2 = static_cast<uint8_t>(b);
+        e.sampleOffset = frames / 2;
+        events.push_back(e);
+        g_allocations = 0;
+        g_counting = true;
+        host.engine->process(host.outputs, 2, frames, events);
+        g_counting = false;
+        total += g_allocations.load();
+        events.clear();
+    }
+    EXPECT_EQ(total, 0);
+}

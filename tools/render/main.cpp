@@ -1,7 +1,7 @@
 // k1render: plays a Standard MIDI File, or the built-in demo phrase, through
 // the engine and writes a stereo WAV file.
 //
-//   k1render [--midi FILE] [--single N | --multi N] [--tail SECONDS] --out FILE.wav
+//   k1render [--midi FILE] [--single N | --multi N] [--tail SECONDS] [--rate HZ] --out FILE.wav
 //   k1render [--single N | --multi N] --write-midi FILE.mid   (the phrase it would play)
 
 #include <algorithm>
@@ -18,10 +18,13 @@ namespace
 void usage()
 {
     std::fprintf(stderr,
-                 "usage: k1render [--midi FILE.mid] [--single N | --multi N] [--tail SECONDS] --out FILE.wav\n"
+                 "usage: k1render [--midi FILE.mid] [--single N | --multi N] [--tail SECONDS] [--rate HZ] "
+                 "--out FILE.wav\n"
                  "       k1render [--single N | --multi N] --write-midi FILE.mid\n"
                  "Without --midi the demo phrase plays. N is a working preset index (singles 0-967, "
-                 "multis 0-383); default: single 0.\n");
+                 "multis 0-383); default: single 0.\n"
+                 "--rate renders at a host rate of 8000-384000 Hz through the resampler; default: the "
+                 "engine's own 49920 Hz.\n");
 }
 
 bool number(const char* text, long& value)
@@ -58,6 +61,15 @@ int main(int argc, char** argv)
         {
             options.tailSeconds = std::strtod(argv[++i], nullptr);
             if (!(options.tailSeconds >= 0.0 && options.tailSeconds <= 60.0))
+            {
+                usage();
+                return 2;
+            }
+        }
+        else if (arg == "--rate" && hasValue)
+        {
+            options.sampleRate = std::strtod(argv[++i], nullptr);
+            if (!(options.sampleRate >= k1render::kMinSampleRate && options.sampleRate <= k1render::kMaxSampleRate))
             {
                 usage();
                 return 2;

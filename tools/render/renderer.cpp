@@ -106,8 +106,16 @@ bool playedEvents(const RenderOptions& options, std::vector<TimedEvent>& events)
 
 bool render(const RenderOptions& options, RenderResult& result)
 {
+    const bool hostRate = options.sampleRate != 0.0;
+    if (hostRate && !(options.sampleRate >= kMinSampleRate && options.sampleRate <= kMaxSampleRate))
+    {
+        K1_LOG("Sample rate " << options.sampleRate << " Hz is outside " << kMinSampleRate << "-" << kMaxSampleRate);
+        return false;
+    }
     QuietListener listener;
     auto engine = std::make_unique<k1lib::Engine>(&listener, k1lib::PluginType::Default);
+    if (hostRate)
+        engine->setSamplerate(static_cast<float>(options.sampleRate));
     const bool selected = options.multi ? engine->setMulti(options.preset) : engine->setSingle(options.preset);
     if (!selected)
     {
@@ -122,11 +130,11 @@ bool render(const RenderOptions& options, RenderResult& result)
     else if (!readSmfFile(options.midiFile, events))
         return false;
 
-    const double rate = engine->getProcessingSamplerate();
+    const double rate = hostRate ? options.sampleRate : engine->getProcessingSamplerate();
     const double lastEvent = events.empty() ? 0.0 : events.back().seconds;
     const double seconds = std::min(lastEvent + options.tailSeconds, options.maxSeconds);
     const auto frames = static_cast<size_t>(seconds * rate);
-    result.sampleRate = static_cast<int>(rate);
+    result.sampleRate = static_cast<int>(std::lround(rate));
     result.left.assign(frames, 0.0f);
     result.right.assign(frames, 0.0f);
 

@@ -2,8 +2,9 @@
 
 // Offline rendering through the engine: a Standard MIDI File or the built-in
 // demo phrase, played in single or multi mode with a chosen working preset,
-// into stereo samples at the engine's processing rate (49920 Hz), and a WAV
-// writer for the result (16-bit PCM, clipped at full scale).
+// into stereo samples at the engine's processing rate (49920 Hz) or, through
+// the engine's resampler, at a host rate, and a WAV writer for the result
+// (16-bit PCM, clipped at full scale).
 
 #include <cstdint>
 #include <string>
@@ -20,7 +21,12 @@ struct RenderOptions
     size_t preset = 0;        // single index (0-967) or multi index (0-383)
     double tailSeconds = 2.0; // rendered after the last event
     double maxSeconds = 900.0;
+    double sampleRate = 0.0;  // hertz; 0: the engine's own rate
 };
+
+// Host rates the renderer accepts besides 0.
+constexpr double kMinSampleRate = 8000.0;
+constexpr double kMaxSampleRate = 384000.0;
 
 struct RenderResult
 {
@@ -38,7 +44,8 @@ std::vector<TimedEvent> demoPhrase(const std::vector<uint8_t>& channels);
 // phrase on the channels the preset listens to. False as render() is.
 bool playedEvents(const RenderOptions& options, std::vector<TimedEvent>& events);
 
-// False (and a log line) for a bad preset index or an unreadable file.
+// False (and a log line) for a bad preset index, an unreadable file or a
+// sample rate out of range.
 bool render(const RenderOptions& options, RenderResult& result);
 
 bool writeWav(const std::string& path, const RenderResult& result);

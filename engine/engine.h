@@ -36,9 +36,12 @@
 #include "patch/parameterEnum.h"
 #include "patch/presets.h"
 #include "patch/staticArray.h"
+#include "patch/sysex.h"
 
 namespace k1lib
 {
+struct StateChunk;
+
 class Engine
 {
 public:
@@ -175,13 +178,61 @@ public:
         return index < m_multis.size() ? &m_multis[index] : nullptr;
     }
 
-    // Selecting and replacing presets (presetSelection.cpp).
+    // ---- Preset store (presetStore.cpp) ------------------------------------
+    // Index arguments count the working list of their kind; an index outside
+    // it is refused with false. Replacing a preset by an equal one succeeds
+    // and reports nothing. Reports, for the current preset: parameter reload,
+    // onActive...Modified, then on...Modified; a run reports on...sModified
+    // once at its end; a selection reloads the parameters, then reports
+    // onActive...Changed.
+
     bool setSingle(size_t index);
     bool setSingle(size_t index, const SinglePreset& preset);
+    // False for an empty run, one past the end, or one that changes nothing.
+    bool setSingles(size_t first, const std::vector<SinglePreset>& presets);
+    // Ten characters, blank-padded; characters outside 20h-7Eh become blanks.
+    // Stored as a dump reads it back: trailing blanks dropped, rest zero.
+    void setCurrentSingleName(const std::string& name);
+    bool isSingleModified(size_t index) const;
+    bool restoreFactorySingle(size_t index);
+    // Exchanges two sources (0-3) of the current single.
+    bool swapSources(size_t a, size_t b);
+
     bool setMulti(size_t index);
     bool setMulti(size_t index, const MultiPreset& preset);
-    void modifyParameter(EParam param, float normalized);
+    bool setMultis(size_t first, const std::vector<MultiPreset>& presets);
+    void setCurrentMultiName(const std::string& name);
+    bool isMultiModified(size_t index) const;
+    bool restoreFactoryMulti(size_t index);
+
     void clearAllVoices() { m_multi.clearAllVoices(); }
+    // One log message describing the single's sources.
+    void dumpSingle(const SinglePreset& single) const;
+    // Host-speed parameter change with a ramp, reported to the listener.
+    void modifyParameter(EParam param, float normalized);
+
+    // Sending to a K1 through the listener's sendMidi (presetSend.cpp). Single
+    // slots 0-127 are I 0-31, i 32-63, E 0-31, e 32-63; multi slots 0-63 are
+    // I 0-31, E 0-31. The channel is 0 with omni on, else the receive channel.
+    bool sendSingle(size_t index, uint8_t slot) const;
+    bool sendMulti(size_t index, uint8_t slot) const;
+    // One K1 parameter change for a single parameter; false when sysex send
+    // is off or the parameter has no K1 number.
+    bool sendParameterAsSysex(EParam param, float normalized) const;
+
+    // ---- State chunk (stateWriter.cpp, stateReader.cpp, stateRestore.cpp) --
+    // Appends the whole state (version 4) to out.
+    bool saveState(std::vector<uint8_t>& out);
+    // Restores a state of version 1-4. False, with a log line, for anything
+    // saveState cannot have written: a damaged or truncated chunk restores
+    // what arrived intact, every preset in its own slot, and the factory
+    // preset in each slot whose data did not arrive.
+    bool loadState(const std::vector<uint8_t>& in);
+
+    // ---- Incoming K1 sysex (sysexPeer.cpp) ----------------------------------
+    // Stores received dumps, answers requests and applies parameter changes,
+    // each message of the buffer with its own numbers and channel.
+    void processMidiSysex(const std::vector<uint8_t>& bytes);
 
     // ---- What the voices read ---------------------------------------------
 
@@ -196,6 +247,16 @@ public:
     const ParameterManager& getParameterManager() const { return m_parameters; }
 
 private:
+    // Selects unconditionally: what setSingle(index) and setMulti(index) do
+    // for a new index. The index must be inside the list.
+    void selectSingle(size_t index);
+    void selectMulti(size_t index);
+    bool restoreState(const StateChunk& state);
+    void applyParameterChanges(const std::vector<Sysex::SysexResult::ParameterChange>& changes);
+    void answerSysexMessage(const uint8_t* message, size_t length);
+    void sendSysex(std::vector<uint8_t>&& message) const;
+    uint8_t getSendChannel() const;
+
     void renderSpan(float* const* out, int channels, int start, int n);
     bool parameterChangeMatters(EParam param, float realValue) const;
     void switchPlayMode(PlayMode mode);

@@ -42,9 +42,13 @@ constexpr uint8_t kProgramsPerMode = 64;
 
 void Engine::processMidiEvent(const SMidiEvent& event)
 {
-    // System exclusive is answered elsewhere; nothing here acts on it.
+    // System exclusive is answered by the sysex peer, when receiving it is on.
     if (!event.sysex.empty())
+    {
+        if (m_config.sysexReceive)
+            processMidiSysex(event.sysex);
         return;
+    }
     dispatchMidi(event);
 }
 

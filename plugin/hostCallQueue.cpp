@@ -52,7 +52,7 @@ void HostCallQueue::pushMidi(const SMidiEvent& event)
     push(Kind::SendMidi, m_midiCount++);
 }
 
-void HostCallQueue::deliver(IPluginListener& listener) const
+void HostCallQueue::deliver(IPluginListener& listener, const std::atomic<float>* currentValues) const
 {
     for (const Call& call : m_calls)
     {
@@ -67,7 +67,10 @@ void HostCallQueue::deliver(IPluginListener& listener) const
         case Kind::ActiveMultiModified: listener.onActiveMultiModified(call.first); break;
         case Kind::MultisModified: listener.onMultisModified(call.first, call.count); break;
         case Kind::SendMidi: listener.sendMidi(m_midi[call.first]); break;
-        case Kind::ParameterChanged: listener.onParameterChanged(call.param, call.value); break;
+        case Kind::ParameterChanged:
+            listener.onParameterChanged(call.param, currentValues ? currentValues[call.param].load(std::memory_order_relaxed)
+                                                                  : call.value);
+            break;
         case Kind::PlayModeChanged: listener.onPlayModeChanged(); break;
         case Kind::ConfigChanged: listener.onConfigChanged(); break;
         }

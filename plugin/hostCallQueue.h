@@ -11,6 +11,7 @@
 // block to block: a steady stream of calls allocates nothing but the growth
 // of outgoing sysex payloads.
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -49,8 +50,12 @@ public:
     bool empty() const { return m_calls.empty(); }
     size_t size() const { return m_calls.size(); }
 
-    // Makes every recorded call on the listener, in the order recorded.
-    void deliver(IPluginListener& listener) const;
+    // Makes every recorded call on the listener, in the order recorded. A
+    // parameter is reported with its value in currentValues (indexed by
+    // parameter) when given: other threads may have written it since, and
+    // the host must hear the value in force, which its write-back then finds
+    // cached.
+    void deliver(IPluginListener& listener, const std::atomic<float>* currentValues = nullptr) const;
     // Forgets the calls; the storage stays.
     void clear();
 

@@ -9,7 +9,6 @@
 
 #include "patch/log.h"
 #include "patch/parameter.h"
-#include "plugin/engineStoreCalls.h"
 
 namespace k1lib
 {
@@ -76,7 +75,7 @@ void Plugin::process(float** outputs, size_t numOutputs, size_t numFrames)
     {
         // Only this thread records into the queue (under the lock, during a
         // block), so it stays as it is while the host hears it.
-        m_hostCalls.deliver(*m_listener);
+        m_hostCalls.deliver(*m_listener, m_cache.data());
         Lock lock(m_engineLock);
         m_hostCalls.clear();
     }
@@ -185,7 +184,7 @@ std::string Plugin::getParameterDisplay(EParam param) const
 bool Plugin::sendParameterChangeAsSysex(EParam param, float value) const
 {
     Lock lock(m_engineLock);
-    return storeCalls::sendParameterAsSysex(m_engine, param, value);
+    return m_engine.sendParameterAsSysex(param, value);
 }
 
 void Plugin::updateParametersFromEngine()
@@ -211,7 +210,7 @@ bool Plugin::getState(std::vector<uint8_t>& out)
 {
     out.clear();
     Lock lock(m_engineLock);
-    return storeCalls::saveState(m_engine, out);
+    return m_engine.saveState(out);
 }
 
 bool Plugin::setState(const std::vector<uint8_t>& in)
@@ -222,7 +221,11 @@ bool Plugin::setState(const std::vector<uint8_t>& in)
         return false;
     }
     Lock lock(m_engineLock);
-    return storeCalls::loadState(m_engine, in);
+    const bool restored = m_engine.loadState(in);
+    // The stored parameter values land after the preset selection that
+    // re-synced the cache; what they changed is reported now.
+    resyncAllParameters();
+    return restored;
 }
 
 // ---- Editor --------------------------------------------------------------

@@ -47,6 +47,7 @@ public:
     // facade; it is not called during construction or destruction.
     // Any thread, once.
     Plugin(IPluginListener* listener, PluginType type);
+    // Any thread, once no other thread uses the facade any more.
     ~Plugin() override;
     Plugin(const Plugin&) = delete;
     Plugin& operator=(const Plugin&) = delete;

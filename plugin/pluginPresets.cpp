@@ -7,7 +7,6 @@
 #include <cctype>
 #include <cstring>
 
-#include "plugin/engineStoreCalls.h"
 #include "plugin/plugin.h"
 
 namespace k1lib
@@ -128,49 +127,49 @@ bool Plugin::setMulti(size_t index, const MultiPreset& preset)
 bool Plugin::setSingles(size_t first, const std::vector<SinglePreset>& presets)
 {
     Lock lock(m_engineLock);
-    return storeCalls::setSingles(m_engine, first, presets);
+    return m_engine.setSingles(first, presets);
 }
 
 bool Plugin::setMultis(size_t first, const std::vector<MultiPreset>& presets)
 {
     Lock lock(m_engineLock);
-    return storeCalls::setMultis(m_engine, first, presets);
+    return m_engine.setMultis(first, presets);
 }
 
 void Plugin::setCurrentSingleName(const std::string& name)
 {
     Lock lock(m_engineLock);
-    storeCalls::setCurrentSingleName(m_engine, name);
+    m_engine.setCurrentSingleName(name);
 }
 
 void Plugin::setCurrentMultiName(const std::string& name)
 {
     Lock lock(m_engineLock);
-    storeCalls::setCurrentMultiName(m_engine, name);
+    m_engine.setCurrentMultiName(name);
 }
 
 bool Plugin::isSingleModified(size_t index) const
 {
     Lock lock(m_engineLock);
-    return storeCalls::isSingleModified(m_engine, index);
+    return m_engine.isSingleModified(index);
 }
 
 bool Plugin::isMultiModified(size_t index) const
 {
     Lock lock(m_engineLock);
-    return storeCalls::isMultiModified(m_engine, index);
+    return m_engine.isMultiModified(index);
 }
 
 bool Plugin::restoreFactorySingle(size_t index)
 {
     Lock lock(m_engineLock);
-    return storeCalls::restoreFactorySingle(m_engine, index);
+    return m_engine.restoreFactorySingle(index);
 }
 
 bool Plugin::restoreFactoryMulti(size_t index)
 {
     Lock lock(m_engineLock);
-    return storeCalls::restoreFactoryMulti(m_engine, index);
+    return m_engine.restoreFactoryMulti(index);
 }
 
 bool Plugin::searchSingles(std::vector<size_t>& result, const std::string& text, size_t maxResults) const
@@ -192,7 +191,7 @@ bool Plugin::searchMultis(std::vector<size_t>& result, const std::string& text, 
 bool Plugin::swapSources(size_t a, size_t b)
 {
     Lock lock(m_engineLock);
-    return storeCalls::swapSources(m_engine, a, b);
+    return m_engine.swapSources(a, b);
 }
 
 // ---- Presets of the play mode --------------------------------------------
@@ -212,8 +211,8 @@ std::string Plugin::getPresetName(size_t index) const
 bool Plugin::isPresetModified(size_t index) const
 {
     Lock lock(m_engineLock);
-    return isMultiMode() ? storeCalls::isMultiModified(m_engine, index)
-                         : storeCalls::isSingleModified(m_engine, index);
+    return isMultiMode() ? m_engine.isMultiModified(index)
+                         : m_engine.isSingleModified(index);
 }
 
 size_t Plugin::getCurrentPresetIndex() const
@@ -231,8 +230,8 @@ size_t Plugin::getPresetCount() const
 bool Plugin::restoreFactoryPreset(size_t index)
 {
     Lock lock(m_engineLock);
-    return isMultiMode() ? storeCalls::restoreFactoryMulti(m_engine, index)
-                         : storeCalls::restoreFactorySingle(m_engine, index);
+    return isMultiMode() ? m_engine.restoreFactoryMulti(index)
+                         : m_engine.restoreFactorySingle(index);
 }
 
 bool Plugin::setCurrentPresetIndex(size_t index)
@@ -244,7 +243,7 @@ bool Plugin::setCurrentPresetIndex(size_t index)
 bool Plugin::sendPreset(size_t index, uint8_t target)
 {
     Lock lock(m_engineLock);
-    return isMultiMode() ? storeCalls::sendMulti(m_engine, index, target)
-                         : storeCalls::sendSingle(m_engine, index, target);
+    return isMultiMode() ? m_engine.sendMulti(index, target)
+                         : m_engine.sendSingle(index, target);
 }
 } // namespace k1lib

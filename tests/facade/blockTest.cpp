@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <string>
@@ -118,6 +119,12 @@ TEST(FacadeBlocks, HostCallQueueKeepsOrderAndReusesStorage)
                                      "host:onPlayModeChanged"}));
     ASSERT_EQ(listener.midi.size(), 1u);
     EXPECT_EQ(listener.midi[0].sysex, reply.sysex);
+
+    // Delivered with the values in force, a parameter reports those.
+    std::vector<std::atomic<float>> current(k1lib::kParamCount);
+    current[k1lib::Param_Volume] = 0.75f;
+    queue.deliver(listener, current.data());
+    EXPECT_EQ(journal.take().front(), "host:onParameterChanged 10 0.750000");
 
     queue.clear();
     EXPECT_TRUE(queue.empty());

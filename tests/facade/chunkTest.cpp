@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "patch/sysex.h"
-#include "plugin/engineStoreCalls.h"
 #include "tests/engine/engineTestSupport.h"
 #include "tests/facade/facadeTestSupport.h"
 
@@ -105,8 +104,6 @@ TEST(FacadeChunks, MultiChunksFollowThePlayMode)
 
 TEST(FacadeChunks, BankChunkIsTheEngineState)
 {
-    if constexpr (!k1lib::storeCalls::hasStateChunk<k1lib::Engine>())
-        GTEST_SKIP() << "the engine does not save its state yet";
     k1test::TestFacade f;
     f.listener.customData = {9, 8, 7, 6};
     ASSERT_TRUE(f.plugin->setCurrentPresetIndex(33));

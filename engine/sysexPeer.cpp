@@ -1,0 +1,175 @@
+// Answering K1 system exclusive like a K1: received dumps are stored and
+// acknowledged one preset at a time, dump requests are answered from the
+// working store, parameter changes edit the current single, and the
+// machine-ID request is answered. Each message of a buffer is handled on its
+// own, with its own preset numbers, and answered on its own channel. Every
+// reply leaves at once through the listener's sendMidi.
+
+#include <cstring>
+#include <utility>
+
+#include "engine/engine.h"
+#include "patch/parameterConverter.h"
+#include "patch/sysexFrame.h"
+
+namespace k1lib
+{
+namespace
+{
+using namespace sysexFrame;
+
+constexpr uint8_t kAnyChannel = 255;
+constexpr uint8_t kAmpModLowerToUpper = 2; // "S1>S2" and "S3>S4"
+constexpr size_t kMemories = 2;            // internal and card
+
+std::vector<uint8_t> writeResult(uint8_t channel, uint8_t code)
+{
+    std::vector<uint8_t> reply;
+    Sysex::writeWriteResult(reply, channel, code);
+    return reply;
+}
+} // namespace
+
+void Engine::processMidiSysex(const std::vector<uint8_t>& bytes)
+{
+    // Messages are cut out as the buffer reader does: from an F0 to the
+    // first F7 after it.
+    const uint8_t* data = bytes.data();
+    const size_t size = bytes.size();
+    size_t at = 0;
+    while (at < size)
+    {
+        const auto* start = static_cast<const uint8_t*>(std::memchr(data + at, kStart, size - at));
+        if (!start)
+            return;
+        const size_t from = static_cast<size_t>(start - data);
+        const auto* end = static_cast<const uint8_t*>(std::memchr(start + 1, kEnd, size - from - 1));
+        if (!end)
+            return;
+        const size_t length = static_cast<size_t>(end - start) + 1;
+        answerSysexMessage(start, length);
+        at = from + length;
+    }
+}
+
+void Engine::answerSysexMessage(const uint8_t* message, size_t length)
+{
+    Sysex::SysexResult result;
+    const uint8_t expected = m_config.omni ? kAnyChannel : static_cast<uint8_t>(m_config.receiveChannel);
+    // A dump with a damaged block still yields the blocks before it.
+    Sysex::readSysex(result, message, length, expected);
+    const uint8_t channel = result.channel;
+    // Sub-commands as sent; the reader has checked that the header is there
+    // whenever it recorded a dump or a request.
+    const uint8_t sub1 = length > kSub1At ? message[kSub1At] : 0;
+    const uint8_t sub2 = length > kSub2At ? message[kSub2At] : 0;
+
+    // Received presets, each acknowledged. A preset that would lie past the
+    // 64 singles or 32 multis of the memory the dump addresses is refused.
+    const size_t singleNumber = result.singleStart % kSinglesPerMemory;
+    for (size_t i = 0; i < result.singles.size(); ++i)
+    {
+        const bool stored = singleNumber + i < kSinglesPerMemory && setSingle(result.singleStart + i, result.singles[i]);
+        sendSysex(writeResult(channel, stored ? kWriteComplete : kWriteError));
+    }
+    const size_t multiNumber = static_cast<size_t>(sub2 >= kMultiBase ? sub2 - kMultiBase : 0);
+    for (size_t i = 0; i < result.multis.size(); ++i)
+    {
+        const bool stored = multiNumber + i < kMultisPerMemory && setMulti(result.multiStart + i, result.multis[i]);
+        sendSysex(writeResult(channel, stored ? kWriteComplete : kWriteError));
+    }
+
+    // One-block requests: only numbers of the K1's own memories are answered
+    // with a dump; anything else gets the protected-write error.
+    for (size_t n : result.requestedSingles)
+    {
+        std::vector<uint8_t> reply;
+        const bool valid = sub1 < kMemories && n < m_singles.size();
+        if (!valid || !Sysex::writeSingle(reply, m_singles[n], channel, static_cast<StorageLocation>(n >> 5),
+                                          static_cast<uint8_t>(n % kSinglesPerMemory)))
+            reply = writeResult(channel, kWriteErrorProtected);
+        sendSysex(std::move(reply));
+    }
+    for (size_t n : result.requestedMultis)
+    {
+        std::vector<uint8_t> reply;
+        const bool valid = sub1 < kMemories && static_cast<size_t>(sub2 - kMultiBase) < kMultisPerMemory && n < m_multis.size();
+        const auto location = n < kMultisPerMemory ? StorageLocation::I : StorageLocation::E;
+        if (!valid || !Sysex::writeMulti(reply, m_multis[n], channel, location, static_cast<uint8_t>(n % kMultisPerMemory)))
+            reply = writeResult(channel, kWriteErrorProtected);
+        sendSysex(std::move(reply));
+    }
+
+    if (!result.parameterChanges.empty())
+        applyParameterChanges(result.parameterChanges);
+
+    if (result.machineIdRequested)
+    {
+        std::vector<uint8_t> reply;
+        Sysex::writeMachineIdResponse(reply, channel);
+        sendSysex(std::move(reply));
+    }
+
+    // All-block requests: a half memory of 32 singles (sub-command 2 00h or
+    // 20h) or all 32 multis of a memory (40h).
+    if (result.allSinglesRequested)
+    {
+        const size_t s = result.singleStart;
+        std::vector<uint8_t> reply;
+        const bool valid = sub1 < kMemories && (sub2 == 0 || sub2 == kUpperSingles) && s + kMaxPresetsPerDump <= m_singles.size();
+        const auto first = m_singles.begin() + static_cast<std::ptrdiff_t>(valid ? s : 0);
+        if (!valid || !Sysex::writeSingles(reply, std::vector<SinglePreset>(first, first + kMaxPresetsPerDump), channel,
+                                           static_cast<StorageLocation>(s >> 5), static_cast<uint8_t>(s % kSinglesPerMemory)))
+            reply = writeResult(channel, kWriteErrorProtected);
+        sendSysex(std::move(reply));
+    }
+    if (result.allMultisRequested)
+    {
+        const size_t s = result.multiStart;
+        std::vector<uint8_t> reply;
+        const bool valid = sub1 < kMemories && sub2 == kMultiBase && s + kMaxPresetsPerDump <= m_multis.size();
+        const auto first = m_multis.begin() + static_cast<std::ptrdiff_t>(valid ? s : 0);
+        const auto location = s < kMultisPerMemory ? StorageLocation::I : StorageLocation::E;
+        if (!valid || !Sysex::writeMultis(reply, std::vector<MultiPreset>(first, first + kMaxPresetsPerDump), channel,
+                                          location, static_cast<uint8_t>(s % kMultisPerMemory)))
+            reply = writeResult(channel, kWriteErrorProtected);
+        sendSysex(std::move(reply));
+    }
+}
+
+// Changes land on the current single in place. A change that switches an
+// amplitude modulation to or from "S1>S2" ("S3>S4") exchanges the two
+// sources, which stores the single and reloads its parameters; otherwise the
+// parameters reload here. Either way the single is reported as modified.
+void Engine::applyParameterChanges(const std::vector<Sysex::SysexResult::ParameterChange>& changes)
+{
+    SinglePreset& current = m_singles[m_currentSingle];
+    const bool lowerFirst12 = current.ampModS1S2 == kAmpModLowerToUpper;
+    const bool lowerFirst34 = current.ampModS3S4 == kAmpModLowerToUpper;
+    bool accepted = false;
+    for (const auto& change : changes)
+        accepted |= ParameterConverter::toSingle(current, change);
+    if (!accepted)
+        return;
+
+    bool stored = false;
+    const auto exchange = [&](size_t a, size_t b) {
+        SinglePreset copy = m_singles[m_currentSingle];
+        std::swap(copy.sources[a], copy.sources[b]);
+        if (copy == m_singles[m_currentSingle])
+            return; // equal sources: nothing to store, but still to reload
+        setSingle(m_currentSingle, copy);
+        stored = true;
+    };
+    if (lowerFirst12 != (current.ampModS1S2 == kAmpModLowerToUpper))
+        exchange(0, 1);
+    if (lowerFirst34 != (m_singles[m_currentSingle].ampModS3S4 == kAmpModLowerToUpper))
+        exchange(2, 3);
+    if (!stored)
+    {
+        applySingleToParameters(m_singles[m_currentSingle]);
+        m_listener->onActiveSingleModified(m_currentSingle);
+    }
+    m_listener->onSingleModified(m_currentSingle);
+}
+} // namespace k1lib

@@ -193,4 +193,40 @@ TEST_F(InProcessEffect, ActivePresetReportsOnlyRecordTheProgram)
     EXPECT_EQ(effect->facade().getCurrentSingleIndex(), 2u);
 }
 
+std::vector<uint8_t> bankChunk(MyVSTAudioEffect& effect)
+{
+    void* data = nullptr;
+    const VstInt32 size = effect.getChunk(&data, false);
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    return size > 0 ? std::vector<uint8_t>(bytes, bytes + size) : std::vector<uint8_t>{};
+}
+
+TEST_F(InProcessEffect, RestoredStatesKeepTheirPresetsModeAndOutputs)
+{
+    // Saved in multi mode with single 12 and multi 3 current, eight outputs.
+    effect->setProgram(12);
+    effect->setParameter(208, 1.0f);
+    effect->setProgram(3);
+    askForOutputs(1);
+    ASSERT_EQ(effect->getAeffect()->numOutputs, 8);
+    std::vector<uint8_t> state = bankChunk(*effect);
+    ASSERT_FALSE(state.empty());
+
+    // Restored into an instance in single mode with two outputs.
+    ScriptedHost other;
+    g_host = &other;
+    MyVSTAudioEffect fresh(callback);
+    ASSERT_EQ(fresh.setChunk(state.data(), static_cast<VstInt32>(state.size()), false),
+              static_cast<VstInt32>(state.size()));
+    EXPECT_EQ(fresh.facade().getPlayMode(), k1lib::PlayMode::Multi);
+    EXPECT_EQ(fresh.facade().getCurrentSingleIndex(), 12u) << "the restored single was selected over";
+    EXPECT_EQ(fresh.facade().getCurrentMultiIndex(), 3u);
+    EXPECT_EQ(fresh.getProgram(), 3);
+    EXPECT_EQ(fresh.getAeffect()->numPrograms, static_cast<VstInt32>(k1lib::Engine::multiCount()));
+    EXPECT_EQ(fresh.getAeffect()->numOutputs, 8);
+    EXPECT_EQ(other.ioRequests, 2);
+    EXPECT_GT(other.displayUpdates, 0);
+    g_host = &host;
+}
+
 } // namespace

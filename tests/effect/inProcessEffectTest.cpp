@@ -42,9 +42,10 @@ VstIntPtr callback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, fl
     case audioMasterProcessEvents:
     {
         const auto* events = static_cast<const VstEvents*>(ptr);
+        VstEvent* const* list = events->events; // longer than its declared two
         for (VstInt32 i = 0; i < events->numEvents; ++i)
         {
-            const VstEvent* e = events->events[i];
+            const VstEvent* e = list[i];
             g_host->midiOffsets.push_back(e->deltaFrames);
             if (e->type == kVstSysExType)
             {
@@ -112,17 +113,19 @@ TEST_F(InProcessEffect, OutgoingMidiWaitsForTheBlockShortMessagesFirst)
     effect->sendMidi(sysex);
     effect->sendMidi(shortEvent(0xB0, 7, 100, 10));
     effect->sendMidi(shortEvent(0x90, 60, 1, 1000)); // past the block: its last frame
+    effect->sendMidi(shortEvent(0x80, 60, 0, -5));   // before it: its first
     EXPECT_TRUE(host.midiOut.empty()) << "sent outside the block";
 
     block();
-    ASSERT_EQ(host.midiOut.size(), 3u);
+    ASSERT_EQ(host.midiOut.size(), 4u);
     EXPECT_EQ(host.midiOut[0], (std::vector<uint8_t>{0xB0, 7, 100}));
     EXPECT_EQ(host.midiOut[1], (std::vector<uint8_t>{0x90, 60, 1}));
-    EXPECT_EQ(host.midiOut[2], sysex.sysex);
-    EXPECT_EQ(host.midiOffsets, (std::vector<VstInt32>{10, 63, 0}));
+    EXPECT_EQ(host.midiOut[2], (std::vector<uint8_t>{0x80, 60, 0}));
+    EXPECT_EQ(host.midiOut[3], sysex.sysex);
+    EXPECT_EQ(host.midiOffsets, (std::vector<VstInt32>{10, 63, 0, 0}));
 
     block();
-    EXPECT_EQ(host.midiOut.size(), 3u) << "delivered twice";
+    EXPECT_EQ(host.midiOut.size(), 4u) << "delivered twice";
 }
 
 TEST_F(InProcessEffect, EightOutputsOnlyOnceTheHostHasTakenThem)

@@ -149,7 +149,7 @@ bool Engine::restoreState(const StateChunk& chunk)
     bool inRange = true;
     for (uint32_t p = 0; p < values.size(); ++p)
     {
-        float value = values[p];
+        const float value = values[p];
         if (!(value >= 0.0f && value <= 1.0f))
             inRange = false; // the manager clamps, and NaN takes the default
         if ((isSingleParam(p) && !singleArrived) || (isMultiParam(p) && !multiArrived))

@@ -12,27 +12,10 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "tools/common/nullEngineListener.h"
 
 namespace
 {
-struct NullListener : k1lib::IEngineListener
-{
-    void onActiveSingleChanged(size_t) override {}
-    void onSingleModified(size_t) override {}
-    void onSinglesModified(size_t, size_t) override {}
-    void onActiveSingleModified(size_t) override {}
-    void onActiveMultiChanged(size_t) override {}
-    void onMultiModified(size_t) override {}
-    void onMultisModified(size_t, size_t) override {}
-    void onActiveMultiModified(size_t) override {}
-    void onParameterChanged(k1lib::EParam, float) override {}
-    void sendMidi(const k1lib::SMidiEvent&) override {}
-    void serializeCustomData(std::vector<uint8_t>&) override {}
-    void deserializeCustomData(const std::vector<uint8_t>&) override {}
-    void onPlayModeChanged() override {}
-    void onConfigChanged() override {}
-};
-
 constexpr int kFrames = 96;
 // Host rates picked by bits 4-6 of the first byte; 0 keeps the current one.
 constexpr float kHostRates[8] = {0.0f, 44100.0f, 48000.0f, 96000.0f, 192000.0f, 22050.0f, 49920.0f, 8000.0f};
@@ -42,7 +25,7 @@ constexpr int kGuard = 16;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // One engine for the whole run, as a host keeps one: state carries over.
-    static NullListener listener;
+    static k1tools::NullEngineListener listener;
     static auto engine = std::make_unique<k1lib::Engine>(&listener, k1lib::PluginType::Vst);
     if (size < 1)
         return 0;

@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "tests/banks/embeddedBanks.h"
+#include "tools/common/embeddedBanks.h"
 #include "tools/patchdesigner/designer.h"
 
 #include <unistd.h>

@@ -8,7 +8,7 @@
 #include "patch/blockLayout.h"
 #include "patch/sysex.h"
 #include "patch/sysexFrame.h"
-#include "tests/banks/embeddedBanks.h"
+#include "tools/common/embeddedBanks.h"
 #include "tools/bankcheck/bankCheck.h"
 
 namespace

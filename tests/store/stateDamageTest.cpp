@@ -121,31 +121,19 @@ TEST(StateDamage, MorePresetsThanTheStoreNeverGrowTheLists)
     EXPECT_TRUE(lostSingles(*t.engine).empty());
 }
 
-TEST(StateDamage, TruncationNeverMisplacesOrSucceeds)
+// Every cut of a saved state, shared out over several tests so that ctest can
+// run them side by side (each load decodes everything that arrived).
+class StateTruncation : public ::testing::TestWithParam<size_t>
+{
+public:
+    static constexpr size_t kShards = 16;
+};
+
+TEST_P(StateTruncation, NeverMisplacesOrSucceeds)
 {
     const Block& s = saved().block;
-    const Layout l(s);
-    // Every offset of the fixed part and around every field and message
-    // boundary; a stride through the streams in between.
-    std::set<size_t> cuts;
-    for (size_t i = 0; i < l.singles + 16; ++i)
-        cuts.insert(i);
-    auto around = [&](size_t at) {
-        for (size_t i = at - std::min<size_t>(at, 3); i <= at + 3 && i < s.size(); ++i)
-            cuts.insert(i);
-    };
-    for (size_t at = l.singles; at < l.currentMulti; at += sc::kFullSinglesMessage)
-        around(at);
-    for (size_t at = l.multis; at < l.end; at += sc::kFullMultisMessage)
-        around(at);
-    for (size_t at : {l.currentMulti, l.multiCount, l.multiBytes, l.multis, l.end})
-        around(at);
-    for (size_t i = 0; i < s.size(); i += 89)
-        cuts.insert(i);
-    cuts.erase(s.size());
-
     StoreEngine t;
-    for (size_t n : cuts)
+    for (size_t n = GetParam(); n < s.size(); n += StateTruncation::kShards)
     {
         EXPECT_FALSE(t->loadState(slice(s, 0, n))) << n;
         lostSingles(*t.engine);
@@ -155,6 +143,8 @@ TEST(StateDamage, TruncationNeverMisplacesOrSucceeds)
     EXPECT_TRUE(t->loadState(s));
     EXPECT_TRUE(lostSingles(*t.engine).empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryOffset, StateTruncation, ::testing::Range<size_t>(0, StateTruncation::kShards));
 
 TEST(StateDamage, RandomFlipsNeverMisplaceAndAreReported)
 {

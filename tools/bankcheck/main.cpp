@@ -10,45 +10,19 @@
 #include <string>
 #include <vector>
 
-#include "data/k1data.h"
+#include "tools/common/embeddedBanks.h"
 #include "tools/bankcheck/bankCheck.h"
-
-namespace
-{
-struct Embedded
-{
-    const char* label;
-    const unsigned char* (*data)();
-    size_t (*size)();
-};
-
-const Embedded g_embedded[] = {
-    {"K1INT", k1data::getData_sysex_K1INT, k1data::getDataSize_sysex_K1INT},
-    {"A101", k1data::getData_sysex_A101, k1data::getDataSize_sysex_A101},
-    {"A102", k1data::getData_sysex_A102, k1data::getDataSize_sysex_A102},
-    {"A103", k1data::getData_sysex_A103, k1data::getDataSize_sysex_A103},
-    {"A104", k1data::getData_sysex_A104, k1data::getDataSize_sysex_A104},
-    {"A105", k1data::getData_sysex_A105, k1data::getDataSize_sysex_A105},
-    {"A200", k1data::getData_sysex_A200, k1data::getDataSize_sysex_A200},
-    {"E101", k1data::getData_sysex_E101, k1data::getDataSize_sysex_E101},
-    {"E102", k1data::getData_sysex_E102, k1data::getDataSize_sysex_E102},
-    {"J101", k1data::getData_sysex_J101, k1data::getDataSize_sysex_J101},
-    {"J102", k1data::getData_sysex_J102, k1data::getDataSize_sysex_J102},
-    {"J103", k1data::getData_sysex_J103, k1data::getDataSize_sysex_J103},
-    {"PHm", k1data::getData_sysex_PHm, k1data::getDataSize_sysex_PHm},
-};
-} // namespace
 
 int main(int argc, char** argv)
 {
     bool ok = true;
     if (argc < 2)
     {
-        for (const Embedded& e : g_embedded)
+        for (const EmbeddedBank& bank : embeddedBanks())
         {
-            const bankcheck::Kind kind = std::string(e.label) == "PHm" ? bankcheck::Kind::Phm : bankcheck::Kind::K1Bank;
-            const bankcheck::Report report = bankcheck::check(kind, e.data(), e.size());
-            std::printf("%s\n", bankcheck::summary(e.label, report).c_str());
+            const bankcheck::Kind kind = bank.symbol == "PHm" ? bankcheck::Kind::Phm : bankcheck::Kind::K1Bank;
+            const bankcheck::Report report = bankcheck::check(kind, bank.bytes.data(), bank.bytes.size());
+            std::printf("%s\n", bankcheck::summary(bank.symbol, report).c_str());
             ok = ok && report.problems.empty();
         }
         return ok ? 0 : 1;

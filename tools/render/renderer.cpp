@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "engine/engine.h"
+#include "tools/common/nullEngineListener.h"
 #include "patch/log.h"
 
 namespace k1render
@@ -15,24 +16,6 @@ namespace k1render
 namespace
 {
 constexpr int kBlock = 512;
-
-struct QuietListener : k1lib::IEngineListener
-{
-    void onActiveSingleChanged(size_t) override {}
-    void onSingleModified(size_t) override {}
-    void onSinglesModified(size_t, size_t) override {}
-    void onActiveSingleModified(size_t) override {}
-    void onActiveMultiChanged(size_t) override {}
-    void onMultiModified(size_t) override {}
-    void onMultisModified(size_t, size_t) override {}
-    void onActiveMultiModified(size_t) override {}
-    void onParameterChanged(k1lib::EParam, float) override {}
-    void sendMidi(const k1lib::SMidiEvent&) override {}
-    void serializeCustomData(std::vector<uint8_t>&) override {}
-    void deserializeCustomData(const std::vector<uint8_t>&) override {}
-    void onPlayModeChanged() override {}
-    void onConfigChanged() override {}
-};
 
 // The channels the current multi's sections listen to, each once.
 std::vector<uint8_t> multiChannels(const k1lib::Engine& engine)
@@ -112,7 +95,7 @@ bool render(const RenderOptions& options, RenderResult& result)
         K1_LOG("Sample rate " << options.sampleRate << " Hz is outside " << kMinSampleRate << "-" << kMaxSampleRate);
         return false;
     }
-    QuietListener listener;
+    k1tools::NullEngineListener listener;
     auto engine = std::make_unique<k1lib::Engine>(&listener, k1lib::PluginType::Default);
     if (hostRate)
         engine->setSamplerate(static_cast<float>(options.sampleRate));

@@ -1,6 +1,7 @@
 #pragma once
 
-// The thirteen compiled-in factory banks in storage order, for the tests.
+// The thirteen compiled-in factory banks in storage order, with the symbol
+// each is compiled in under, for the bank checks.
 
 #include <string>
 #include <vector>

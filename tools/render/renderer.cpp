@@ -76,7 +76,7 @@ bool playedEvents(const RenderOptions& options, std::vector<TimedEvent>& events)
     events.clear();
     if (!options.midiFile.empty())
         return readSmfFile(options.midiFile, events);
-    QuietListener listener;
+    k1tools::NullEngineListener listener;
     auto engine = std::make_unique<k1lib::Engine>(&listener, k1lib::PluginType::Default);
     if (options.multi && !engine->setMulti(options.preset))
     {

@@ -2,9 +2,9 @@
 
 #include "plugin/effect/myVstAudioEffect.h"
 
-#include <cmath>
-#include <cstdio>
 #include <strings.h>
+
+#include <string>
 
 #include "engine/engine.h"
 #include "patch/log.h"
@@ -68,8 +68,8 @@ void MyVSTAudioEffect::setParameter(VstInt32 index, float value)
         K1_LOG("Ignoring parameter " << index);
         return;
     }
-    // Hosts send whatever their automation lanes hold: NaN and values
-    // outside 0..1 are taken as the nearest end.
+    // Hosts send whatever their automation lanes hold: values outside 0..1
+    // are taken as the nearest end, NaN as 0.
     if (!(value >= 0.0f))
         value = 0.0f;
     else if (value > 1.0f)

@@ -2,6 +2,7 @@
 // the engine and writes a stereo WAV file.
 //
 //   k1render [--midi FILE] [--single N | --multi N] [--tail SECONDS] [--rate HZ] --out FILE.wav
+//   k1render [--single N | --multi N] --write-midi FILE.mid   (the phrase it would play)
 
 #include <algorithm>
 #include <cmath>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "tools/render/renderer.h"
+#include "tools/render/smfWriter.h"
 
 namespace
 {
@@ -18,6 +20,7 @@ void usage()
     std::fprintf(stderr,
                  "usage: k1render [--midi FILE.mid] [--single N | --multi N] [--tail SECONDS] [--rate HZ] "
                  "--out FILE.wav\n"
+                 "       k1render [--single N | --multi N] --write-midi FILE.mid\n"
                  "Without --midi the demo phrase plays. N is a working preset index (singles 0-967, "
                  "multis 0-383); default: single 0.\n"
                  "--rate renders at a host rate of 8000-384000 Hz through the resampler; default: the "
@@ -36,6 +39,7 @@ int main(int argc, char** argv)
 {
     k1render::RenderOptions options;
     std::string out;
+    std::string midiOut;
     for (int i = 1; i < argc; ++i)
     {
         const std::string arg = argv[i];
@@ -45,6 +49,8 @@ int main(int argc, char** argv)
             options.midiFile = argv[++i];
         else if (arg == "--out" && hasValue)
             out = argv[++i];
+        else if (arg == "--write-midi" && hasValue)
+            midiOut = argv[++i];
         else if ((arg == "--single" || arg == "--multi") && hasValue && number(argv[i + 1], value))
         {
             options.multi = arg == "--multi";
@@ -75,10 +81,19 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    if (out.empty())
+    if (out.empty() && midiOut.empty())
     {
         usage();
         return 2;
+    }
+    if (!midiOut.empty())
+    {
+        std::vector<k1render::TimedEvent> events;
+        if (!k1render::playedEvents(options, events) || !k1render::writeSmfFile(midiOut, events))
+            return 1;
+        std::printf("%s: %zu events\n", midiOut.c_str(), events.size());
+        if (out.empty())
+            return 0;
     }
 
     k1render::RenderResult result;

@@ -71,6 +71,22 @@ std::vector<TimedEvent> demoPhrase(const std::vector<uint8_t>& channels)
     return events;
 }
 
+bool playedEvents(const RenderOptions& options, std::vector<TimedEvent>& events)
+{
+    events.clear();
+    if (!options.midiFile.empty())
+        return readSmfFile(options.midiFile, events);
+    k1tools::NullEngineListener listener;
+    auto engine = std::make_unique<k1lib::Engine>(&listener, k1lib::PluginType::Default);
+    if (options.multi && !engine->setMulti(options.preset))
+    {
+        K1_LOG("No multi " << options.preset);
+        return false;
+    }
+    events = demoPhrase(options.multi ? multiChannels(*engine) : std::vector<uint8_t>{0});
+    return true;
+}
+
 bool render(const RenderOptions& options, RenderResult& result)
 {
     const bool hostRate = options.sampleRate != 0.0;

@@ -40,6 +40,10 @@ struct RenderResult
 // all, a melody on the last. About four seconds.
 std::vector<TimedEvent> demoPhrase(const std::vector<uint8_t>& channels);
 
+// The events render() plays for these options: the MIDI file's, or the demo
+// phrase on the channels the preset listens to. False as render() is.
+bool playedEvents(const RenderOptions& options, std::vector<TimedEvent>& events);
+
 // False (and a log line) for a bad preset index, an unreadable file or a
 // sample rate out of range.
 bool render(const RenderOptions& options, RenderResult& result);

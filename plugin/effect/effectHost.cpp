@@ -1,0 +1,195 @@
+// MyVSTAudioEffect: the audio thread's entries, and the facade's reports
+// turned into host requests.
+
+#include <algorithm>
+
+#include "patch/log.h"
+#include "plugin/effect/myVstAudioEffect.h"
+
+// ---- Audio thread ----------------------------------------------------------
+
+VstInt32 MyVSTAudioEffect::processEvents(VstEvents* events)
+{
+    if (events == nullptr)
+        return 1;
+    // The record declares two pointers; the host's list runs on past them.
+    VstEvent* const* list = events->events;
+    for (VstInt32 i = 0; i < events->numEvents; ++i)
+    {
+        const VstEvent* e = list[i];
+        if (e == nullptr)
+        {
+            K1_LOG("Skipping a missing event");
+            continue;
+        }
+        k1lib::SMidiEvent event;
+        event.sampleOffset = e->deltaFrames;
+        if (e->type == kVstMidiType)
+        {
+            const auto* midi = reinterpret_cast<const VstMidiEvent*>(e);
+            event.status = static_cast<uint8_t>(midi->midiData[0]);
+            event.data1 = static_cast<uint8_t>(midi->midiData[1]);
+            event.data2 = static_cast<uint8_t>(midi->midiData[2]);
+        }
+        else if (e->type == kVstSysExType)
+        {
+            const auto* sysex = reinterpret_cast<const VstMidiSysexEvent*>(e);
+            if (sysex->sysexDump == nullptr || sysex->dumpBytes <= 0)
+            {
+                K1_LOG("Skipping a sysex event of " << sysex->dumpBytes << " bytes at "
+                                                    << static_cast<const void*>(sysex->sysexDump));
+                continue;
+            }
+            const auto* bytes = reinterpret_cast<const uint8_t*>(sysex->sysexDump);
+            event.sysex.assign(bytes, bytes + sysex->dumpBytes);
+        }
+        else
+        {
+            K1_LOG("Unknown event type " << e->type);
+            continue;
+        }
+        m_facade.addMidiEvent(event);
+    }
+    return 1;
+}
+
+void MyVSTAudioEffect::processReplacing(float**, float** outputs, VstInt32 sampleFrames)
+{
+    if (outputs == nullptr || sampleFrames <= 0)
+        return;
+    // The count the host has taken: an I/O change still being negotiated on
+    // the UI thread does not reach buffers the host has not resized.
+    const VstInt32 channels = m_renderOutputs.load(std::memory_order_acquire);
+    m_facade.process(outputs, static_cast<size_t>(channels), static_cast<size_t>(sampleFrames));
+    // After the render: the block's own replies have been queued by now.
+    deliverMidi(sampleFrames);
+}
+
+void MyVSTAudioEffect::deliverMidi(VstInt32 sampleFrames)
+{
+    if (!m_outgoing.take())
+        return;
+    // Short messages reach the host before system-exclusive ones.
+    if (VstEvents* shortMessages = m_outgoing.build(false, sampleFrames))
+        sendVstEventsToHost(shortMessages);
+    if (VstEvents* sysex = m_outgoing.build(true, sampleFrames))
+        sendVstEventsToHost(sysex);
+}
+
+// ---- Facade reports --------------------------------------------------------
+
+void MyVSTAudioEffect::recordActivePreset(size_t index, k1lib::PlayMode mode)
+{
+    // Only the host's program number follows: the preset is selected already,
+    // and selecting it again through the play mode's path would undo a state
+    // being restored (a multi-mode state restores its single too).
+    if (m_facade.getPlayMode() != mode || static_cast<size_t>(curProgram) == index)
+        return;
+    curProgram = static_cast<VstInt32>(index);
+    updateDisplay();
+}
+
+void MyVSTAudioEffect::followPlayMode()
+{
+    setNumPrograms(static_cast<VstInt32>(m_facade.getPresetCount()));
+    curProgram = static_cast<VstInt32>(m_facade.getCurrentPresetIndex());
+}
+
+void MyVSTAudioEffect::onActiveSingleChanged(size_t index)
+{
+    recordActivePreset(index, k1lib::PlayMode::Single);
+}
+
+void MyVSTAudioEffect::onActiveMultiChanged(size_t index)
+{
+    recordActivePreset(index, k1lib::PlayMode::Multi);
+}
+
+void MyVSTAudioEffect::onSingleModified(size_t)
+{
+    updateDisplay();
+}
+
+void MyVSTAudioEffect::onActiveSingleModified(size_t)
+{
+    updateDisplay();
+}
+
+void MyVSTAudioEffect::onSinglesModified(size_t, size_t)
+{
+    updateDisplay();
+}
+
+void MyVSTAudioEffect::onMultiModified(size_t)
+{
+    updateDisplay();
+}
+
+void MyVSTAudioEffect::onActiveMultiModified(size_t)
+{
+    updateDisplay();
+}
+
+void MyVSTAudioEffect::onMultisModified(size_t, size_t)
+{
+    updateDisplay();
+}
+
+void MyVSTAudioEffect::sendMidi(const k1lib::SMidiEvent& event)
+{
+    m_outgoing.push(event);
+}
+
+void MyVSTAudioEffect::onParameterChanged(k1lib::EParam param, float value)
+{
+    // The facade holds the value already: the write inside ends at once and
+    // the host hears it as automation.
+    setParameterAutomated(static_cast<VstInt32>(param), value);
+}
+
+void MyVSTAudioEffect::serializeCustomData(std::vector<uint8_t>&)
+{
+    // The editor bridge saves its window rectangle here once it exists.
+}
+
+void MyVSTAudioEffect::deserializeCustomData(const std::vector<uint8_t>&)
+{
+    // The editor bridge restores its window rectangle here once it exists.
+}
+
+void MyVSTAudioEffect::onPlayModeChanged()
+{
+    followPlayMode();
+    updateDisplay();
+}
+
+void MyVSTAudioEffect::onConfigChanged()
+{
+    reconfigureOutputs();
+}
+
+void MyVSTAudioEffect::reconfigureOutputs()
+{
+    k1lib::Engine::Config config = m_facade.getConfig();
+    const VstInt32 wanted = config.audioOutputMode == 1 ? 8 : 2;
+    const VstInt32 previous = cEffect.numOutputs;
+    if (wanted == previous)
+        return;
+    if (!ioChanged())
+    {
+        K1_LOG("Change IO configuration is not supported");
+        return;
+    }
+    setNumOutputs(wanted);
+    if (ioChanged())
+    {
+        // The host has taken the new count: the next block renders with it.
+        m_renderOutputs.store(wanted, std::memory_order_release);
+        return;
+    }
+    K1_LOG("Failed to change IO configuration");
+    setNumOutputs(previous);
+    config = m_facade.getConfig();
+    config.audioOutputMode = previous != 2 ? 1 : 0;
+    m_facade.setConfig(config);
+}

@@ -1,0 +1,113 @@
+#pragma once
+
+// MyVSTAudioEffect: the instrument as a VST 2.4 host sees it. It answers the
+// host's requests from the facade (k1lib::Plugin), which it owns, and turns
+// the facade's reports into host automation, program-list and display
+// updates, I/O changes and outgoing MIDI events.
+//
+// Identity: unique ID "Dvlo", 0 inputs, 2 outputs (8 while the configuration
+// asks for eight), 209 parameters normalized 0..1, programs = the presets of
+// the play mode (singles, or multis), kept as chunks. Rates in Hz, offsets
+// and block sizes in samples.
+//
+// Threads: processEvents and processReplacing run on the host's audio thread,
+// setParameter on either thread, every other request on the host's UI thread.
+// Outgoing MIDI, from whichever thread, is queued and handed to the host from
+// processReplacing, inside the block. The audio thread renders with the output
+// count the host has taken, never with one it has only been asked to take.
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "plugin/effect/outgoingMidi.h"
+#include "plugin/plugin.h"
+#include "plugin/vst/audioeffectx.h"
+
+class MyVSTAudioEffect : public AudioEffectX, public k1lib::IPluginListener
+{
+public:
+    static constexpr VstInt32 kUniqueId = vstFourCC('D', 'v', 'l', 'o');
+    static constexpr VstInt32 kNumParams = 209;
+    static constexpr VstInt32 kVendorVersion = 126;
+
+    explicit MyVSTAudioEffect(audioMasterCallback audioMaster);
+    ~MyVSTAudioEffect() override;
+
+    // The facade, for the editor bridge.
+    k1lib::Plugin& facade() { return m_facade; }
+
+    // ---- Audio (audio thread)
+    void setSampleRate(float rate) override;
+    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+    VstInt32 processEvents(VstEvents* events) override;
+
+    // ---- Parameters
+    void setParameter(VstInt32 index, float value) override;
+    float getParameter(VstInt32 index) override;
+    void getParameterName(VstInt32 index, char* text) override;
+    void getParameterDisplay(VstInt32 index, char* text) override;
+    void getParameterLabel(VstInt32 index, char* text) override;
+
+    // ---- Programs: the presets of the play mode
+    void setProgram(VstInt32 program) override;
+    void setProgramName(const char* name) override;
+    void getProgramName(char* name) override;
+    bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
+    VstInt32 getMidiProgramName(VstInt32 channel, MidiProgramName* name) override;
+    VstInt32 getCurrentMidiProgram(VstInt32 channel, MidiProgramName* name) override;
+    bool hasMidiProgramsChanged(VstInt32 channel) override;
+    bool beginSetProgram() override { return true; }
+    bool endSetProgram() override { return true; }
+    VstInt32 beginLoadBank(VstPatchChunkInfo*) override { return 1; }
+    VstInt32 beginLoadProgram(VstPatchChunkInfo*) override { return 1; }
+
+    // ---- Chunks: the whole state (bank) or one K1 dump of the current preset
+    VstInt32 getChunk(void** data, bool isPreset) override;
+    VstInt32 setChunk(void* data, VstInt32 byteSize, bool isPreset) override;
+
+    // ---- Identity and capabilities
+    bool getEffectName(char* name) override;
+    bool getProductString(char* text) override;
+    bool getVendorString(char* text) override;
+    VstInt32 getVendorVersion() override { return kVendorVersion; }
+    VstPlugCategory getPlugCategory() override { return kPlugCategSynth; }
+    VstInt32 canDo(const char* text) override;
+    VstInt32 getNumMidiInputChannels() override { return 16; }
+    VstInt32 getNumMidiOutputChannels() override { return 16; }
+
+    // ---- k1lib::IPluginListener
+    void onActiveSingleChanged(size_t index) override;
+    void onSingleModified(size_t index) override;
+    void onActiveSingleModified(size_t index) override;
+    void onSinglesModified(size_t first, size_t count) override;
+    void onActiveMultiChanged(size_t index) override;
+    void onMultiModified(size_t index) override;
+    void onActiveMultiModified(size_t index) override;
+    void onMultisModified(size_t first, size_t count) override;
+    void sendMidi(const k1lib::SMidiEvent& event) override;
+    void onParameterChanged(k1lib::EParam param, float value) override;
+    void serializeCustomData(std::vector<uint8_t>& data) override;
+    void deserializeCustomData(const std::vector<uint8_t>& data) override;
+    void onPlayModeChanged() override;
+    void onConfigChanged() override;
+
+private:
+    // Records index as the host's program when it names a preset of the
+    // play mode in force; the host hears of it through a display update.
+    void recordActivePreset(size_t index, k1lib::PlayMode mode);
+    // Program count and number follow the play mode in force.
+    void followPlayMode();
+    // Brings the output count in line with the configuration (2 or 8).
+    void reconfigureOutputs();
+    // Audio thread: hands the queued outgoing MIDI to the host.
+    void deliverMidi(VstInt32 sampleFrames);
+
+    std::vector<uint8_t> m_chunk;   // valid until the next chunk call
+    // The editor bridge (window, its saved rectangle in the state chunk)
+    // belongs here; until it exists the effect has no editor.
+    k1lib::Plugin m_facade;
+    // Outputs processReplacing writes: the count the host last accepted.
+    std::atomic<VstInt32> m_renderOutputs{2};
+    k1effect::OutgoingMidi m_outgoing;
+};

@@ -18,7 +18,12 @@ std::string fmt(const char* format, double a, double b = 0.0)
 
 std::string label(const std::string& name, size_t index)
 {
-    return "#" + std::to_string(index) + " \"" + name + "\": ";
+    std::string text = "#";
+    text += std::to_string(index);
+    text += " \"";
+    text += name;
+    text += "\": ";
+    return text;
 }
 
 void checkTake(std::vector<std::string>& out, const std::string& who, const char* take, const TakeFigures& t,

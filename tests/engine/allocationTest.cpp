@@ -4,41 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdlib>
-#include <new>
 
 #include "tests/engine/engineScenes.h"
+#include "tests/support/countingAllocator.h"
 #include "tests/engine/engineTestSupport.h"
-
-namespace
-{
-std::atomic<bool> g_counting{false};
-std::atomic<long> g_allocations{0};
-
-void* countedAllocate(std::size_t size)
-{
-    if (g_counting.load(std::memory_order_relaxed))
-        g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-} // namespace
-
-void* operator new(std::size_t size) { return countedAllocate(size); }
-void* operator new[](std::size_t size) { return countedAllocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    if (g_counting.load(std::memory_order_relaxed))
-        g_allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size == 0 ? 1 : size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace
 {
@@ -55,11 +25,10 @@ struct Host
     // Renders one block; returns the allocations made inside the engine.
     long block(std::vector<k1lib::SMidiEvent>& events)
     {
-        g_allocations = 0;
-        g_counting = true;
+        k1test::startAllocationCounting();
         engine->process(outputs, 2, kBlock, events);
-        g_counting = false;
-        return g_allocations.load();
+        k1test::stopAllocationCounting();
+        return k1test::countedAllocations();
     }
 };
 } // namespace
@@ -129,11 +98,10 @@ TEST(EngineRealTime, TheMultiAt44100HzAllocatesNothingAfterItsFirstBlock)
         e.data2 = static_cast<uint8_t>(b);
         e.sampleOffset = frames / 2;
         events.push_back(e);
-        g_allocations = 0;
-        g_counting = true;
+        k1test::startAllocationCounting();
         host.engine->process(host.outputs, 2, frames, events);
-        g_counting = false;
-        total += g_allocations.load();
+        k1test::stopAllocationCounting();
+        total += k1test::countedAllocations();
         events.clear();
     }
     EXPECT_EQ(total, 0);

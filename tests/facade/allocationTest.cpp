@@ -5,42 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <memory>
-#include <new>
 #include <vector>
 
 #include "plugin/plugin.h"
-
-namespace
-{
-std::atomic<bool> g_counting{false};
-std::atomic<long> g_allocations{0};
-
-void* countedAllocate(std::size_t size)
-{
-    if (g_counting.load(std::memory_order_relaxed))
-        g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-} // namespace
-
-void* operator new(std::size_t size) { return countedAllocate(size); }
-void* operator new[](std::size_t size) { return countedAllocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    if (g_counting.load(std::memory_order_relaxed))
-        g_allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size == 0 ? 1 : size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+#include "tests/support/countingAllocator.h"
 
 namespace
 {
@@ -100,11 +70,10 @@ TEST(FacadeRealTime, BlocksWithScrambledEventsAndHostReportsAllocateNothing)
         plugin->addMidiEvent(shortEvent(0x90, key, 100, 200));
         plugin->addMidiEvent(shortEvent(0x90, static_cast<uint8_t>(key + 30), 90, 5));
         plugin->addMidiEvent(shortEvent(0x80, static_cast<uint8_t>(key + 30), 0, 100));
-        g_allocations = 0;
-        g_counting = b >= 4; // the first blocks size the lists
+        k1test::startAllocationCounting(b >= 4); // the first blocks size the lists
         plugin->process(outputs, 2, kBlock);
-        g_counting = false;
-        total += g_allocations.load();
+        k1test::stopAllocationCounting();
+        total += k1test::countedAllocations();
     }
     EXPECT_EQ(total, 0);
     EXPECT_GE(host.parameterCalls, 70);

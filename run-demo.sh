@@ -1,15 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the main job: lists the factory
-# presets compiled into the instrument, storage by storage, by slot label,
-# then plays a short demo phrase through the Darvello.so plug-in, loaded by
-# the command-line VST host as a Linux host loads it, with factory presets
-# (a single, then a multi) at 44.1 kHz, and writes it to WAV files.
+# Installs what is missing, builds, and runs the main job: plays a short demo
+# phrase through the Darvello.so plug-in, loaded by the command-line VST host
+# as a Linux host loads it, with factory presets (a single, then a multi) at
+# 44.1 kHz, and writes it to WAV files.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/deps/install.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build/release -j "${JOBS:-$(nproc)}"
-build/release/tools/syxlist/syxlist --factory
 
 plugin=build/release/plugin/effect/Darvello.so
 host=build/release/tools/vsthost/vsthost

@@ -22,6 +22,17 @@ constexpr float kSampledMinimumPitch = 19.94f;
 constexpr float kSingleCycleMinimumPitch = -128.0f;
 constexpr uint64_t kPhaseRange = 1ull << 32;
 
+// One sample of the wave at a 32-bit phase: linear interpolation between the
+// two neighbouring samples (the second wraps within the power-of-two block),
+// scaled from signed 8-bit to -1..1.
+inline float readWave(const int8_t* data, uint32_t phase, uint32_t shift, uint32_t mask, float inversePhaseScale)
+{
+    const uint32_t index = phase >> shift;
+    const float frac = static_cast<float>(phase - (index << shift)) * inversePhaseScale;
+    const float s0 = static_cast<float>(data[index]);
+    const float s1 = static_cast<float>(data[(index + 1) & mask]);
+    return (s0 + frac * (s1 - s0)) * 0.0078125f;
+}
 int clampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 float clampFloat(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
 int centred(uint32_t v) { return static_cast<int>(v) - 50; }
@@ -163,11 +174,7 @@ int Source::render(float* value, float* amplitude, const float* pitchModulation,
         for (; i < n; ++i)
         {
             amplitude[i] = heldAmplitude;
-            const uint32_t index = phase >> shift;
-            const float frac = static_cast<float>(phase - (index << shift)) * inverse;
-            const float s0 = static_cast<float>(data[index]);
-            const float s1 = static_cast<float>(data[(index + 1) & mask]);
-            value[i] = (s0 + frac * (s1 - s0)) * 0.0078125f;
+            value[i] = readWave(data, phase, shift, mask, inverse);
             phase += increment;
         }
         m_phase = phase;
@@ -185,11 +192,7 @@ int Source::render(float* value, float* amplitude, const float* pitchModulation,
         for (; i < n; ++i)
         {
             amplitude[i] = heldAmplitude;
-            const uint32_t index = phase >> shift;
-            const float frac = static_cast<float>(phase - (index << shift)) * inverse;
-            const float s0 = static_cast<float>(data[index]);
-            const float s1 = static_cast<float>(data[(index + 1) & mask]);
-            value[i] = (s0 + frac * (s1 - s0)) * 0.0078125f;
+            value[i] = readWave(data, phase, shift, mask, inverse);
             const float pitch =
                 raiseToMinimum(pitchModulation[i] + m_pitch + m_spanBend + m_spanPressureToFreq + m_spanFineTune);
             if (pitch != m_lastPitch)
@@ -228,11 +231,7 @@ int Source::render(float* value, float* amplitude, const float* pitchModulation,
             continue;
         }
 
-        const uint32_t index = m_phase >> m_indexShift;
-        const float frac = static_cast<float>(m_phase - (index << m_indexShift)) * m_inversePhaseScale;
-        const float s0 = static_cast<float>(m_data[index]);
-        const float s1 = static_cast<float>(m_data[(index + 1) & (m_length - 1)]);
-        value[i] = (s0 + frac * (s1 - s0)) * 0.0078125f;
+        value[i] = readWave(m_data, m_phase, m_indexShift, m_length - 1, m_inversePhaseScale);
 
         float pitch = m_spanPitch;
         if (m_spanVibABend)

@@ -9,26 +9,15 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "tools/common/nullEngineListener.h"
 
 namespace
 {
-struct QuietListener : k1lib::IEngineListener
+struct QuietListener : k1tools::NullEngineListener
 {
     size_t sent = 0;
-    void onActiveSingleChanged(size_t) override {}
-    void onSingleModified(size_t) override {}
-    void onSinglesModified(size_t, size_t) override {}
-    void onActiveSingleModified(size_t) override {}
-    void onActiveMultiChanged(size_t) override {}
-    void onMultiModified(size_t) override {}
-    void onMultisModified(size_t, size_t) override {}
-    void onActiveMultiModified(size_t) override {}
-    void onParameterChanged(k1lib::EParam, float) override {}
     void sendMidi(const k1lib::SMidiEvent& e) override { sent += e.sysex.size(); }
     void serializeCustomData(std::vector<uint8_t>& data) override { data.assign(20, 1); }
-    void deserializeCustomData(const std::vector<uint8_t>&) override {}
-    void onPlayModeChanged() override {}
-    void onConfigChanged() override {}
 };
 
 void BM_SaveState(benchmark::State& state)

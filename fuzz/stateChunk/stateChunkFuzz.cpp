@@ -19,25 +19,14 @@
 
 #include "engine/engine.h"
 #include "engine/stateChunk.h"
+#include "tools/common/nullEngineListener.h"
 
 namespace
 {
-struct NullListener : k1lib::IEngineListener
+// The custom data a plug-in window would store with the state.
+struct NullListener : k1tools::NullEngineListener
 {
-    void onActiveSingleChanged(size_t) override {}
-    void onSingleModified(size_t) override {}
-    void onSinglesModified(size_t, size_t) override {}
-    void onActiveSingleModified(size_t) override {}
-    void onActiveMultiChanged(size_t) override {}
-    void onMultiModified(size_t) override {}
-    void onMultisModified(size_t, size_t) override {}
-    void onActiveMultiModified(size_t) override {}
-    void onParameterChanged(k1lib::EParam, float) override {}
-    void sendMidi(const k1lib::SMidiEvent&) override {}
     void serializeCustomData(std::vector<uint8_t>& data) override { data.assign(20, 7); }
-    void deserializeCustomData(const std::vector<uint8_t>&) override {}
-    void onPlayModeChanged() override {}
-    void onConfigChanged() override {}
 };
 
 struct Fixture

@@ -262,4 +262,13 @@ void EditorHarness::idle()
     editor->idle();
     frame->idle();
 }
+
+void EditorHarness::render(size_t frames)
+{
+    plugin->setSampleRate(44100.0f);
+    std::vector<float> left(512), right(512);
+    float* outputs[] = {left.data(), right.data()};
+    for (size_t done = 0; done < frames; done += 512)
+        plugin->process(outputs, 2, 512);
+}
 } // namespace editortest

@@ -104,6 +104,8 @@ public:
     int32_t pressKey(char character);
     // The host's idle: the editor's queue, then the frame's timers and drawing.
     void idle();
+    // Audio blocks at 44.1 kHz: the engine applies the parameter ramps.
+    void render(size_t frames);
 
     VSTGUI::HeadlessPlatformFactory factory;
     HostRecorder host;

@@ -16,6 +16,8 @@ void K1Editor::createWidgets()
 {
     m_resizer = std::make_unique<uiResizer>(*this);
     m_sourceMix = std::make_unique<uiSourceMix>(*this);
+    if (mode_edit_multi)
+        m_multi = std::make_unique<uiMulti>(*this, mode_edit_multi);
     if (mode_edit_system)
         m_settings = std::make_unique<uiSettings>(*this, mode_edit_system);
     CView* envdummy = ControlHelpers::initView<CView>(m_views, "envdummy");
@@ -70,8 +72,8 @@ bool K1Editor::widgetsOnKeyDown(const VstKeyCode&)
 // uiMulti::onParamChanged(param, value)
 void K1Editor::widgetsOnParamChanged(k1lib::EParam param, float value)
 {
-    (void)param;
-    (void)value;
+    if (m_multi)
+        m_multi->onParamChanged(param, value);
 }
 
 // uiSourceMix::onSourceMixParametersChanged()
@@ -91,7 +93,8 @@ void K1Editor::widgetsOnEnvelopeChanged()
 // uiMulti::onActiveMultiChanged(index)
 void K1Editor::widgetsOnActiveMultiChanged(size_t index)
 {
-    (void)index;
+    if (m_multi)
+        m_multi->onActiveMultiChanged(index);
 }
 
 // uiSettings::updateValues()

@@ -6,6 +6,7 @@
 // stays destructible; a widget's header replaces its stand-in line.
 
 #include "editor/uiEnvelope.h"
+#include "editor/uiMulti.h"
 #include "editor/uiResizer.h"
 #include "editor/uiSettings.h"
 #include "editor/uiSourceMix.h"
@@ -14,8 +15,5 @@ class uiDisplay
 {
 };
 class uiSingles
-{
-};
-class uiMulti
 {
 };

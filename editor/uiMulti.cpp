@@ -17,13 +17,13 @@ void uiMultiSinglesBank::read(K1Editor& editor)
         const size_t start = first + g * kGroupSize;
         groupTitles[g] = plugin.getSingleNumberAsName(start) + "-" + plugin.getSingleNumberAsName(start + 7);
     }
-    SinglePreset single;
+    // The whole bank under one lock: while audio plays, reading it waits for
+    // one block at most, not for one per single.
+    std::vector<SinglePreset> singles;
+    if (!plugin.getSingles(singles, first, kCount))
+        singles.assign(kCount, SinglePreset{}); // labels alone
     for (size_t i = 0; i < kCount; ++i)
-    {
-        // A single the store does not hold shows its label alone.
-        const bool read = plugin.getSingle(single, first + i);
-        itemTitles[i] = plugin.getSingleNumberAsName(first + i) + "  " + (read ? single.name : "");
-    }
+        itemTitles[i] = plugin.getSingleNumberAsName(first + i) + "  " + singles[i].name;
 }
 
 // ---- uiMultiSection ----------------------------------------------------------

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <sstream>
 
+#include "gui/base64.h"
+
 namespace guitest
 {
 namespace
@@ -21,7 +23,7 @@ std::string pngOf(cairo_surface_t* s)
     std::vector<unsigned char> bytes;
     cairo_surface_write_to_png_stream(s, appendPng, &bytes);
     cairo_surface_destroy(s);
-    return encodeBase64(bytes);
+    return VSTGUI::encodeBase64(bytes.data(), bytes.size());
 }
 
 // A knob film strip: a disc with a pointer swept over 270 degrees.
@@ -75,37 +77,6 @@ std::string background()
     return pngOf(s);
 }
 } // namespace
-
-std::string encodeBase64(const std::vector<unsigned char>& bytes)
-{
-    static const char* alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    size_t i = 0;
-    for (; i + 2 < bytes.size(); i += 3)
-    {
-        const unsigned v = (bytes[i] << 16) | (bytes[i + 1] << 8) | bytes[i + 2];
-        out += alphabet[v >> 18];
-        out += alphabet[(v >> 12) & 63];
-        out += alphabet[(v >> 6) & 63];
-        out += alphabet[v & 63];
-    }
-    if (i + 1 == bytes.size())
-    {
-        const unsigned v = bytes[i] << 16;
-        out += alphabet[v >> 18];
-        out += alphabet[(v >> 12) & 63];
-        out += "==";
-    }
-    else if (i + 2 == bytes.size())
-    {
-        const unsigned v = (bytes[i] << 16) | (bytes[i + 1] << 8);
-        out += alphabet[v >> 18];
-        out += alphabet[(v >> 12) & 63];
-        out += alphabet[(v >> 6) & 63];
-        out += '=';
-    }
-    return out;
-}
 
 std::string makeDemoDescription()
 {

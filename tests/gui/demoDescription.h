@@ -14,6 +14,4 @@ constexpr int kKnobSize = 48;
 
 // The whole document.
 std::string makeDemoDescription();
-// Base64 of bytes (standard alphabet, padded).
-std::string encodeBase64(const std::vector<unsigned char>& bytes);
 } // namespace guitest

@@ -30,6 +30,7 @@
 #include "engine/parameterManager.h"
 #include "engine/playMode.h"
 #include "engine/pluginType.h"
+#include "engine/randomSource.h"
 #include "engine/resampler.h"
 #include "engine/waveBlock.h"
 #include "engine/waveforms.h"
@@ -245,6 +246,9 @@ public:
     const float* getSourceMix() const { return m_sourceMix; }
     const Multi& getMulti() const { return m_multi; }
     const ParameterManager& getParameterManager() const { return m_parameters; }
+    // This engine's own random numbers (random wave starts, seeds of the
+    // section LFOs): drawing is part of rendering, not a change of state.
+    RandomSource& getRandom() const { return m_random; }
 
 private:
     // Selects unconditionally: what setSingle(index) and setMulti(index) do
@@ -275,6 +279,7 @@ private:
     size_t m_currentMulti = 0;
     StaticArray<MidiState, kMidiChannelCount> m_midiState;
     PlayMode m_playMode = PlayMode::Single;
+    mutable RandomSource m_random; // before the multi, which seeds its LFOs from it
     Config m_config; // before the multi, which reads it when it maps channels
     Multi m_multi;
     int32_t m_bendRange = 12; // semitones

@@ -2,8 +2,6 @@
 
 #include "engine/lfo.h"
 
-#include <cstdlib>
-
 #include "engine/tables.h"
 
 namespace k1lib
@@ -84,11 +82,17 @@ float Lfo::process(const SinglePreset& single, float rate, float modWheel)
     return static_cast<float>(v) * 0.015625f;
 }
 
+void Lfo::seedRandom(uint64_t seed)
+{
+    m_random.seed(seed);
+    createRandomValue();
+}
+
 void Lfo::createRandomValue()
 {
-    // rand() spans 0..RAND_MAX, whatever its width; the result must stay
-    // below 1 after the narrowing to float as well.
-    const double unit = static_cast<double>(std::rand()) / (RAND_MAX + 1.0);
+    // The draw spans 0..2^31-1; the result must stay below 1 after the
+    // narrowing to float as well.
+    const double unit = static_cast<double>(m_random.next()) * 0x1p-31;
     const float value = static_cast<float>(unit * 2.0 - 1.0);
     m_randomValue = value < 1.0f ? value : 0x1.fffffep-1f;
 }

@@ -6,10 +6,12 @@
 // 0..1 per cycle.
 //
 // Audio thread only. Per sample: one phase step; the shape is evaluated at
-// most once per held step. The "Random" shape calls rand() once per cycle.
+// most once per held step. The "Random" shape draws once per cycle from the
+// LFO's own generator, which its multi seeds from the engine's.
 
 #include <cstdint>
 
+#include "engine/randomSource.h"
 #include "patch/presets.h"
 
 namespace k1lib
@@ -26,6 +28,8 @@ public:
 
     // Draws a new level -1 <= value < 1 for the "Random" shape.
     void createRandomValue();
+    // Restarts the generator the "Random" shape draws from and draws anew.
+    void seedRandom(uint64_t seed);
 
     float getPhase() const { return m_phase; }
     float getRandomValue() const { return m_randomValue; }
@@ -35,5 +39,6 @@ private:
     float m_randomValue = 0.0f; // the "Random" shape's current level
     int8_t m_step = 0;          // current output in 1/64 units, -64..64
     int32_t m_hold = 0;         // engine samples before the shape is evaluated again
+    RandomSource m_random;
 };
 } // namespace k1lib

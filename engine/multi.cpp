@@ -69,6 +69,14 @@ Multi::Multi(Engine& engine) : m_engine(engine), m_singleModeMulti(makeSingleMod
         m_free[i] = static_cast<VoiceId>(kPoolSize - 1 - i);
     m_freeCount = kPoolSize;
 
+    // Every section's LFO draws from a generator of its own, seeded from the
+    // engine's: the same for every fresh engine, independent of any other.
+    for (SectionState& state : m_sectionStates)
+    {
+        RandomSource& random = m_engine.getRandom();
+        state.lfo.seedRandom(static_cast<uint64_t>(random.next()) << 32 | random.next());
+    }
+
     m_multi = m_singleModeMulti;
     mapChannelsToSections();
     m_singlesOffset = Engine::getSinglesOffsetForMulti(m_engine.getCurrentMultiIndex());

@@ -80,7 +80,7 @@ void Source::init(const Engine& engine, const SinglePreset& single, uint8_t inde
         m_length = 1;
         m_stopped = 1;
     }
-    const uint32_t start = playable && block.randomStart ? static_cast<uint32_t>(std::rand()) & (m_length - 1) : 0;
+    const uint32_t start = playable && block.randomStart ? engine.getRandom().next() & (m_length - 1) : 0;
     m_phaseScale = static_cast<uint32_t>(kPhaseRange / m_length);
     m_inversePhaseScale = 1.0f / static_cast<float>(m_phaseScale);
     m_indexShift = static_cast<uint32_t>(std::countr_zero(m_phaseScale));

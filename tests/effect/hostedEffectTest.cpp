@@ -29,11 +29,11 @@ std::unique_ptr<HostedPlugin> load()
     return HostedPlugin::load(DARVELLO_PATH, 44100.0f, 256);
 }
 
-// The waves start at random points: every render starts from the same seed.
+// Waves that start at random points draw from the instance's own generator:
+// a fresh instance renders the same every time.
 Audio renderPhrase(HostedPlugin& plugin, const RenderOptions& options = RenderOptions{0.3, 0.0, {}, {}},
                    std::vector<TimedMidi> events = builtInPhrase())
 {
-    std::srand(1);
     Audio audio;
     render(plugin, events, options, audio);
     return audio;

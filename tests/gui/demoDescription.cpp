@@ -5,8 +5,6 @@
 #include <cmath>
 #include <sstream>
 
-#include "gui/base64.h"
-
 namespace guitest
 {
 namespace
@@ -23,7 +21,7 @@ std::string pngOf(cairo_surface_t* s)
     std::vector<unsigned char> bytes;
     cairo_surface_write_to_png_stream(s, appendPng, &bytes);
     cairo_surface_destroy(s);
-    return VSTGUI::encodeBase64(bytes.data(), bytes.size());
+    return encodeBase64(bytes);
 }
 
 // A knob film strip: a disc with a pointer swept over 270 degrees.

@@ -130,7 +130,6 @@ TEST(LfoSteps, WheelInSpeedModeAddsUpTo32Steps)
 
 TEST(LfoShapes, RandomChangesOncePerCycle)
 {
-    std::srand(1234);
     const SinglePreset random = lfoSingle(0, 3);
     Lfo lfo;
     const float start = lfo.getRandomValue();

@@ -55,6 +55,7 @@ Plugin::~Plugin() = default;
 
 void Plugin::process(float** outputs, size_t numOutputs, size_t numFrames)
 {
+    const k1log::AudioThreadScope audioThread;
     {
         std::lock_guard<std::recursive_mutex> midiLock(m_midiLock);
         m_pending.swap(m_processing);
@@ -83,6 +84,7 @@ void Plugin::process(float** outputs, size_t numOutputs, size_t numFrames)
 
 void Plugin::addMidiEvent(const SMidiEvent& event)
 {
+    const k1log::AudioThreadScope audioThread;
     std::lock_guard<std::recursive_mutex> midiLock(m_midiLock);
     m_pending.push_back(event);
 }
@@ -129,6 +131,8 @@ PluginType Plugin::getPluginType() const
 
 bool Plugin::setParameter(EParam param, float value)
 {
+    // Hosts automate from their audio thread: what this logs must not wait.
+    const k1log::AudioThreadScope audioThread;
     if (param >= kParamCount)
     {
         K1_LOG("Invalid parameter " << static_cast<uint32_t>(param));

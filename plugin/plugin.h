@@ -31,6 +31,7 @@
 #include "engine/midiEvent.h"
 #include "engine/playMode.h"
 #include "engine/pluginType.h"
+#include "patch/log.h"
 #include "patch/parameterEnum.h"
 #include "patch/presets.h"
 #include "plugin/hostCallQueue.h"
@@ -200,6 +201,8 @@ private:
     bool copySingle(SinglePreset& out, size_t index) const;
     bool copyMulti(MultiPreset& out, size_t index) const;
 
+    // Prints the lines logged on the audio thread while this instance lives.
+    k1log::WriterHold m_logWriter;
     Engine m_engine;
     mutable std::recursive_mutex m_engineLock;
     std::vector<SMidiEvent> m_pending;

@@ -10,6 +10,7 @@
 
 VstInt32 MyVSTAudioEffect::processEvents(VstEvents* events)
 {
+    const k1log::AudioThreadScope audioThread;
     if (events == nullptr)
         return 1;
     // The record declares two pointers; the host's list runs on past them.
@@ -55,6 +56,7 @@ VstInt32 MyVSTAudioEffect::processEvents(VstEvents* events)
 
 void MyVSTAudioEffect::processReplacing(float**, float** outputs, VstInt32 sampleFrames)
 {
+    const k1log::AudioThreadScope audioThread;
     if (outputs == nullptr || sampleFrames <= 0)
         return;
     // The count the host has taken: an I/O change still being negotiated on

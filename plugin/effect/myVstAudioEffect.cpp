@@ -59,10 +59,17 @@ void MyVSTAudioEffect::setSampleRate(float rate)
     m_facade.setSampleRate(rate);
 }
 
+void MyVSTAudioEffect::suspend()
+{
+    k1log::printQueued();
+}
+
 // ---- Parameters ------------------------------------------------------------
 
 void MyVSTAudioEffect::setParameter(VstInt32 index, float value)
 {
+    // Hosts automate from their audio thread: what this logs must not wait.
+    const k1log::AudioThreadScope audioThread;
     if (!isParameter(index))
     {
         K1_LOG("Ignoring parameter " << index);

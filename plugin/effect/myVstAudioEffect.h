@@ -39,6 +39,8 @@ public:
 
     // ---- Audio (audio thread)
     void setSampleRate(float rate) override;
+    // UI thread: processing stops; what the audio thread logged is printed.
+    void suspend() override;
     void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
     VstInt32 processEvents(VstEvents* events) override;
 

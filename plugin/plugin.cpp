@@ -89,10 +89,22 @@ void Plugin::addMidiEvent(const SMidiEvent& event)
     m_pending.push_back(event);
 }
 
-void Plugin::setSampleRate(float rate)
+bool Plugin::setSampleRate(float rate)
 {
     Lock lock(m_engineLock);
-    m_engine.setSamplerate(rate);
+    return m_engine.setSamplerate(rate);
+}
+
+void Plugin::prepare(size_t numOutputs)
+{
+    Lock lock(m_engineLock);
+    m_engine.prepare(static_cast<int>(std::min<size_t>(numOutputs, Engine::kMaxOutputs)));
+}
+
+int Plugin::getLatency() const
+{
+    Lock lock(m_engineLock);
+    return m_engine.getLatency();
 }
 
 // ---- Settings ------------------------------------------------------------

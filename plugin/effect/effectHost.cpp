@@ -183,12 +183,15 @@ void MyVSTAudioEffect::reconfigureOutputs()
         return;
     }
     setNumOutputs(wanted);
+    // The converters for the new count are opened here, not in a block.
+    m_facade.prepare(static_cast<size_t>(wanted));
     if (ioChanged())
     {
         // The host has taken the new count: the next block renders with it.
         m_renderOutputs.store(wanted, std::memory_order_release);
         return;
     }
+    m_facade.prepare(static_cast<size_t>(previous));
     K1_LOG("Failed to change IO configuration");
     setNumOutputs(previous);
     config = m_facade.getConfig();

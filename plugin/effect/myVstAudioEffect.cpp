@@ -55,8 +55,17 @@ MyVSTAudioEffect::~MyVSTAudioEffect() = default;
 
 void MyVSTAudioEffect::setSampleRate(float rate)
 {
+    if (!m_facade.setSampleRate(rate))
+        return;
     AudioEffectX::setSampleRate(rate);
-    m_facade.setSampleRate(rate);
+    setInitialDelay(m_facade.getLatency());
+}
+
+void MyVSTAudioEffect::resume()
+{
+    AudioEffectX::resume();
+    m_facade.prepare(static_cast<size_t>(m_renderOutputs.load(std::memory_order_acquire)));
+    setInitialDelay(m_facade.getLatency());
 }
 
 void MyVSTAudioEffect::suspend()

@@ -37,8 +37,13 @@ public:
     // The facade, for the editor bridge.
     k1lib::Plugin& facade() { return m_facade; }
 
-    // ---- Audio (audio thread)
+    // ---- Audio
+    // UI thread: the engine sets up its resampler here; a rate outside
+    // 8 kHz-768 kHz is refused (logged) and the previous one stays.
     void setSampleRate(float rate) override;
+    // UI thread: processing starts: the engine sets up for the outputs in
+    // force, and the host learns the delay of the rate conversion.
+    void resume() override;
     // UI thread: processing stops; what the audio thread logged is printed.
     void suspend() override;
     void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;

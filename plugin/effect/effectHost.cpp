@@ -5,6 +5,7 @@
 
 #include "patch/log.h"
 #include "plugin/effect/myVstAudioEffect.h"
+#include "plugin/effect/k1ui.h"
 
 // ---- Audio thread ----------------------------------------------------------
 
@@ -149,14 +150,16 @@ void MyVSTAudioEffect::onParameterChanged(k1lib::EParam param, float value)
     setParameterAutomated(static_cast<VstInt32>(param), value);
 }
 
-void MyVSTAudioEffect::serializeCustomData(std::vector<uint8_t>&)
+void MyVSTAudioEffect::serializeCustomData(std::vector<uint8_t>& data)
 {
-    // The editor bridge saves its window rectangle here once it exists.
+    if (m_editorBridge)
+        m_editorBridge->saveState(data);
 }
 
-void MyVSTAudioEffect::deserializeCustomData(const std::vector<uint8_t>&)
+void MyVSTAudioEffect::deserializeCustomData(const std::vector<uint8_t>& data)
 {
-    // The editor bridge restores its window rectangle here once it exists.
+    if (m_editorBridge)
+        m_editorBridge->loadState(data);
 }
 
 void MyVSTAudioEffect::onPlayModeChanged()
@@ -172,7 +175,7 @@ void MyVSTAudioEffect::onConfigChanged()
 
 void MyVSTAudioEffect::reconfigureOutputs()
 {
-    k1lib::Engine::Config config = m_facade.getConfig();
+    k1lib::EngineConfig config = m_facade.getConfig();
     const VstInt32 wanted = config.audioOutputMode == 1 ? 8 : 2;
     const VstInt32 previous = cEffect.numOutputs;
     if (wanted == previous)

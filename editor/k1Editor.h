@@ -1,0 +1,243 @@
+#pragma once
+
+// K1Editor: the plug-in window. It builds the panel from the compiled-in UI
+// description, finds its views by custom-view-name, binds them to the 209
+// automation parameters, switches the four pages (play, single edit, multi
+// edit, system), takes the keyboard shortcuts and owns the widget objects of
+// the panel (display, preset browser, resizer, source mix, multi page,
+// settings page, envelope view).
+//
+// Threads: everything runs on the host's UI thread except onEvent, which the
+// facade calls from whichever thread made a change (the audio thread too):
+// it only queues the event, and idle() handles the queue on the UI thread.
+// What the window shows is copied from the facade when an event arrives; no
+// view reads the facade on its own.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "editor/controlHelpers.h"
+#include "editor/k1EditorListener.h"
+#include "editor/parameterControls.h"
+#include "gui/vstgui.h"
+#include "plugin/plugin.h"
+
+class uiDisplay;
+class uiEnvelope;
+class uiSingles;
+class uiResizer;
+class uiSourceMix;
+class uiMulti;
+class uiSettings;
+
+class K1Editor : public ParameterControls,
+                 public k1lib::IEditor,
+                 public VSTGUI::IControlListener,
+                 public VSTGUI::IViewMouseListener,
+                 public VSTGUI::IKeyboardHook
+{
+public:
+    // Looks of the page, mode and parameter buttons: the index into the
+    // harvested small and large button bitmaps.
+    enum ButtonLook : uint32_t
+    {
+        Look_Inactive = 0,
+        Look_Active = 1,
+        Look_Muted = 2, // small buttons only
+    };
+
+    // With frame null the panel is built from the compiled-in description in
+    // a new frame of rect, opened in parent with the platform type and
+    // configuration; with a frame given, that frame's first child is the
+    // panel and the frame stays the caller's. A description that does not
+    // parse leaves an editor without frame or views (getRect answers false,
+    // the other operations do nothing).
+    K1Editor(k1lib::Plugin& plugin, void* parent, VSTGUI::VSTGUIEditorInterface* editorInterface,
+             k1EditorListener* listener, const VSTGUI::CRect& rect, VSTGUI::PlatformType platformType,
+             VSTGUI::IPlatformFrameConfig* config, VSTGUI::CFrame* frame);
+    ~K1Editor() override;
+    K1Editor(const K1Editor&) = delete;
+    K1Editor& operator=(const K1Editor&) = delete;
+
+    // ---- Facade events -----------------------------------------------------
+
+    // Any thread: queues a copy of the event; never touches a view.
+    void onEvent(const k1lib::PluginToEditorEvent& event) override;
+    // UI thread, on every host idle: handles the queued events in order.
+    void idle();
+
+    // ---- Window --------------------------------------------------------------
+
+    // The frame's size; false when there is no frame.
+    bool getRect(VSTGUI::CRect& rect) const;
+    static VSTGUI::CRect getDefaultRect();
+    double getZoom() const { return m_zoom; }
+
+    // ---- Messages and links (UI thread) -------------------------------------
+
+    // Boxes drawn in the window, titled "Darvello". A box that cannot be
+    // shown counts as "Cancel".
+    void showMessageBoxOk(const std::string& text);
+    // True when "OK" was chosen.
+    bool showMessageBoxYesNo(const std::string& text);
+    // Asks the question and opens the address in the browser on "OK"; true
+    // when the browser was started.
+    bool openURL(const std::string& url, const std::string& question);
+    bool swapSources(size_t a, size_t b);
+
+    // ---- For the widget objects ----------------------------------------------
+
+    k1lib::Plugin& getPlugin() const { return m_plugin; }
+    const ControlHelpers::ViewMap& getViewMap() const { return m_views; }
+    VSTGUI::CFrame* getFrame() const { return m_frame; }
+    uint32_t getActiveSource() const { return m_activeSource; }
+    k1EditorListener* getListener() const { return m_listener; }
+
+    // ---- Parameter binding ---------------------------------------------------
+
+    // Refills a parameter's option menu (octave submenus for keys, the wave
+    // groups for waves, the value range otherwise).
+    void initOptionMenu(VSTGUI::COptionMenu* menu, k1lib::EParam param);
+    void setSmallButtonActive(VSTGUI::CKickButton* button, ButtonLook look);
+    void setLargeButtonActive(VSTGUI::CKickButton* button, ButtonLook look);
+    // Shows the page of source s (0-3) and binds the source views to it.
+    void setActiveSource(uint32_t source);
+    // The one entry of every user edit.
+    void valueChanged(VSTGUI::CControl* control) override;
+    // An edit: host automation through the bridge, then the K1 sysex echo.
+    void setParameterFromUi(k1lib::EParam param, float value);
+    // Shows a parameter's new normalized value in every view bound to it.
+    void onParamChanged(k1lib::EParam param, float value);
+    void updateMultilevelOptionMenuFromParam(uiMultilevelOptionMenu* wrapper, k1lib::EParam param, float value);
+    void updateEditSingleName();
+    void updateEditMultiName();
+
+    // ---- Pages and keys ------------------------------------------------------
+
+    // True when the edit state changed.
+    bool setModeEdit(bool on);
+    void setModeSystem(bool on);
+    bool setEditModeCommon();
+    void onPlayModeChanged();
+    bool isEditMode() const;
+    // The rule of the keys "1" to "4": false when that source page is shown.
+    bool handleKeyDownSetSource(uint32_t source);
+    // 1 when the key was used, -1 otherwise; never while a text field has
+    // the focus.
+    int32_t onKeyDown(const VSTGUI::VstKeyCode& key, VSTGUI::CFrame* frame) override;
+    int32_t onKeyUp(const VSTGUI::VstKeyCode& key, VSTGUI::CFrame* frame) override;
+
+    // The refreshes of the facade's events.
+    void onSinglesModified(size_t first, size_t count);
+    void onSingleModified(size_t index);
+    void onActiveSingleModified(size_t index);
+    void onActiveSingleChanged(size_t index);
+    void onMultisModified(size_t first, size_t count);
+    void onMultiModified(size_t index);
+    void onActiveMultiModified(size_t index);
+    void onActiveMultiChanged(size_t index);
+    void onConfigChanged();
+
+    // ---- Mouse listener (the logo and the donation button) ------------------
+
+    VSTGUI::CMouseEventResult viewOnMouseDown(VSTGUI::CView* view, VSTGUI::CPoint where,
+                                              VSTGUI::CButtonState buttons) override;
+    VSTGUI::CMouseEventResult viewOnMouseUp(VSTGUI::CView*, VSTGUI::CPoint, VSTGUI::CButtonState) override;
+    VSTGUI::CMouseEventResult viewOnMouseMoved(VSTGUI::CView*, VSTGUI::CPoint, VSTGUI::CButtonState) override;
+    VSTGUI::CMouseEventResult viewOnMouseCancel(VSTGUI::CView*) override;
+    void viewOnMouseEntered(VSTGUI::CView*) override {}
+    void viewOnMouseExited(VSTGUI::CView*) override {}
+    void viewOnMouseEnabled(VSTGUI::CView*, bool) override {}
+
+private:
+    void initializeViews(VSTGUI::CView* root);
+    void harvestButtonBitmaps();
+    void fitZoom(const VSTGUI::CRect& requested);
+    void handleEvent(const k1lib::PluginToEditorEvent& event);
+    void refreshEverything();
+    bool isShown(const VSTGUI::CView* view) const { return view && view->isVisible(); }
+    void setButtonLook(VSTGUI::CKickButton* button, VSTGUI::CBitmap* bitmap);
+    void writeName(VSTGUI::CTextEdit* edit, k1lib::EParam first, bool multi);
+    void writeStep(k1lib::EParam param, int modulo, bool up);
+    void showCoarseViews(uint32_t source, bool keyTracking);
+    void detachFromViews();
+
+    // The widget objects (k1EditorWidgets.cpp): the one place where they are
+    // created, destroyed and told of changes.
+    void createWidgets();
+    void destroyWidgets();
+    void widgetsShowCurrentPreset();
+    void widgetsRefreshBrowser();
+    void widgetsFocusBrowserOnCurrent();
+    void widgetsOnPlayModeChanged();
+    bool widgetsOnKeyDown(const VSTGUI::VstKeyCode& key);
+    void widgetsOnParamChanged(k1lib::EParam param, float value);
+    void widgetsOnSourceMixChanged();
+    void widgetsOnEnvelopeChanged();
+    void widgetsOnActiveMultiChanged(size_t index);
+    void widgetsOnConfigChanged();
+
+    k1lib::Plugin& m_plugin;
+    void* m_parent;
+    k1EditorListener* m_listener;
+    ControlHelpers::ViewMap m_views;
+
+    VSTGUI::CViewContainer* mode_play = nullptr;
+    VSTGUI::CViewContainer* mode_edit = nullptr;
+    VSTGUI::CViewContainer* mode_edit_multi = nullptr;
+    VSTGUI::CViewContainer* mode_edit_system = nullptr;
+    VSTGUI::CViewContainer* edit_source = nullptr;
+    VSTGUI::CViewContainer* edit_common = nullptr;
+
+    VSTGUI::CKickButton* btModeSingle = nullptr;
+    VSTGUI::CKickButton* btModeMulti = nullptr;
+    VSTGUI::CKickButton* btEdit = nullptr;
+    VSTGUI::CKickButton* btSystem = nullptr;
+    VSTGUI::CKickButton* btWaveDec = nullptr;
+    VSTGUI::CKickButton* btWaveInc = nullptr;
+    VSTGUI::CKickButton* btCoarseDec = nullptr;
+    VSTGUI::CKickButton* btCoarseInc = nullptr;
+    VSTGUI::CView* btCoarseDecText = nullptr;
+    VSTGUI::CView* btCoarseIncText = nullptr;
+    VSTGUI::CTextEdit* editSingleName = nullptr;
+    VSTGUI::CTextEdit* editMultiName = nullptr;
+    std::array<VSTGUI::CKickButton*, 4> btEditSource{};
+    VSTGUI::CKickButton* btEditCommon = nullptr;
+    std::array<VSTGUI::CKickButton*, 4> m_muteButtons{};
+
+    // Harvested from the description, one reference each.
+    std::array<VSTGUI::CBitmap*, 3> m_smallButtonBitmaps{};
+    std::array<VSTGUI::CBitmap*, 3> m_largeButtonBitmaps{};
+
+    uint32_t m_activeSource = 0;
+
+    std::unique_ptr<uiDisplay> m_display;
+    std::unique_ptr<uiEnvelope> m_envelope; // the view belongs to edit_source: released, never deleted
+    std::unique_ptr<uiSingles> m_singles;
+    std::unique_ptr<uiResizer> m_resizer;
+    std::unique_ptr<uiSourceMix> m_sourceMix;
+    std::unique_ptr<uiMulti> m_multi;
+    std::unique_ptr<uiSettings> m_settings;
+
+    VSTGUI::CView* clickableLogo = nullptr;
+    VSTGUI::CView* btDonate = nullptr;
+
+    double m_zoom = 0.0;
+    VSTGUI::CRect m_rect;
+    bool m_frameSupplied = false;
+    VSTGUI::CFrame* m_frame = nullptr;
+
+    // The queue is reserved once and swapped with idle's side, so queueing
+    // never allocates (onEvent may run on the audio thread). Events past the
+    // capacity are not kept; idle then refreshes everything instead.
+    static constexpr size_t kEventCapacity = 4096;
+    std::recursive_mutex m_eventLock;
+    std::vector<k1lib::PluginToEditorEvent> m_events;
+    bool m_eventsOverflowed = false;
+    std::vector<k1lib::PluginToEditorEvent> m_handling;
+    bool m_inIdle = false;
+};

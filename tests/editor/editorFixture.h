@@ -1,0 +1,127 @@
+#pragma once
+
+// Shared helpers of the editor tests: a K1Editor on a real facade in a
+// headless window, with a stand-in for the editor bridge that applies edits
+// the way the host bridge does (facade write, then host automation), a host
+// listener that records what the facade sends to the host, and a small UI
+// description holding every name the editor looks up.
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "editor/k1Editor.h"
+#include "gui/platform/headless.h"
+#include "gui/vstgui.h"
+#include "plugin/plugin.h"
+
+namespace editortest
+{
+// A UI description with template "Darvello" (2560 x 1440): the top bar, the
+// four pages with the source, common and multi views named after their
+// parameters, the name fields and the button bitmaps the editor harvests.
+// Small and quick to parse; it shows nothing of the real panel's look.
+std::string makeEditorDescription();
+
+// What the facade sends to the host.
+struct HostRecorder : k1lib::IPluginListener
+{
+    std::vector<std::pair<k1lib::EParam, float>> automation;
+    std::vector<k1lib::SMidiEvent> midi;
+
+    void onActiveSingleChanged(size_t) override {}
+    void onSingleModified(size_t) override {}
+    void onActiveSingleModified(size_t) override {}
+    void onSinglesModified(size_t, size_t) override {}
+    void onActiveMultiChanged(size_t) override {}
+    void onMultiModified(size_t) override {}
+    void onActiveMultiModified(size_t) override {}
+    void onMultisModified(size_t, size_t) override {}
+    void sendMidi(const k1lib::SMidiEvent& event) override { midi.push_back(event); }
+    void onParameterChanged(k1lib::EParam p, float v) override { automation.emplace_back(p, v); }
+    void serializeCustomData(std::vector<uint8_t>&) override {}
+    void deserializeCustomData(const std::vector<uint8_t>&) override {}
+    void onPlayModeChanged() override {}
+    void onConfigChanged() override {}
+};
+
+// The editor bridge's part in an edit: setParameterAutomated writes the
+// facade and then reports the value to the host.
+struct BridgeStub : k1EditorListener
+{
+    k1lib::Plugin* plugin = nullptr;
+    std::vector<std::pair<k1lib::EParam, float>> automation;
+    int sizeChanges = 0;
+
+    void changeParameter(k1lib::EParam p, float v) override
+    {
+        if (plugin)
+            plugin->setParameter(p, v);
+        automation.emplace_back(p, v);
+    }
+    void onSizeChanged() override { ++sizeChanges; }
+};
+
+// A facade and an editor attached to it as the bridge attaches one, in a
+// headless window. With the test description the harness builds the frame
+// and hands it to the editor; with the panel's own description the editor
+// builds its frame itself.
+class EditorHarness
+{
+public:
+    enum class Description
+    {
+        Test,
+        Panel,
+    };
+    explicit EditorHarness(const VSTGUI::CRect& rect = K1Editor::getDefaultRect(),
+                           Description description = Description::Test);
+    ~EditorHarness();
+    EditorHarness(const EditorHarness&) = delete;
+    EditorHarness& operator=(const EditorHarness&) = delete;
+
+    // Detaches and deletes the editor (as the bridge's close does); the
+    // window goes with it.
+    void closeEditor();
+    // Closes the editor, if open, and opens a new one of rect on the same
+    // facade (as the bridge's open does).
+    void reopenEditor(const VSTGUI::CRect& rect = K1Editor::getDefaultRect());
+
+    // The first view of that name that is a T, or null.
+    template <class T> T* find(const std::string& name) const
+    {
+        const auto& map = editor->getViewMap();
+        const auto it = map.find(name);
+        if (it != map.end())
+            for (VSTGUI::CView* view : it->second)
+                if (auto* typed = dynamic_cast<T*>(view))
+                    return typed;
+        return nullptr;
+    }
+    // The centre of a view in window pixels.
+    VSTGUI::CPoint centerOf(VSTGUI::CView* view) const;
+    // A left click in the middle of the view.
+    void click(VSTGUI::CView* view);
+    // A key press through the frame (keyboard hooks first, then the focus
+    // view): 1 when something used it, -1 otherwise.
+    int32_t pressKey(char character);
+    // The host's idle: the editor's queue, then the frame's timers and drawing.
+    void idle();
+    // Audio blocks at 44.1 kHz: the engine applies the parameter ramps.
+    void render(size_t frames);
+
+    VSTGUI::HeadlessPlatformFactory factory;
+    HostRecorder host;
+    std::unique_ptr<k1lib::Plugin> plugin;
+    BridgeStub bridge;
+    VSTGUI::HeadlessFrameConfig frameConfig;
+    std::unique_ptr<K1Editor> editor;
+    VSTGUI::CFrame* frame = nullptr;
+    VSTGUI::HeadlessFrame* window = nullptr;
+
+private:
+    Description description;
+    VSTGUI::CFrame* ownFrame = nullptr;
+};
+} // namespace editortest

@@ -5,24 +5,15 @@
 // is not built yet has an empty stand-in here, so that its owner pointer
 // stays destructible; a widget's header replaces its stand-in line.
 
+#include "editor/uiEnvelope.h"
+#include "editor/uiMulti.h"
+#include "editor/uiResizer.h"
+#include "editor/uiSettings.h"
+#include "editor/uiSourceMix.h"
+
 class uiDisplay
 {
 };
-class uiEnvelope
-{
-};
 class uiSingles
-{
-};
-class uiResizer
-{
-};
-class uiSourceMix
-{
-};
-class uiMulti
-{
-};
-class uiSettings
 {
 };

@@ -38,9 +38,20 @@ View& Builder::caption(View& parent, const Rect& r, const std::string& text, con
     return parent.add(std::move(v));
 }
 
+void Builder::groupFrame(View& parent, const Rect& r)
+{
+    const GroupEdges e = paintGroupEdges(bitmaps, r.w, r.h);
+    const int sideH = r.h - kGroupTitleBand - kGroupEdge;
+    picture(parent, {r.x, r.y, r.w, kGroupTitleBand}, e.top).set("mouse-enabled", "false");
+    picture(parent, {r.x, r.y + kGroupTitleBand, kGroupEdge, sideH}, e.left).set("mouse-enabled", "false");
+    picture(parent, {r.right() - kGroupEdge, r.y + kGroupTitleBand, kGroupEdge, sideH}, e.right)
+        .set("mouse-enabled", "false");
+    picture(parent, {r.x, r.bottom() - kGroupEdge, r.w, kGroupEdge}, e.bottom).set("mouse-enabled", "false");
+}
+
 void Builder::group(View& parent, const Rect& r, const std::string& title)
 {
-    picture(parent, r, paintGroup(bitmaps, r.w, r.h)).set("mouse-enabled", "false");
+    groupFrame(parent, r);
     caption(parent, {r.x + kGroupPad, r.y + 4, r.w - 2 * kGroupPad, kTitleHeight}, title, fonts::kTitle, "left",
             palette::kAccent);
 }
@@ -144,5 +155,68 @@ View& Builder::picture(View& parent, const Rect& r, const std::string& bitmap, c
     if (!name.empty())
         v.name(name);
     return parent.add(std::move(v));
+}
+
+GroupRow::GroupRow(Builder& b, View& parent, int x, int y, const std::string& title, int height)
+    : b(b), parent(parent), first(parent.children.size()), x(x), y(y), height(height), cursor(x + kGroupPad),
+      title(title)
+{
+}
+
+int GroupRow::next(int width)
+{
+    const int left = cursor;
+    cursor += width + kGap;
+    return left;
+}
+
+int GroupRow::knob(k1lib::EParam p, const std::string& captionText, int width)
+{
+    const int left = next(width);
+    b.knobCell(parent, left, top(), width, p, captionText);
+    return left;
+}
+
+int GroupRow::menu(const std::string& name, const std::string& captionText, int width)
+{
+    const int left = next(width);
+    b.caption(parent, {left, top(), width, kCaptionHeight}, captionText);
+    b.menu(parent, {left, top() + kKnobTop + (kKnobSize - kFieldHeight) / 2, width, kFieldHeight}, name);
+    return left;
+}
+
+int GroupRow::field(const std::string& name, const std::string& captionText, const std::string& text, int width)
+{
+    const int left = next(width);
+    b.caption(parent, {left, top(), width, kCaptionHeight}, captionText);
+    b.textField(parent, {left, top() + kKnobTop + (kKnobSize - kFieldHeight) / 2, width, kFieldHeight}, name, text);
+    return left;
+}
+
+int GroupRow::key(const std::string& name, const std::string& captionText, const std::string& bitmap, int width)
+{
+    const int left = next(width);
+    b.caption(parent, {left, top(), width, kCaptionHeight}, captionText);
+    View& k = b.kick(parent, left, top() + kKnobTop + (kKnobSize - kButtonHeight) / 2, name, bitmap);
+    k.r.x = left + (width - k.r.w) / 2;
+    return left;
+}
+
+int GroupRow::space(int width)
+{
+    return next(width);
+}
+
+int GroupRow::close()
+{
+    const int w = cursor - kGap + kGroupPad - x;
+    std::vector<View> decoration;
+    {
+        View holder;
+        b.group(holder, {x, y, w, height}, title);
+        decoration = std::move(holder.children);
+    }
+    parent.children.insert(parent.children.begin() + long(first), decoration.begin(), decoration.end());
+    return x + w;
 }
 } // namespace panelgen

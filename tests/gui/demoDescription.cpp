@@ -5,21 +5,16 @@
 #include <cmath>
 #include <sstream>
 
+#include "gui/cbitmap.h"
+
 namespace guitest
 {
 namespace
 {
-cairo_status_t appendPng(void* closure, const unsigned char* data, unsigned int length)
-{
-    auto* out = static_cast<std::vector<unsigned char>*>(closure);
-    out->insert(out->end(), data, data + length);
-    return CAIRO_STATUS_SUCCESS;
-}
-
 std::string pngOf(cairo_surface_t* s)
 {
     std::vector<unsigned char> bytes;
-    cairo_surface_write_to_png_stream(s, appendPng, &bytes);
+    VSTGUI::encodePNG(s, bytes);
     cairo_surface_destroy(s);
     return encodeBase64(bytes);
 }

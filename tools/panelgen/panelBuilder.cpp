@@ -15,6 +15,22 @@ std::string number(double v)
     return text;
 }
 
+// A recessed field with light text: the look of menus and text edits.
+View field(const std::string& cls, const Rect& r, const std::string& bitmap, const std::string& name)
+{
+    View v = makeView(cls, r);
+    v.set("bitmap", bitmap)
+        .set("font", fonts::kField)
+        .set("font-color", palette::kFieldText.hex())
+        .set("back-color", palette::kField.hex())
+        .set("transparent", "true")
+        .set("style-no-frame", "true")
+        .set("text-alignment", "left")
+        .set("text-inset", "16, 0")
+        .name(name);
+    return v;
+}
+
 bool isCoarse(k1lib::EParam p)
 {
     return p >= k1lib::Param_SourceS1Coarse && p <= k1lib::Param_SourceS4Coarse;
@@ -102,17 +118,7 @@ void Builder::knobCell(View& parent, int x, int y, int w, k1lib::EParam p, const
 
 View& Builder::menu(View& parent, const Rect& r, const std::string& name)
 {
-    View v = makeView("COptionMenu", r);
-    v.set("bitmap", paintField(bitmaps, r.w, r.h, true))
-        .set("font", fonts::kField)
-        .set("font-color", palette::kFieldText.hex())
-        .set("back-color", palette::kField.hex())
-        .set("transparent", "true")
-        .set("style-no-frame", "true")
-        .set("text-alignment", "left")
-        .set("text-inset", "16, 0")
-        .name(name);
-    return parent.add(std::move(v));
+    return parent.add(field("COptionMenu", r, paintField(bitmaps, r.w, r.h, true), name));
 }
 
 View& Builder::menuCell(View& parent, int x, int y, int w, const std::string& name, const std::string& captionText)
@@ -123,17 +129,8 @@ View& Builder::menuCell(View& parent, int x, int y, int w, const std::string& na
 
 View& Builder::textField(View& parent, const Rect& r, const std::string& name, const std::string& text)
 {
-    View v = makeView("CTextEdit", r);
-    v.set("title", text)
-        .set("bitmap", paintField(bitmaps, r.w, r.h, false))
-        .set("font", fonts::kField)
-        .set("font-color", palette::kFieldText.hex())
-        .set("back-color", palette::kField.hex())
-        .set("transparent", "true")
-        .set("style-no-frame", "true")
-        .set("text-alignment", "left")
-        .set("text-inset", "16, 0")
-        .name(name);
+    View v = field("CTextEdit", r, paintField(bitmaps, r.w, r.h, false), name);
+    v.set("title", text);
     return parent.add(std::move(v));
 }
 
@@ -181,7 +178,7 @@ int GroupRow::menu(const std::string& name, const std::string& captionText, int 
 {
     const int left = next(width);
     b.caption(parent, {left, top(), width, kCaptionHeight}, captionText);
-    b.menu(parent, {left, top() + kKnobTop + (kKnobSize - kFieldHeight) / 2, width, kFieldHeight}, name);
+    b.menu(parent, onKnobLine(left, width), name);
     return left;
 }
 
@@ -189,8 +186,13 @@ int GroupRow::field(const std::string& name, const std::string& captionText, con
 {
     const int left = next(width);
     b.caption(parent, {left, top(), width, kCaptionHeight}, captionText);
-    b.textField(parent, {left, top() + kKnobTop + (kKnobSize - kFieldHeight) / 2, width, kFieldHeight}, name, text);
+    b.textField(parent, onKnobLine(left, width), name, text);
     return left;
+}
+
+Rect GroupRow::onKnobLine(int left, int width) const
+{
+    return {left, top() + kKnobTop + (kKnobSize - kFieldHeight) / 2, width, kFieldHeight};
 }
 
 int GroupRow::key(const std::string& name, const std::string& captionText, const std::string& bitmap, int width)

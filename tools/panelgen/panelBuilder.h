@@ -80,6 +80,8 @@ public:
 
 private:
     int next(int width);
+    // A field's place in a cell: centred on the knobs' centre line.
+    Rect onKnobLine(int left, int width) const;
     Builder& b;
     View& parent;
     size_t first;

@@ -5,8 +5,14 @@
 // of the process) per second of audio and its ratio to Darvello's; below 1
 // the plug-in renders faster than real time on one core.
 //
+// Then the cost of one held voice, in blocks of 512: each peer holds 64 keys
+// for the whole render, Darvello the 264 voices of the factory multi of
+// scene_bench (33 keys on each of eight channels). Prints CPU milliseconds per
+// second of audio per held voice and its ratio to amsynth's.
+//
 // usage: peer_bench [DARVELLO.so] [--seconds N]   (default: the built module, 8 s)
 
+#include "bench/scenes/sceneKit.h"
 #include "tools/vsthost/hostedPlugin.h"
 #include "tools/vsthost/renderer.h"
 
@@ -26,6 +32,8 @@ using namespace vsthost;
 constexpr float kRate = 44100.0f;
 constexpr int kBlock = 256;
 constexpr double kChordSeconds = 0.5;
+constexpr int kHeldBlock = 512;
+constexpr int kPeerHeldKeys = 64;
 
 struct Peer
 {
@@ -75,6 +83,37 @@ double measure(const Peer& peer, const std::vector<TimedMidi>& scene, double sec
     render(*plugin, scene, RenderOptions{0.0, seconds, {}, {}}, audio);
     const double used = cpuSeconds() - start;
     return used / (static_cast<double>(audio.frames()) / kRate);
+}
+// CPU milliseconds per second of audio per held voice, or a negative value
+// when the plug-in cannot be loaded.
+double measureHeld(const Peer& peer, bool darvello, double seconds)
+{
+    std::unique_ptr<HostedPlugin> plugin;
+    std::vector<TimedMidi> scene;
+    int voices = 0;
+    if (darvello)
+    {
+        plugin = k1bench::openDarvelloMulti(peer.path, kRate, kHeldBlock);
+        scene = k1bench::multiScene(false, seconds);
+        voices = k1bench::kSections * k1bench::kVoicesPerSection;
+    }
+    else
+    {
+        plugin = HostedPlugin::load(peer.path, kRate, kHeldBlock);
+        if (plugin)
+        {
+            plugin->resume();
+            k1bench::play(*plugin, chordScene(4, 0.5), 0.5); // warm-up
+        }
+        k1bench::appendKeys(scene, 0, 64 - kPeerHeldKeys / 2, kPeerHeldKeys, false, seconds);
+        voices = kPeerHeldKeys;
+    }
+    if (!plugin)
+        return -1.0;
+    const double start = cpuSeconds();
+    const k1bench::Figures figures = k1bench::play(*plugin, scene, seconds);
+    const double used = cpuSeconds() - start;
+    return used / figures.audioSeconds / voices * 1e3;
 }
 } // namespace
 
@@ -130,6 +169,24 @@ int main(int argc, char** argv)
                 std::printf(" %16.4f %10s", v, "-");
         }
         std::printf("\n");
+    }
+
+    std::vector<double> held;
+    for (size_t p = 0; p < peers.size(); ++p)
+        held.push_back(access(peers[p].path.c_str(), R_OK) == 0 ? measureHeld(peers[p], p == 0, seconds) : -1.0);
+    std::printf("\nheld voices, blocks of %d: Darvello %d (factory multi), peers %d keys\n", kHeldBlock,
+                k1bench::kSections * k1bench::kVoicesPerSection, kPeerHeldKeys);
+    std::printf("%-12s %22s %16s\n", "plug-in", "ms/s per held voice", "ratio amsynth");
+    const double amsynth = held[1];
+    for (size_t p = 0; p < peers.size(); ++p)
+    {
+        std::printf("%-12s", peers[p].name.c_str());
+        if (held[p] < 0.0)
+            std::printf(" %22s %16s\n", "absent", "-");
+        else if (amsynth > 0.0)
+            std::printf(" %22.3f %16.3f\n", held[p], held[p] / amsynth);
+        else
+            std::printf(" %22.3f %16s\n", held[p], "-");
     }
     return results[0][0] < 0.0 ? 1 : 0;
 }

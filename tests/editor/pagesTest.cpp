@@ -1,0 +1,153 @@
+// Pages, keys and the event queue: buttons and keys switch the four pages,
+// the play mode moves an open edit page but leaves the system page alone,
+// text fields keep their keys, and queued events are handled in order at
+// idle (also when more arrive than the queue holds).
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "tests/editor/editorFixture.h"
+
+using namespace VSTGUI;
+using editortest::EditorHarness;
+
+namespace
+{
+// Which page shows: "play", "edit", "multi", "system" (or a mix, which
+// would be a fault).
+std::string page(const EditorHarness& h)
+{
+    std::string shown;
+    for (auto [name, label] : {std::pair{"mode_play", "play"}, std::pair{"mode_edit", "edit"},
+                               std::pair{"mode_edit_multi", "multi"}, std::pair{"mode_edit_system", "system"}})
+        if (h.find<CViewContainer>(name)->isVisible())
+            shown += shown.empty() ? label : std::string("+") + label;
+    return shown;
+}
+} // namespace
+
+TEST(EditorPages, ButtonsKeysAndPlayModeChanges)
+{
+    EditorHarness h;
+    CBitmap* active = h.find<CKickButton>("btModeSingle")->getBackground();
+    CKickButton* btEdit = h.find<CKickButton>("btEdit");
+    CKickButton* btSystem = h.find<CKickButton>("btSystem");
+    ASSERT_EQ(page(h), "play");
+
+    // Keys: E opens the edit page once, P goes back once.
+    EXPECT_EQ(h.pressKey('E'), 1);
+    EXPECT_EQ(page(h), "edit");
+    EXPECT_EQ(btEdit->getBackground(), active);
+    EXPECT_EQ(h.pressKey('e'), -1);
+    EXPECT_EQ(h.pressKey('P'), 1);
+    EXPECT_EQ(page(h), "play");
+    EXPECT_EQ(h.pressKey('p'), -1);
+    // 1-4 choose the source page, 5 and C the common page.
+    EXPECT_EQ(h.pressKey('2'), 1);
+    EXPECT_EQ(page(h), "edit");
+    EXPECT_EQ(h.editor->getActiveSource(), 1u);
+    EXPECT_EQ(h.pressKey('2'), -1);
+    EXPECT_EQ(h.pressKey('c'), 1);
+    EXPECT_TRUE(h.find<CViewContainer>("edit_common")->isVisible());
+    EXPECT_FALSE(h.find<CViewContainer>("edit_source")->isVisible());
+    EXPECT_EQ(h.find<CKickButton>("btEditSourceB")->getBackground(), h.find<CKickButton>("btModeMulti")->getBackground());
+    EXPECT_EQ(h.pressKey('2'), 1); // the source page again, same source
+    EXPECT_TRUE(h.find<CViewContainer>("edit_source")->isVisible());
+    // Keys nobody uses are left to the host.
+    EXPECT_EQ(h.pressKey('x'), -1);
+
+    // The edit button toggles, acting on release.
+    h.window->mouseDown(h.centerOf(btEdit));
+    EXPECT_EQ(page(h), "edit");
+    h.window->mouseUp(h.centerOf(btEdit));
+    EXPECT_EQ(page(h), "play");
+    h.click(btEdit);
+    EXPECT_EQ(page(h), "edit");
+
+    // Single edit page open, multi mode chosen by its button: the multi edit
+    // page replaces it once the facade's event arrives.
+    h.click(h.find<CKickButton>("btModeMulti"));
+    EXPECT_EQ(page(h), "edit");
+    h.idle();
+    EXPECT_EQ(page(h), "multi");
+    EXPECT_EQ(h.find<CKickButton>("btModeMulti")->getBackground(), active);
+    EXPECT_NE(h.find<CKickButton>("btModeSingle")->getBackground(), active);
+
+    // The system page stays open over a play-mode change; the mode buttons follow.
+    h.click(btSystem);
+    EXPECT_EQ(page(h), "system");
+    EXPECT_EQ(btSystem->getBackground(), active);
+    EXPECT_NE(btEdit->getBackground(), active);
+    h.plugin->setPlayMode(k1lib::PlayMode::Single);
+    h.idle();
+    EXPECT_EQ(page(h), "system");
+    EXPECT_EQ(h.find<CKickButton>("btModeSingle")->getBackground(), active);
+    // Closing it returns to the play page; E then opens the single page.
+    h.click(btSystem);
+    EXPECT_EQ(page(h), "play");
+    EXPECT_EQ(h.pressKey('E'), 1);
+    EXPECT_EQ(page(h), "edit");
+
+    // Keys typed into a text field never switch pages: the browser's search
+    // field on the play page and the multi name field.
+    h.pressKey('P');
+    CTextEdit* search = h.find<CTextEdit>("searchSingle");
+    h.click(search);
+    ASSERT_EQ(h.frame->getFocusView(), search);
+    for (char c : std::string("E1P5c"))
+        EXPECT_EQ(h.pressKey(c), 1) << c; // taken by the field
+    EXPECT_EQ(page(h), "play");
+    EXPECT_EQ(search->getEditText(), "E1P5c");
+    h.window->typeVirtualKey(VKEY_ESCAPE);
+    h.frame->setFocusView(nullptr);
+    EXPECT_EQ(h.pressKey('E'), 1);
+}
+
+TEST(EditorEvents, HandledInOrderAtIdleOnly)
+{
+    EditorHarness h;
+    h.pressKey('1');
+    using Event = k1lib::PluginToEditorEvent;
+    CKnobBase* level = h.find<CKnobBase>("Param_SourceS1EnvLevel");
+    CTextLabel* levelLabel = h.find<CTextLabel>("Param_SourceS1EnvLevel");
+    const float shown = level->getValueNormalized();
+
+    // Queued events do nothing until idle; then they apply in order, both of
+    // two changes of one parameter, and an unknown type is skipped.
+    h.editor->onEvent(Event{Event::ParameterChanged, 0, 0, k1lib::Param_SourceS1EnvLevel, 0.25f});
+    h.editor->onEvent(Event{99, 0, 0, k1lib::Param_Count, 0.0f});
+    h.editor->onEvent(Event{Event::ParameterChanged, 0, 0, k1lib::Param_SourceS1EnvLevel, 0.75f});
+    EXPECT_EQ(level->getValueNormalized(), shown);
+    h.idle();
+    EXPECT_FLOAT_EQ(level->getValueNormalized(), 0.75f);
+    EXPECT_EQ(levelLabel->getText().getString(), "75");
+    // A later event of another kind sees the earlier ones applied: the play
+    // mode event after a parameter event moves the open page.
+    h.plugin->setPlayMode(k1lib::PlayMode::Multi);
+    h.editor->onEvent(Event{Event::ParameterChanged, 0, 0, k1lib::Param_SourceS1EnvLevel, 0.5f});
+    h.idle();
+    EXPECT_TRUE(h.find<CViewContainer>("mode_edit_multi")->isVisible());
+    EXPECT_FLOAT_EQ(level->getValueNormalized(), 0.5f);
+
+    // The name field follows a renamed current single at idle.
+    h.plugin->setPlayMode(k1lib::PlayMode::Single);
+    h.plugin->setCurrentSingleName("Renamed");
+    EXPECT_NE(h.find<CTextEdit>("editSingleName")->getText().getString(), "Renamed");
+    h.idle();
+    EXPECT_EQ(h.find<CTextEdit>("editSingleName")->getText().getString(), "Renamed");
+
+    // Events from another thread while idle runs; more than the queue holds
+    // between two idle calls: the views are read afresh from the facade.
+    std::thread producer([&] {
+        for (int i = 0; i < 20000; ++i)
+            h.editor->onEvent(Event{Event::ParameterChanged, 0, 0, k1lib::Param_SourceS1EnvLevel, 0.0f});
+    });
+    for (int i = 0; i < 50; ++i)
+        h.editor->idle();
+    producer.join();
+    for (int i = 0; i < 5000; ++i)
+        h.editor->onEvent(Event{Event::ParameterChanged, 0, 0, k1lib::Param_SourceS1EnvLevel, 0.0f});
+    h.idle();
+    EXPECT_FLOAT_EQ(level->getValueNormalized(), h.plugin->getParameter(k1lib::Param_SourceS1EnvLevel));
+}

@@ -24,16 +24,14 @@
 #include <vector>
 
 #include "engine/engineListener.h"
-#include "engine/midiEvent.h"
 #include "engine/midiState.h"
 #include "engine/multi.h"
 #include "engine/parameterManager.h"
-#include "engine/playMode.h"
-#include "engine/pluginType.h"
 #include "engine/randomSource.h"
 #include "engine/resampler.h"
 #include "engine/waveBlock.h"
 #include "engine/waveforms.h"
+#include "patch/instrumentTypes.h"
 #include "patch/parameterEnum.h"
 #include "patch/presets.h"
 #include "patch/staticArray.h"
@@ -46,17 +44,8 @@ struct StateChunk;
 class Engine
 {
 public:
-    // One storage of one preset list: where its presets start in the factory
-    // list of its play mode, and how many there are.
-    struct StorageInfo
-    {
-        uint64_t storageIndex = 0; // row of the bank table, 0-12
-        uint32_t storageType = 0;  // 0 K1 internal, 1 K1 ROM card, 2 PHm module
-        std::string shortName;
-        std::string longName;
-        uint64_t firstIndex = 0;
-        uint64_t count = 0;
-    };
+    // One storage of one preset list (a plain record the facade hands out).
+    using StorageInfo = k1lib::StorageInfo;
 
     // Number of factory singles (968) and multis (384).
     static size_t singleCount();
@@ -87,25 +76,9 @@ public:
 
     // ---- Engine core -------------------------------------------------------
 
-    // The system settings, stored in this order in the state chunk.
-    struct Config
-    {
-        uint32_t receiveChannel = 0;  // 0-15, when omni is off
-        uint32_t omni = 1;
-        uint32_t programChange = 1;   // 0 ignore, 1 act, 2 per channel in multi mode
-        uint32_t pressure = 1;
-        uint32_t pitchBend = 1;
-        uint32_t modWheel = 1;
-        uint32_t volume = 1;
-        uint32_t holdPedal = 1;
-        uint32_t velocity = 1;        // 0: every note plays at velocity 127
-        uint32_t sysexReceive = 1;
-        uint32_t pan = 1;
-        uint32_t sysexSend = 1;
-        uint32_t audioOutputMode = 0; // 0 two outputs, 1 eight outputs
-
-        bool operator==(const Config&) const = default;
-    };
+    // The system settings, stored in this order in the state chunk (a plain
+    // record the facade hands out).
+    using Config = EngineConfig;
 
     static constexpr float kProcessingRate = 49920.0f; // hertz
     static constexpr int kMaxOutputs = 8;

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/midiEvent.h"
+#include "patch/instrumentTypes.h"
 #include "patch/parameterEnum.h"
 
 namespace k1lib

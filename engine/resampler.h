@@ -21,7 +21,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/midiEvent.h"
+#include "patch/instrumentTypes.h"
 
 namespace k1lib
 {

@@ -2,7 +2,8 @@
 
 // A key event: the character (a Unicode code point, 0 for special keys), the
 // virtual key (VKEY_*, 0 for plain characters) and the modifiers (MODIFIER_*).
-// The virtual key numbers are those of VST 2 (VKEY_LEFT = 11 .. VKEY_DOWN = 14).
+// The record, the virtual key numbers and the modifier bits are those of the
+// VST 2 interface, which hands key events over in exactly this form.
 
 #include <cstdint>
 
@@ -14,6 +15,7 @@ struct VstKeyCode
     unsigned char virt = 0;
     unsigned char modifier = 0;
 };
+static_assert(sizeof(VstKeyCode) == 8);
 
 enum VirtualKeyCodes
 {
@@ -26,6 +28,7 @@ enum VirtualKeyCodes
     VKEY_F9, VKEY_F10, VKEY_F11, VKEY_F12, VKEY_NUMLOCK, VKEY_SCROLL, VKEY_SHIFT, VKEY_CONTROL,
     VKEY_ALT, VKEY_EQUALS
 };
+static_assert(VKEY_LEFT == 11 && VKEY_NUMPAD0 == 24 && VKEY_F1 == 40 && VKEY_EQUALS == 57);
 
 enum CKeyModifier
 {

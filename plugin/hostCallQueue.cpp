@@ -16,19 +16,19 @@ HostCallQueue::HostCallQueue()
     m_midi.reserve(kReservedEvents);
 }
 
-void HostCallQueue::push(Kind kind, size_t first, size_t count)
+void HostCallQueue::push(uint32_t type, size_t first, size_t count)
 {
-    Call call;
-    call.kind = kind;
-    call.first = first;
+    Notification call;
+    call.type = type;
+    call.index = first;
     call.count = count;
     m_calls.push_back(call);
 }
 
 void HostCallQueue::pushParameter(EParam param, float value)
 {
-    Call call;
-    call.kind = Kind::ParameterChanged;
+    Notification call;
+    call.type = Notification::ParameterChanged;
     call.param = param;
     call.value = value;
     m_calls.push_back(call);
@@ -49,31 +49,44 @@ void HostCallQueue::pushMidi(const SMidiEvent& event)
     {
         m_midi.push_back(event);
     }
-    push(Kind::SendMidi, m_midiCount++);
+    push(Notification::SendMidi, m_midiCount++);
 }
 
 void HostCallQueue::deliver(IPluginListener& listener, const std::atomic<float>* currentValues) const
 {
-    for (const Call& call : m_calls)
+    for (Notification call : m_calls)
     {
-        switch (call.kind)
-        {
-        case Kind::ActiveSingleChanged: listener.onActiveSingleChanged(call.first); break;
-        case Kind::SingleModified: listener.onSingleModified(call.first); break;
-        case Kind::ActiveSingleModified: listener.onActiveSingleModified(call.first); break;
-        case Kind::SinglesModified: listener.onSinglesModified(call.first, call.count); break;
-        case Kind::ActiveMultiChanged: listener.onActiveMultiChanged(call.first); break;
-        case Kind::MultiModified: listener.onMultiModified(call.first); break;
-        case Kind::ActiveMultiModified: listener.onActiveMultiModified(call.first); break;
-        case Kind::MultisModified: listener.onMultisModified(call.first, call.count); break;
-        case Kind::SendMidi: listener.sendMidi(m_midi[call.first]); break;
-        case Kind::ParameterChanged:
-            listener.onParameterChanged(call.param, currentValues ? currentValues[call.param].load(std::memory_order_relaxed)
-                                                                  : call.value);
-            break;
-        case Kind::PlayModeChanged: listener.onPlayModeChanged(); break;
-        case Kind::ConfigChanged: listener.onConfigChanged(); break;
-        }
+        if (call.type == Notification::ParameterChanged && currentValues)
+            call.value = currentValues[call.param].load(std::memory_order_relaxed);
+        notify(listener, call, call.type == Notification::SendMidi ? &m_midi[call.index] : nullptr);
+    }
+}
+
+void HostCallQueue::notify(IPluginListener& listener, const Notification& call, const SMidiEvent* midi)
+{
+    const size_t index = static_cast<size_t>(call.index);
+    const size_t count = static_cast<size_t>(call.count);
+    switch (call.type)
+    {
+    case Notification::ActiveSingleChanged: listener.onActiveSingleChanged(index); break;
+    case Notification::SingleModified: listener.onSingleModified(index); break;
+    case Notification::ActiveSingleModified: listener.onActiveSingleModified(index); break;
+    case Notification::SinglesModified: listener.onSinglesModified(index, count); break;
+    case Notification::ActiveMultiChanged: listener.onActiveMultiChanged(index); break;
+    case Notification::MultiModified: listener.onMultiModified(index); break;
+    case Notification::ActiveMultiModified: listener.onActiveMultiModified(index); break;
+    case Notification::MultisModified: listener.onMultisModified(index, count); break;
+    case Notification::ParameterChanged:
+        if (call.param < kParamCount)
+            listener.onParameterChanged(static_cast<EParam>(call.param), call.value);
+        break;
+    case Notification::PlayModeChanged: listener.onPlayModeChanged(); break;
+    case Notification::ConfigChanged: listener.onConfigChanged(); break;
+    case Notification::SendMidi:
+        if (midi)
+            listener.sendMidi(*midi);
+        break;
+    default: break;
     }
 }
 

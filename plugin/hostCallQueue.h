@@ -16,34 +16,21 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/midiEvent.h"
+#include "patch/instrumentTypes.h"
 #include "patch/parameterEnum.h"
 #include "plugin/pluginListener.h"
+#include "plugin/pluginToEditorEvent.h"
 
 namespace k1lib
 {
 class HostCallQueue
 {
 public:
-    enum class Kind : uint8_t
-    {
-        ActiveSingleChanged,
-        SingleModified,
-        ActiveSingleModified,
-        SinglesModified,
-        ActiveMultiChanged,
-        MultiModified,
-        ActiveMultiModified,
-        MultisModified,
-        SendMidi,      // first: index into the recorded MIDI events
-        ParameterChanged,
-        PlayModeChanged,
-        ConfigChanged,
-    };
+    using Notification = PluginToEditorEvent;
 
     HostCallQueue();
 
-    void push(Kind kind, size_t first = 0, size_t count = 0);
+    void push(uint32_t type, size_t first = 0, size_t count = 0);
     void pushParameter(EParam param, float value);
     void pushMidi(const SMidiEvent& event);
 
@@ -59,17 +46,12 @@ public:
     // Forgets the calls; the storage stays.
     void clear();
 
-private:
-    struct Call
-    {
-        Kind kind = Kind::ConfigChanged;
-        EParam param = Param_Count;
-        float value = 0.0f;
-        size_t first = 0;
-        size_t count = 0;
-    };
+    // The listener call a notification stands for. SendMidi needs its event;
+    // without one it calls nothing.
+    static void notify(IPluginListener& listener, const Notification& call, const SMidiEvent* midi = nullptr);
 
-    std::vector<Call> m_calls;
+private:
+    std::vector<Notification> m_calls;
     // Events are overwritten in place so that their payload storage is reused.
     std::vector<SMidiEvent> m_midi;
     size_t m_midiCount = 0;

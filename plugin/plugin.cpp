@@ -7,6 +7,7 @@
 #include <climits>
 #include <utility>
 
+#include "engine/engine.h"
 #include "patch/log.h"
 #include "patch/parameter.h"
 
@@ -42,8 +43,35 @@ void prepareBlockEvents(std::vector<SMidiEvent>& events, size_t numFrames)
 }
 } // namespace
 
+class Plugin::EngineReports final : public IEngineListener
+{
+public:
+    explicit EngineReports(Plugin& plugin) : m_plugin(plugin) {}
+
+    void onActiveSingleChanged(size_t index) override { m_plugin.onActiveSingleChanged(index); }
+    void onSingleModified(size_t index) override { m_plugin.onSingleModified(index); }
+    void onSinglesModified(size_t first, size_t count) override { m_plugin.onSinglesModified(first, count); }
+    void onActiveSingleModified(size_t index) override { m_plugin.onActiveSingleModified(index); }
+    void onActiveMultiChanged(size_t index) override { m_plugin.onActiveMultiChanged(index); }
+    void onMultiModified(size_t index) override { m_plugin.onMultiModified(index); }
+    void onMultisModified(size_t first, size_t count) override { m_plugin.onMultisModified(first, count); }
+    void onActiveMultiModified(size_t index) override { m_plugin.onActiveMultiModified(index); }
+    void onParameterChanged(EParam param, float normalized) override { m_plugin.onParameterChanged(param, normalized); }
+    void sendMidi(const SMidiEvent& event) override { m_plugin.sendMidi(event); }
+    void serializeCustomData(std::vector<uint8_t>& data) override { m_plugin.serializeCustomData(data); }
+    void deserializeCustomData(const std::vector<uint8_t>& data) override { m_plugin.deserializeCustomData(data); }
+    void onPlayModeChanged() override { m_plugin.onPlayModeChanged(); }
+    void onConfigChanged() override { m_plugin.onConfigChanged(); }
+
+private:
+    Plugin& m_plugin;
+};
+
 Plugin::Plugin(IPluginListener* listener, PluginType type)
-    : m_engine(this, type), m_listener(listener)
+    : m_reports(std::make_unique<EngineReports>(*this)),
+      m_engineInstance(std::make_unique<Engine>(m_reports.get(), type)),
+      m_engine(*m_engineInstance),
+      m_listener(listener)
 {
     for (uint32_t p = 0; p < kParamCount; ++p)
         m_cache[p].store(m_engine.getParameter(static_cast<EParam>(p)), kRelaxed);
@@ -107,13 +135,13 @@ void Plugin::setPlayMode(PlayMode mode)
     m_engine.setPlayMode(mode);
 }
 
-Engine::Config Plugin::getConfig() const
+EngineConfig Plugin::getConfig() const
 {
     Lock lock(m_engineLock);
     return m_engine.getConfig();
 }
 
-void Plugin::setConfig(const Engine::Config& config)
+void Plugin::setConfig(const EngineConfig& config)
 {
     Lock lock(m_engineLock);
     m_engine.setConfig(config);
@@ -123,6 +151,11 @@ PluginType Plugin::getPluginType() const
 {
     Lock lock(m_engineLock);
     return m_engine.getPluginType();
+}
+
+bool Plugin::isMultiMode() const
+{
+    return m_engine.getPlayMode() == PlayMode::Multi;
 }
 
 // ---- Parameters ----------------------------------------------------------

@@ -17,20 +17,21 @@
 // Listener calls caused inside a block reach the host bridge after the block,
 // outside every lock; all other listener calls are made with the engine lock
 // held, on the calling thread. Nothing here throws.
+//
+// The header shows no engine type: what the facade hands out are the plain
+// records of patch/ (presets, settings, storages, MIDI events), so that the
+// editor, which includes this header, never depends on the engine.
 
 #include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
-#include "engine/engine.h"
-#include "engine/engineListener.h"
-#include "engine/midiEvent.h"
-#include "engine/playMode.h"
-#include "engine/pluginType.h"
+#include "patch/instrumentTypes.h"
 #include "patch/parameterEnum.h"
 #include "patch/presets.h"
 #include "plugin/hostCallQueue.h"
@@ -40,7 +41,9 @@
 
 namespace k1lib
 {
-class Plugin : public IEngineListener
+class Engine;
+
+class Plugin
 {
 public:
     // The listener is not owned, must not be null and must outlive the
@@ -48,7 +51,7 @@ public:
     // Any thread, once.
     Plugin(IPluginListener* listener, PluginType type);
     // Any thread, once no other thread uses the facade any more.
-    ~Plugin() override;
+    ~Plugin();
     Plugin(const Plugin&) = delete;
     Plugin& operator=(const Plugin&) = delete;
 
@@ -67,8 +70,8 @@ public:
 
     PlayMode getPlayMode() const;
     void setPlayMode(PlayMode mode);
-    Engine::Config getConfig() const;
-    void setConfig(const Engine::Config& config);
+    EngineConfig getConfig() const;
+    void setConfig(const EngineConfig& config);
     PluginType getPluginType() const;
 
     // ---- Singles and multis (any thread) ----------------------------------
@@ -99,6 +102,24 @@ public:
     bool searchMultis(std::vector<size_t>& result, const std::string& text, size_t maxResults) const;
     // Exchanges two sources (0-3) of the current single.
     bool swapSources(size_t a, size_t b);
+
+    // ---- The factory preset space (any thread, lock-free) ------------------
+    // Fixed for the life of the process: the thirteen storages and how preset
+    // indexes map to them and to K1 slot labels.
+
+    // The storages of the singles or of the multis, in bank order.
+    const std::vector<StorageInfo>& getStorageInfos(PlayMode mode) const;
+    // The storage holding the index, or null when none does.
+    const StorageInfo* getStorageInfoFromPresetIndex(size_t index, PlayMode mode) const;
+    // K1 slot label: "%c%c-%d" (I/i or E/e, bank A-D, 1-8) in a K1 storage,
+    // "P%03d" in the PHm storage, '?' first outside every storage.
+    std::string getPresetNumberAsName(size_t index, PlayMode mode) const;
+    std::string getSingleNumberAsName(size_t index) const;
+    // First single index of the bank a multi belongs to: section singles 0-63
+    // count from there. 0 for an index outside every storage.
+    size_t getSinglesOffsetForMulti(size_t multiIndex) const;
+    // The factory name of a preset; empty for an index outside the list.
+    std::string getFactoryPresetName(size_t index, PlayMode mode) const;
 
     // ---- Presets of the play mode (any thread) ----------------------------
 
@@ -172,35 +193,39 @@ public:
 
 private:
     using Lock = std::lock_guard<std::recursive_mutex>;
+    // The engine's listener: hands each report to the callback of its name.
+    class EngineReports;
 
     // Engine callbacks: always on the thread of an engine call, engine lock
     // held.
-    void onActiveSingleChanged(size_t index) override;
-    void onSingleModified(size_t index) override;
-    void onSinglesModified(size_t first, size_t count) override;
-    void onActiveSingleModified(size_t index) override;
-    void onActiveMultiChanged(size_t index) override;
-    void onMultiModified(size_t index) override;
-    void onMultisModified(size_t first, size_t count) override;
-    void onActiveMultiModified(size_t index) override;
-    void onParameterChanged(EParam param, float normalized) override;
-    void sendMidi(const SMidiEvent& event) override;
-    void serializeCustomData(std::vector<uint8_t>& data) override;
-    void deserializeCustomData(const std::vector<uint8_t>& data) override;
-    void onPlayModeChanged() override;
-    void onConfigChanged() override;
+    void onActiveSingleChanged(size_t index);
+    void onSingleModified(size_t index);
+    void onSinglesModified(size_t first, size_t count);
+    void onActiveSingleModified(size_t index);
+    void onActiveMultiChanged(size_t index);
+    void onMultiModified(size_t index);
+    void onMultisModified(size_t first, size_t count);
+    void onActiveMultiModified(size_t index);
+    void onParameterChanged(EParam param, float normalized);
+    void sendMidi(const SMidiEvent& event);
+    void serializeCustomData(std::vector<uint8_t>& data);
+    void deserializeCustomData(const std::vector<uint8_t>& data);
+    void onPlayModeChanged();
+    void onConfigChanged();
 
     // Engine lock held.
     void resyncParameter(EParam param);
     void resyncAllParameters();
     void postEditor(uint32_t type, uint64_t index = 0, uint64_t count = 0, uint32_t param = Param_Count,
                     float value = 0.0f) const;
-    void toHost(HostCallQueue::Kind kind, size_t first = 0, size_t count = 0);
-    bool isMultiMode() const { return m_engine.getPlayMode() == PlayMode::Multi; }
+    void toHost(uint32_t type, size_t first = 0, size_t count = 0);
+    bool isMultiMode() const;
     bool copySingle(SinglePreset& out, size_t index) const;
     bool copyMulti(MultiPreset& out, size_t index) const;
 
-    Engine m_engine;
+    std::unique_ptr<EngineReports> m_reports;
+    std::unique_ptr<Engine> m_engineInstance; // created once, with the facade
+    Engine& m_engine;
     mutable std::recursive_mutex m_engineLock;
     std::vector<SMidiEvent> m_pending;
     std::vector<SMidiEvent> m_processing;

@@ -9,12 +9,13 @@
 
 #include "plugin/plugin.h"
 
+#include "engine/engine.h"
+
 namespace k1lib
 {
 namespace
 {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-using Kind = HostCallQueue::Kind;
 using Event = PluginToEditorEvent;
 } // namespace
 
@@ -32,29 +33,18 @@ void Plugin::postEditor(uint32_t type, uint64_t index, uint64_t count, uint32_t 
     editor->onEvent(event);
 }
 
-void Plugin::toHost(Kind kind, size_t first, size_t count)
+void Plugin::toHost(uint32_t type, size_t first, size_t count)
 {
     if (m_inBlock)
     {
-        m_hostCalls.push(kind, first, count);
+        m_hostCalls.push(type, first, count);
         return;
     }
-    switch (kind)
-    {
-    case Kind::ActiveSingleChanged: m_listener->onActiveSingleChanged(first); break;
-    case Kind::SingleModified: m_listener->onSingleModified(first); break;
-    case Kind::ActiveSingleModified: m_listener->onActiveSingleModified(first); break;
-    case Kind::SinglesModified: m_listener->onSinglesModified(first, count); break;
-    case Kind::ActiveMultiChanged: m_listener->onActiveMultiChanged(first); break;
-    case Kind::MultiModified: m_listener->onMultiModified(first); break;
-    case Kind::ActiveMultiModified: m_listener->onActiveMultiModified(first); break;
-    case Kind::MultisModified: m_listener->onMultisModified(first, count); break;
-    case Kind::PlayModeChanged: m_listener->onPlayModeChanged(); break;
-    case Kind::ConfigChanged: m_listener->onConfigChanged(); break;
-    case Kind::SendMidi:
-    case Kind::ParameterChanged:
-        break; // they carry more than two numbers: see sendMidi, resyncParameter
-    }
+    Event call;
+    call.type = type;
+    call.index = first;
+    call.count = count;
+    HostCallQueue::notify(*m_listener, call);
 }
 
 void Plugin::resyncParameter(EParam param)
@@ -81,53 +71,53 @@ void Plugin::resyncAllParameters()
 void Plugin::onActiveSingleChanged(size_t index)
 {
     resyncAllParameters();
-    toHost(Kind::ActiveSingleChanged, index);
+    toHost(Event::ActiveSingleChanged, index);
     postEditor(Event::ActiveSingleChanged, index);
 }
 
 void Plugin::onSingleModified(size_t index)
 {
     postEditor(Event::SingleModified, index);
-    toHost(Kind::SingleModified, index);
+    toHost(Event::SingleModified, index);
 }
 
 void Plugin::onSinglesModified(size_t first, size_t count)
 {
     postEditor(Event::SinglesModified, first, count);
-    toHost(Kind::SinglesModified, first, count);
+    toHost(Event::SinglesModified, first, count);
 }
 
 void Plugin::onActiveSingleModified(size_t index)
 {
     resyncAllParameters();
     postEditor(Event::ActiveSingleModified, index);
-    toHost(Kind::ActiveSingleModified, index);
+    toHost(Event::ActiveSingleModified, index);
 }
 
 void Plugin::onActiveMultiChanged(size_t index)
 {
     resyncAllParameters();
-    toHost(Kind::ActiveMultiChanged, index);
+    toHost(Event::ActiveMultiChanged, index);
     postEditor(Event::ActiveMultiChanged, index);
 }
 
 void Plugin::onMultiModified(size_t index)
 {
     postEditor(Event::MultiModified, index);
-    toHost(Kind::MultiModified, index);
+    toHost(Event::MultiModified, index);
 }
 
 void Plugin::onMultisModified(size_t first, size_t count)
 {
     postEditor(Event::MultisModified, first, count);
-    toHost(Kind::MultisModified, first, count);
+    toHost(Event::MultisModified, first, count);
 }
 
 void Plugin::onActiveMultiModified(size_t index)
 {
     resyncAllParameters();
     postEditor(Event::ActiveMultiModified, index);
-    toHost(Kind::ActiveMultiModified, index);
+    toHost(Event::ActiveMultiModified, index);
 }
 
 // The engine's value is the one that counts; the passed one may predate it.
@@ -163,12 +153,12 @@ void Plugin::onPlayModeChanged()
     m_refused.fill(false);
     resyncParameter(Param_Mode);
     postEditor(Event::PlayModeChanged);
-    toHost(Kind::PlayModeChanged);
+    toHost(Event::PlayModeChanged);
 }
 
 void Plugin::onConfigChanged()
 {
-    toHost(Kind::ConfigChanged);
+    toHost(Event::ConfigChanged);
     postEditor(Event::ConfigChanged);
 }
 } // namespace k1lib

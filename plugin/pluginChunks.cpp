@@ -2,9 +2,11 @@
 // channel 0 to location I number 0, read from any channel. The host keeps
 // the current preset of the play mode this way as its program chunk.
 
+#include "plugin/plugin.h"
+
+#include "engine/engine.h"
 #include "patch/log.h"
 #include "patch/sysex.h"
-#include "plugin/plugin.h"
 
 namespace k1lib
 {

@@ -9,6 +9,8 @@
 
 #include "plugin/plugin.h"
 
+#include "engine/engine.h"
+
 namespace k1lib
 {
 namespace

@@ -1,10 +1,12 @@
 #pragma once
 
-// One notification for the open editor, copied by value into the editor's
-// queue and handled later on the editor's own thread. index and count name a
-// preset or a range of presets (working indexes); param and value belong to
-// ParameterChanged only (value normalized 0..1). Fields a type does not use
-// hold 0, and param holds Param_Count (no parameter).
+// One notification of the facade: copied by value into the open editor's
+// queue and handled later on the editor's own thread, and the same record is
+// what the facade keeps of a host-bridge call it delivers later (see
+// HostCallQueue). index and count name a preset or a range of presets
+// (working indexes); param and value belong to ParameterChanged only (value
+// normalized 0..1). Fields a type does not use hold 0, and param holds
+// Param_Count (no parameter).
 
 #include <cstdint>
 
@@ -27,6 +29,10 @@ struct PluginToEditorEvent
         ActiveMultiChanged = 8,
         PlayModeChanged = 9,
         ConfigChanged = 10,
+        // For the host bridge only, never queued for the editor (which skips
+        // types above ConfigChanged): outgoing MIDI, index naming the event
+        // recorded alongside.
+        SendMidi = 11,
     };
 
     uint32_t type = ParameterChanged;

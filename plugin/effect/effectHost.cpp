@@ -170,7 +170,7 @@ void MyVSTAudioEffect::onConfigChanged()
 
 void MyVSTAudioEffect::reconfigureOutputs()
 {
-    k1lib::Engine::Config config = m_facade.getConfig();
+    k1lib::EngineConfig config = m_facade.getConfig();
     const VstInt32 wanted = config.audioOutputMode == 1 ? 8 : 2;
     const VstInt32 previous = cEffect.numOutputs;
     if (wanted == previous)

@@ -15,7 +15,7 @@
 #include <mutex>
 #include <vector>
 
-#include "engine/midiEvent.h"
+#include "patch/instrumentTypes.h"
 #include "plugin/vst/aeffectx.h"
 
 namespace k1effect

@@ -192,12 +192,24 @@ std::string makeEditorDescription()
     return x.str();
 }
 
-EditorHarness::EditorHarness(const CRect& rect, Description description)
+EditorHarness::EditorHarness(const CRect& rect, Description d) : description(d)
 {
     setPlatformFactory(&factory);
     plugin = std::make_unique<k1lib::Plugin>(&host, k1lib::PluginType::Vst);
     bridge.plugin = plugin.get();
+    reopenEditor(rect);
+}
 
+EditorHarness::~EditorHarness()
+{
+    closeEditor();
+    plugin.reset();
+    setPlatformFactory(nullptr);
+}
+
+void EditorHarness::reopenEditor(const CRect& rect)
+{
+    closeEditor();
     if (description == Description::Test)
     {
         const std::string xml = makeEditorDescription();
@@ -219,21 +231,17 @@ EditorHarness::EditorHarness(const CRect& rect, Description description)
     window = frame ? HeadlessFrame::from(frame) : nullptr;
 }
 
-EditorHarness::~EditorHarness()
-{
-    closeEditor();
-    if (ownFrame)
-        ownFrame->forget();
-    plugin.reset();
-    setPlatformFactory(nullptr);
-}
-
 void EditorHarness::closeEditor()
 {
-    if (!editor)
-        return;
-    plugin->setEditor(nullptr);
-    editor.reset();
+    if (editor)
+    {
+        plugin->setEditor(nullptr);
+        editor.reset();
+    }
+    if (ownFrame)
+        std::exchange(ownFrame, nullptr)->close();
+    frame = nullptr;
+    window = nullptr;
 }
 
 CPoint EditorHarness::centerOf(CView* view) const

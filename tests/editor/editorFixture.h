@@ -81,8 +81,12 @@ public:
     EditorHarness(const EditorHarness&) = delete;
     EditorHarness& operator=(const EditorHarness&) = delete;
 
-    // Detaches and deletes the editor (as the bridge's close does).
+    // Detaches and deletes the editor (as the bridge's close does); the
+    // window goes with it.
     void closeEditor();
+    // Closes the editor, if open, and opens a new one of rect on the same
+    // facade (as the bridge's open does).
+    void reopenEditor(const VSTGUI::CRect& rect = K1Editor::getDefaultRect());
 
     // The first view of that name that is a T, or null.
     template <class T> T* find(const std::string& name) const
@@ -117,6 +121,7 @@ public:
     VSTGUI::HeadlessFrame* window = nullptr;
 
 private:
+    Description description;
     VSTGUI::CFrame* ownFrame = nullptr;
 };
 } // namespace editortest

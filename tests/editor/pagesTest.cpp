@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "tests/editor/editorFixture.h"
@@ -150,4 +151,47 @@ TEST(EditorEvents, HandledInOrderAtIdleOnly)
         h.editor->onEvent(Event{Event::ParameterChanged, 0, 0, k1lib::Param_SourceS1EnvLevel, 0.0f});
     h.idle();
     EXPECT_FLOAT_EQ(level->getValueNormalized(), h.plugin->getParameter(k1lib::Param_SourceS1EnvLevel));
+}
+
+TEST(EditorEvents, OpenAndCloseWhileTheAudioThreadReports)
+{
+    // The audio thread switches programs and writes automation, so the
+    // facade posts events from it, while the UI thread opens, idles and
+    // closes editors: no event may reach a deleted editor.
+    EditorHarness h;
+    h.plugin->setSampleRate(44100.0f);
+    std::atomic<bool> stop{false};
+    std::atomic<int> blocks{0};
+    std::thread audio([&] {
+        std::vector<float> left(256), right(256);
+        float* outputs[] = {left.data(), right.data()};
+        for (int n = 0; !stop; ++n)
+        {
+            if (n % 4 == 0)
+            {
+                k1lib::SMidiEvent change;
+                change.status = 0xC0;
+                change.data1 = uint8_t(n / 4 % 32);
+                h.plugin->addMidiEvent(change);
+            }
+            h.plugin->setParameter(k1lib::Param_SourceS1EnvLevel, float(n % 100) / 100.0f);
+            h.plugin->process(outputs, 2, 256);
+            ++blocks;
+        }
+    });
+    for (int i = 0; i < 20; ++i)
+    {
+        h.reopenEditor();
+        for (int k = 0; k < 3; ++k)
+            h.idle();
+        h.pressKey(i % 2 ? 'E' : 'P');
+    }
+    // Let the audio thread run alongside an open editor for a while.
+    while (blocks < 50)
+        h.idle();
+    stop = true;
+    audio.join();
+    h.idle();
+    EXPECT_EQ(h.find<CTextEdit>("editSingleName")->getText().getString(),
+              std::string(h.plugin->getCurrentSingle().name));
 }

@@ -45,8 +45,9 @@ TEST(EditorWindow, OpensAtTheRequestedWidthAndClosesCleanly)
 
         // Closing leaves the caller's frame without listeners into the editor:
         // a click on a knob afterwards reaches nobody.
-        CKnobBase* knob = h.find<CKnobBase>("Param_SourceS1EnvAttack");
-        h.closeEditor();
+        SharedPointer<CKnobBase> knob(h.find<CKnobBase>("Param_SourceS1EnvAttack"));
+        h.plugin->setEditor(nullptr);
+        h.editor.reset();
         EXPECT_EQ(knob->getListener(), nullptr);
     }
     struct Case

@@ -4,6 +4,8 @@
 
 #include "plugin/effect/myVstAudioEffect.h"
 
+#include "engine/engine.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -85,7 +87,7 @@ protected:
 
     void askForOutputs(uint32_t mode)
     {
-        k1lib::Engine::Config config = effect->facade().getConfig();
+        k1lib::EngineConfig config = effect->facade().getConfig();
         config.audioOutputMode = mode;
         effect->facade().setConfig(config);
     }

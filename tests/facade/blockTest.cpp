@@ -101,7 +101,7 @@ TEST(FacadeBlocks, ReportsOfABlockReachTheHostAfterItWithTheLockFree)
 
 TEST(FacadeBlocks, HostCallQueueKeepsOrderAndReusesStorage)
 {
-    using Kind = k1lib::HostCallQueue::Kind;
+    using Kind = k1lib::PluginToEditorEvent;
     k1test::Journal journal;
     k1test::RecordingListener listener(journal);
     k1lib::HostCallQueue queue;

@@ -19,6 +19,8 @@ using namespace VSTGUI;
 //   edit_source->addView(m_envelope.get());
 void K1Editor::createWidgets()
 {
+    m_display = std::make_unique<uiDisplay>(*this);
+    m_singles = std::make_unique<uiSingles>(*this);
 }
 
 // Display, browser, resizer and source mix first, in that order; the
@@ -38,27 +40,35 @@ void K1Editor::destroyWidgets()
 // uiDisplay::setTextShowCurrentPreset()
 void K1Editor::widgetsShowCurrentPreset()
 {
+    if (m_display)
+        m_display->setTextShowCurrentPreset();
 }
 
 // uiSingles::setPresetNames(page offset): the names at the browser's position.
 void K1Editor::widgetsRefreshBrowser()
 {
+    if (m_singles)
+        m_singles->setPresetNames(m_singles->getPageOffset());
 }
 
 // uiSingles::focusOnPreset()
 void K1Editor::widgetsFocusBrowserOnCurrent()
 {
+    if (m_singles)
+        m_singles->focusOnPreset();
 }
 
 // uiSingles::onPlayModeChanged()
 void K1Editor::widgetsOnPlayModeChanged()
 {
+    if (m_singles)
+        m_singles->onPlayModeChanged();
 }
 
 // uiSingles::onKeyDown(key): the keys the editor does not use itself.
-bool K1Editor::widgetsOnKeyDown(const VstKeyCode&)
+bool K1Editor::widgetsOnKeyDown(const VstKeyCode& key)
 {
-    return false;
+    return m_singles && m_singles->onKeyDown(key);
 }
 
 // uiMulti::onParamChanged(param, value)

@@ -5,15 +5,11 @@
 // is not built yet has an empty stand-in here, so that its owner pointer
 // stays destructible; a widget's header replaces its stand-in line.
 
-class uiDisplay
-{
-};
+#include "editor/uiDisplay.h"
 class uiEnvelope
 {
 };
-class uiSingles
-{
-};
+#include "editor/uiSingles.h"
 class uiResizer
 {
 };

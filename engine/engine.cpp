@@ -92,11 +92,45 @@ void Engine::processAudio(float** outputs, int numOutputs, int numFrames, const 
 
     // Samples are rendered in spans: a span is closed before any sample at
     // which an event acts or a parameter step changes what the voices play,
-    // so every change still lands on its own sample.
+    // so every change still lands on its own sample. Between such samples the
+    // parameter ramps advance in quiet runs that change no preset field; the
+    // source mixes, which move at every step, are kept per sample instead.
+    //
+    // A step is taken alone (and its values applied) at the start of the
+    // block, after a sample at which events acted or a value mattered (either
+    // may have changed the presets under the ramps), and wherever a ramp
+    // ends or crosses to another whole number.
     const int last = numFrames - 1;
     int spanStart = 0;
-    for (int s = 0; s < numFrames; ++s)
+    bool stepAlone = true;
+    for (int s = 0; s < numFrames;)
     {
+        // In list order: an event whose sample has come or passed acts now;
+        // on the last sample every remaining event acts.
+        const bool eventDue = next < eventCount && (events[next].sampleOffset <= s || s == last);
+        if (!stepAlone && !eventDue)
+        {
+            int until = numFrames; // the first sample at which an event is due
+            if (next < eventCount)
+                until = std::clamp(static_cast<int>(events[next].sampleOffset), s, last);
+            const int room = std::min(until, spanStart + Multi::kMaxSpan) - s;
+            const uint32_t quiet = m_parameters.getQuietSteps(static_cast<uint32_t>(std::max(room, 0)));
+            if (quiet > 0)
+            {
+                const int n = static_cast<int>(quiet);
+                traceSourceMix(s - spanStart, n);
+                m_parameters.advance(quiet);
+                applyParameterChanges();
+                s += n;
+                if (s - spanStart == Multi::kMaxSpan)
+                {
+                    renderSpan(out, channels, spanStart, Multi::kMaxSpan);
+                    spanStart = s;
+                }
+                continue;
+            }
+        }
+
         m_parameters.process();
         const uint32_t changed = m_parameters.getChangedCount();
         bool matters = false;
@@ -105,35 +139,65 @@ void Engine::processAudio(float** outputs, int numOutputs, int numFrames, const 
             const uint32_t p = m_parameters.getChanged(i);
             matters = parameterChangeMatters(static_cast<EParam>(p), m_parameters.getCurrent(p));
         }
-        // In list order: an event whose sample has come or passed acts now;
-        // on the last sample every remaining event acts.
-        const bool eventDue = next < eventCount && (events[next].sampleOffset <= s || s == last);
         if ((matters || eventDue) && s > spanStart)
         {
             renderSpan(out, channels, spanStart, s - spanStart);
             spanStart = s;
         }
-
-        for (uint32_t i = 0; i < changed; ++i)
-        {
-            const uint32_t p = m_parameters.getChanged(i);
-            processParameterChange(static_cast<EParam>(p), m_parameters.getCurrent(p));
-        }
+        applyParameterChanges();
         while (next < eventCount && (events[next].sampleOffset <= s || s == last))
         {
             m_sampleTime = startTime + static_cast<uint64_t>(s);
             processMidiEvent(events[next++]);
         }
+        for (int k = 0; k < 4; ++k)
+            m_spanMix[k][s - spanStart] = m_sourceMix[k];
+        stepAlone = matters || eventDue;
 
-        if (s + 1 - spanStart == Multi::kMaxSpan)
+        ++s;
+        if (s - spanStart == Multi::kMaxSpan)
         {
             renderSpan(out, channels, spanStart, Multi::kMaxSpan);
-            spanStart = s + 1;
+            spanStart = s;
         }
     }
     if (spanStart < numFrames)
         renderSpan(out, channels, spanStart, numFrames - spanStart);
     m_sampleTime = startTime + static_cast<uint64_t>(numFrames);
+}
+
+void Engine::applyParameterChanges()
+{
+    const uint32_t changed = m_parameters.getChangedCount();
+    for (uint32_t i = 0; i < changed; ++i)
+    {
+        const uint32_t p = m_parameters.getChanged(i);
+        processParameterChange(static_cast<EParam>(p), m_parameters.getCurrent(p));
+    }
+}
+
+// The source mixes of the next n samples of the span from `at` on, as the
+// steps of a quiet run will leave them.
+void Engine::traceSourceMix(int at, int n)
+{
+    for (int k = 0; k < 4; ++k)
+        std::fill(m_spanMix[k] + at, m_spanMix[k] + at + n, m_sourceMix[k]);
+    if (m_parameters.getRampCount() == 0)
+        return;
+    for (const EParam param : {Param_SourceMix12, Param_SourceMix34})
+    {
+        if (!m_parameters.isRamping(param))
+            continue;
+        float values[ParameterManager::kMaxQuietSteps];
+        m_parameters.traceSteps(param, static_cast<uint32_t>(n), values);
+        float* first = m_spanMix[param == Param_SourceMix12 ? 0 : 2] + at;
+        float* second = first + Multi::kMaxSpan;
+        for (int i = 0; i < n; ++i)
+        {
+            first[i] = std::min(1.0f - values[i], 1.0f);
+            second[i] = std::min(1.0f + values[i], 1.0f);
+        }
+    }
 }
 
 void Engine::renderSpan(float* const* out, int channels, int start, int n)
@@ -144,29 +208,33 @@ void Engine::renderSpan(float* const* out, int channels, int start, int n)
         span[c] = out[c] + start;
         std::fill(span[c], span[c] + n, 0.0f);
     }
-    m_multi.render(span, channels, n);
+    // A mix that holds still over the span is read as one value per source.
+    bool moving = false;
+    for (int k = 0; k < 4 && !moving; ++k)
+        for (int i = 1; i < n && !moving; ++i)
+            moving = m_spanMix[k][i] != m_spanMix[k][0];
+    m_multi.render(span, channels, n, moving ? m_spanMix : nullptr);
 }
 
 // Whether applying the value would change anything the voices or the mix
-// read. Most steps of a ramp leave a single's whole-number field as it is.
+// read. Most steps of a ramp leave a single's whole-number field as it is:
+// the field's value is compared with the one the step would write. The
+// source mixes move at every step and are followed per sample instead.
 bool Engine::parameterChangeMatters(EParam param, float realValue) const
 {
     if (param == Param_Mode)
         return (static_cast<int>(realValue + 0.5f) != 0) != (m_playMode == PlayMode::Multi);
     if (param == Param_SourceMix12 || param == Param_SourceMix34)
-    {
-        const float* mix = m_sourceMix + (param == Param_SourceMix12 ? 0 : 2);
-        return mix[0] != std::min(1.0f - realValue, 1.0f) || mix[1] != std::min(1.0f + realValue, 1.0f);
-    }
+        return false;
     if (isSingleParam(param))
     {
         if (m_playMode != PlayMode::Single)
             return false;
-        SinglePreset edited = m_singles[m_currentSingle];
-        ParameterConverter::toSingle(edited, param, static_cast<int>(std::round(realValue)));
-        if (!(edited == m_singles[m_currentSingle]))
+        const SinglePreset& single = m_singles[m_currentSingle];
+        int stored = 0;
+        if (!ParameterConverter::getValue(stored, param, single) || stored != static_cast<int>(std::round(realValue)))
             return true;
-        return param == Param_PitchBendDepth && m_bendRange != static_cast<int32_t>(edited.pitchBendDepth);
+        return param == Param_PitchBendDepth && m_bendRange != static_cast<int32_t>(single.pitchBendDepth);
     }
     return isMultiParam(param) && m_playMode == PlayMode::Multi;
 }

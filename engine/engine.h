@@ -235,6 +235,8 @@ private:
     uint8_t getSendChannel() const;
 
     void renderSpan(float* const* out, int channels, int start, int n);
+    void applyParameterChanges();
+    void traceSourceMix(int at, int n);
     bool parameterChangeMatters(EParam param, float realValue) const;
     void switchPlayMode(PlayMode mode);
     void loadMultiForPlayMode();
@@ -266,6 +268,7 @@ private:
     uint64_t m_sampleTime = 0;
     ParameterManager m_parameters;
     float m_sourceMix[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    float m_spanMix[4][Multi::kMaxSpan] = {}; // the source mix at each sample of the span being gathered
 };
 
 // The factory lists, filled once by initFactoryData and read-only afterwards.

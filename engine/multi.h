@@ -69,9 +69,10 @@ public:
     // One engine sample: adds every voice into out[c][0] (c < numOutputs,
     // which the engine has zeroed). render() does the same for n samples
     // (1..kMaxSpan) in which no event and no parameter change happens; the
-    // result equals n calls of process().
+    // result equals n calls of process(). sourceMix holds the four source
+    // gains per sample when they move within the span; null: the engine's.
     void process(float** out, int numOutputs) { render(out, numOutputs, 1); }
-    void render(float* const* out, int numOutputs, int n);
+    void render(float* const* out, int numOutputs, int n, const float (*sourceMix)[kMaxSpan] = nullptr);
 
     // Entered through the note processors' callbacks.
     void onNoteOn(uint8_t channel, uint8_t key, uint8_t velocity);

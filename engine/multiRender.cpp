@@ -76,7 +76,7 @@ void Multi::renderList(VoiceList<N>& list, float (*acc)[kMaxSpan], const VoiceSp
     }
 }
 
-void Multi::render(float* const* out, int numOutputs, int n)
+void Multi::render(float* const* out, int numOutputs, int n, const float (*sourceMix)[kMaxSpan])
 {
     if (n <= 0)
         return;
@@ -96,7 +96,7 @@ void Multi::render(float* const* out, int numOutputs, int n)
 
     updateSectionStates(n);
 
-    const float* sourceMix = m_engine.getSourceMix();
+    const float* heldMix = m_engine.getSourceMix();
     const float fineTune = m_engine.getFineTune();
     for (size_t s = 0; s < kSectionCount; ++s)
     {
@@ -118,7 +118,8 @@ void Multi::render(float* const* out, int numOutputs, int n)
 
         VoiceSpanInput input;
         input.vibrato = m_vibrato[s].data();
-        input.sourceMix = sourceMix;
+        input.sourceMix = heldMix;
+        input.movingSourceMix = sourceMix;
         input.source.pressure = midi.pressure;
         input.source.bend = state.bend;
         input.source.pressureToFreq = state.pressureToFreq;

@@ -166,6 +166,76 @@ bool ParameterManager::process()
     return true;
 }
 
+uint32_t ParameterManager::getQuietSteps(uint32_t limit) const
+{
+    limit = std::min(limit, kMaxQuietSteps);
+    for (uint32_t i = 0; i < m_rampRing.count() && limit > 0; ++i)
+    {
+        const RampEntry& entry = *m_rampRing.at(i);
+        // The step that ends a ramp lands on the target exactly: never quiet.
+        limit = std::min(limit, entry.stepsLeft - 1);
+        const uint32_t p = entry.parameter;
+        const float delta = m_delta[p];
+        if (g_params[p].step == 0.0f || delta == 0.0f)
+            continue;
+        // Whole numbers change at the halves. Each step adds delta with a
+        // rounding error of at most half a unit in the last place, so after
+        // at most kMaxQuietSteps steps the value lies within `margin` of
+        // current + steps x delta; the run stops short of the half by that.
+        const double current = m_current[p];
+        const double whole = std::round(current);
+        const double edge = delta > 0.0f ? whole + 0.5 : whole - 0.5;
+        const double margin = (std::abs(edge) + 1.0) * 0x1p-16;
+        const double room = std::abs(edge - current) - margin;
+        const double steps = room > 0.0 ? std::floor(room / std::abs(static_cast<double>(delta))) : 0.0;
+        if (steps < limit)
+            limit = static_cast<uint32_t>(steps);
+    }
+    return limit;
+}
+
+void ParameterManager::traceSteps(unsigned int p, uint32_t steps, float* values) const
+{
+    float current = m_current[p];
+    const float delta = m_delta[p];
+    for (uint32_t j = 0; j < steps; ++j)
+    {
+        current += delta;
+        values[j] = current;
+    }
+}
+
+void ParameterManager::advance(uint32_t steps)
+{
+    while (m_changedRing.count() > 0)
+        m_changed[m_changedRing.pop()] = 0;
+    const uint32_t count = m_rampRing.count();
+    if (count == 0 || steps == 0)
+        return;
+
+    // Every ramp steps side by side: the additions of one parameter stay in
+    // order (the same values as step by step), the parameters' run together.
+    float current[kParamCount];
+    float delta[kParamCount];
+    for (uint32_t i = 0; i < count; ++i)
+    {
+        RampEntry& entry = *m_rampRing.at(i);
+        current[i] = m_current[entry.parameter];
+        delta[i] = m_delta[entry.parameter];
+        entry.stepsLeft -= steps;
+    }
+    for (uint32_t j = 0; j < steps; ++j)
+        for (uint32_t i = 0; i < count; ++i)
+            current[i] += delta[i];
+    for (uint32_t i = 0; i < count; ++i)
+    {
+        const uint32_t p = m_rampRing.at(i)->parameter;
+        m_current[p] = current[i];
+        m_changed[p] = 1;
+        m_changedRing.push(p);
+    }
+}
+
 bool ParameterManager::setSamplerate(float rate)
 {
     const float steps = rate * kRampSeconds;

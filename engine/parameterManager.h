@@ -43,6 +43,20 @@ public:
     // lists the stepped parameters as changed. True when any was ramping.
     bool process();
 
+    // How many process() steps may follow in a row, at most `limit` (up to
+    // kMaxQuietSteps), in which no ramp ends and no ramping parameter on the
+    // whole-number grid (every parameter but the two source mixes) comes to
+    // round (half away from zero) to another whole number: applying those
+    // steps' values would change no preset field. Errs on the short side.
+    static constexpr uint32_t kMaxQuietSteps = 64;
+    uint32_t getQuietSteps(uint32_t limit) const;
+    // The value parameter p will hold after each of the next `steps` steps,
+    // into values[0 .. steps-1]; steps must be quiet (see getQuietSteps).
+    void traceSteps(unsigned int p, uint32_t steps, float* values) const;
+    // The same as `steps` calls of process() (steps >= 1, all quiet): the
+    // changed ring then lists the parameters of the last step.
+    void advance(uint32_t steps);
+
     // Ramps last 0.1 s at this rate from now on. False for a rate that gives
     // less than one step.
     bool setSamplerate(float rate);
@@ -59,6 +73,7 @@ public:
     uint64_t getChangedReadIndex() const { return m_changedRing.readIndex(); }
     // Parameters still heading for their target.
     uint32_t getRampCount() const { return m_rampRing.count(); }
+    bool isRamping(unsigned int p) const { return p < kParamCount && m_rampEntries[p].stepsLeft > 0; }
     // Nothing ramping and nothing waiting to be applied.
     bool isIdle() const { return getRampCount() == 0 && getChangedCount() == 0; }
 

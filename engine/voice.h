@@ -20,12 +20,15 @@ namespace k1lib
 {
 class Engine;
 
+constexpr int kMaxVoiceSpan = 64; // samples per render call
+
 // What one voice reads for a stretch of samples in which no event and no
 // parameter change happens. vibrato holds one value per sample.
 struct VoiceSpanInput
 {
     const float* vibrato = nullptr;
     const float* sourceMix = nullptr; // four gains, by source number
+    const float (*movingSourceMix)[kMaxVoiceSpan] = nullptr; // per sample instead, when not null
     SourceSpanInput source;
 };
 
@@ -34,7 +37,7 @@ class Voice
 public:
     static constexpr size_t kMaxSources = 4;
     static constexpr uint8_t kStealReleaseValue = 7; // 0.02 s
-    static constexpr int kMaxSpan = 64;              // samples per render call
+    static constexpr int kMaxSpan = kMaxVoiceSpan;
 
     // rate: the engine's processing rate; transpose in semitones, tune -50..50
     // (0.02 semitone steps), level 0..100 from the section; clock continues
@@ -161,11 +164,18 @@ int Voice::render(float (*acc)[kStride], const VoiceSpanInput& input, int n)
     for (size_t j = 0; j < m_slotCount; ++j)
     {
         const size_t k = m_sourceIndex[j];
-        const float mix = input.sourceMix[k];
         const float gain = m_gain[j];
         float* __restrict out = acc[k];
         const float* __restrict v = value[j];
         const float* __restrict a = amplitude[j];
+        if (input.movingSourceMix != nullptr)
+        {
+            const float* __restrict mix = input.movingSourceMix[k];
+            for (int i = 0; i < count; ++i)
+                out[i] += mix[i] * v[i] * gain * a[i];
+            continue;
+        }
+        const float mix = input.sourceMix[k];
         for (int i = 0; i < count; ++i)
             out[i] += mix * v[i] * gain * a[i];
     }

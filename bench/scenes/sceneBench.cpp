@@ -10,7 +10,9 @@
 // Each repetition loads a fresh instance and renders 4 s of audio.
 // Counters: cpu_per_audio_s (thread CPU seconds per second of audio, summed
 // over the blocks) and the slowest block, in ms and as a share of the
-// block's own duration. Read the median (and the max of the peaks).
+// block's own duration. Read the median (and the max of the peaks). The
+// label is a hash of the rendered audio: equal before and after a change of
+// the engine means the same samples.
 //
 // usage: scene_bench [--plugin DARVELLO.so] [benchmark flags]
 //        (default: the built module; another build compares before and after)
@@ -67,6 +69,10 @@ void run(benchmark::State& state, Scene scene, bool retrigger, bool automated, f
     state.counters["cpu_per_audio_s"] = figures.cpuPerAudioSecond();
     state.counters["peak_block_ms"] = figures.peakBlockSeconds * 1e3;
     state.counters["peak_of_block"] = figures.peakFraction();
+    // Equal labels before and after a change: the same audio.
+    char label[32];
+    std::snprintf(label, sizeof label, "out %016llx", static_cast<unsigned long long>(figures.outputHash));
+    state.SetLabel(label);
 }
 
 void registerScene(const char* name, Scene scene, bool retrigger, bool automated, float rate = 44100.0f)

@@ -60,6 +60,7 @@ struct Figures
     double cpuSeconds = 0.0;  // thread CPU time spent in the plug-in's calls
     double peakBlockSeconds = 0.0;
     double blockSeconds = 0.0; // duration of one block of audio
+    uint64_t outputHash = 0;   // FNV-1a of every output sample's bits, outside the timing
     double cpuPerAudioSecond() const { return audioSeconds > 0.0 ? cpuSeconds / audioSeconds : 0.0; }
     double peakFraction() const { return blockSeconds > 0.0 ? peakBlockSeconds / blockSeconds : 0.0; }
 };

@@ -5,6 +5,7 @@
 
 #include "patch/log.h"
 #include "plugin/effect/myVstAudioEffect.h"
+#include "plugin/effect/k1ui.h"
 
 // ---- Audio thread ----------------------------------------------------------
 
@@ -147,14 +148,16 @@ void MyVSTAudioEffect::onParameterChanged(k1lib::EParam param, float value)
     setParameterAutomated(static_cast<VstInt32>(param), value);
 }
 
-void MyVSTAudioEffect::serializeCustomData(std::vector<uint8_t>&)
+void MyVSTAudioEffect::serializeCustomData(std::vector<uint8_t>& data)
 {
-    // The editor bridge saves its window rectangle here once it exists.
+    if (m_editorBridge)
+        m_editorBridge->saveState(data);
 }
 
-void MyVSTAudioEffect::deserializeCustomData(const std::vector<uint8_t>&)
+void MyVSTAudioEffect::deserializeCustomData(const std::vector<uint8_t>& data)
 {
-    // The editor bridge restores its window rectangle here once it exists.
+    if (m_editorBridge)
+        m_editorBridge->loadState(data);
 }
 
 void MyVSTAudioEffect::onPlayModeChanged()

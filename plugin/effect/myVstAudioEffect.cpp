@@ -8,6 +8,7 @@
 
 #include "engine/engine.h"
 #include "patch/log.h"
+#include "plugin/effect/k1ui.h"
 
 namespace
 {
@@ -44,14 +45,20 @@ MyVSTAudioEffect::MyVSTAudioEffect(audioMasterCallback audioMaster)
     canProcessReplacing(true);
     isSynth(true);
     programsAreChunks(true);
-    // The editor bridge is created and registered here (setEditor) once it
-    // exists; until then the host sees an instrument without a window.
+    m_editorBridge = std::make_unique<k1ui>(this, m_facade);
+    setEditor(m_editorBridge.get());
     setSampleRate(getSampleRate());
     K1_LOG("Initialization completed");
 }
 
-// Members go in reverse order: the facade before the chunk buffer.
-MyVSTAudioEffect::~MyVSTAudioEffect() = default;
+// The bridge detaches an open editor from the facade and deletes it; the
+// base, which deletes its editor, finds none. Then the members go in reverse
+// order: the facade before the chunk buffer.
+MyVSTAudioEffect::~MyVSTAudioEffect()
+{
+    setEditor(nullptr);
+    m_editorBridge.reset();
+}
 
 void MyVSTAudioEffect::setSampleRate(float rate)
 {

@@ -18,11 +18,14 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "plugin/effect/outgoingMidi.h"
 #include "plugin/plugin.h"
 #include "plugin/vst/audioeffectx.h"
+
+class k1ui;
 
 class MyVSTAudioEffect : public AudioEffectX, public k1lib::IPluginListener
 {
@@ -32,10 +35,14 @@ public:
     static constexpr VstInt32 kVendorVersion = 126;
 
     explicit MyVSTAudioEffect(audioMasterCallback audioMaster);
+    // The editor bridge (and an open editor) goes first, while the facade
+    // it reaches still exists.
     ~MyVSTAudioEffect() override;
 
     // The facade, for the editor bridge.
     k1lib::Plugin& facade() { return m_facade; }
+    // The editor bridge: the window and its saved rectangle.
+    k1ui* editorBridge() const { return m_editorBridge.get(); }
 
     // ---- Audio (audio thread)
     void setSampleRate(float rate) override;
@@ -104,8 +111,8 @@ private:
     void deliverMidi(VstInt32 sampleFrames);
 
     std::vector<uint8_t> m_chunk;   // valid until the next chunk call
-    // The editor bridge (window, its saved rectangle in the state chunk)
-    // belongs here; until it exists the effect has no editor.
+    // Also registered as the base's editor, which must not delete it.
+    std::unique_ptr<k1ui> m_editorBridge;
     k1lib::Plugin m_facade;
     // Outputs processReplacing writes: the count the host last accepted.
     std::atomic<VstInt32> m_renderOutputs{2};

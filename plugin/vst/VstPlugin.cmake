@@ -42,3 +42,9 @@ function(darvello_vst_plugin target)
     install(TARGETS ${target} LIBRARY DESTINATION lib/vst)
   endif()
 endfunction()
+
+# The widget toolkit's window as a VST 2.4 editor (library k1vstgui).
+add_library(k1vstgui STATIC ${DARVELLO_VST_DIR}/aeffguieditor.cpp)
+target_include_directories(k1vstgui PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(k1vstgui PUBLIC k1vst k1gui)
+set_target_properties(k1vstgui PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)

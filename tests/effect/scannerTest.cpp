@@ -99,7 +99,7 @@ fs::path freshDirectory(const std::string& name)
     return dir;
 }
 
-TEST(Scanners, Ardour7FindsAnInstrumentWithMidiInAndTwoOutputs)
+TEST(Scanners, Ardour7FindsAnInstrumentWithMidiInTwoOutputsAndAnEditor)
 {
     const char* scanner = "/usr/lib/ardour7/ardour-vst-scanner";
     if (access(scanner, X_OK) != 0)
@@ -119,11 +119,12 @@ TEST(Scanners, Ardour7FindsAnInstrumentWithMidiInAndTwoOutputs)
     ASSERT_FALSE(info.empty()) << "no .v2i cache file\n" << r.out;
     for (const char* field : {"id=\"1148611695\"", "name=\"Darvello\"", "creator=\"Quorwen\"",
                               "category=\"Instrument\"", "n_inputs=\"0\"", "n_outputs=\"2\"",
-                              "n_midi_inputs=\"1\"", "is_instrument=\"1\"", "can_process_replace=\"1\""})
+                              "n_midi_inputs=\"1\"", "is_instrument=\"1\"", "can_process_replace=\"1\"",
+                              "has_editor=\"1\""})
         EXPECT_NE(info.find(field), std::string::npos) << field << "\n" << info;
 }
 
-TEST(Scanners, QtractorReportsTheParametersAndTheUniqueId)
+TEST(Scanners, QtractorReportsTheParametersTheUniqueIdAndTheEditor)
 {
     const char* scanner = "/usr/lib/x86_64-linux-gnu/qtractor/qtractor_plugin_scan";
     if (access(scanner, X_OK) != 0)
@@ -131,7 +132,7 @@ TEST(Scanners, QtractorReportsTheParametersAndTheUniqueId)
     // Requests on standard input, one "VST|..." line per plug-in found.
     ScanRun r = run("echo 'VST:" + std::string(DARVELLO_PATH) + "' | " + environment() + scanner);
     EXPECT_EQ(r.status, 0) << r.out;
-    const std::string line = "VST|Darvello|0:2|1:1|209:0|EXT,RT|" + std::string(DARVELLO_PATH) + "|0|0x44766c6f\n";
+    const std::string line = "VST|Darvello|0:2|1:1|209:0|GUI,EXT,RT|" + std::string(DARVELLO_PATH) + "|0|0x44766c6f\n";
     EXPECT_NE(r.out.find(line), std::string::npos) << r.out;
 }
 

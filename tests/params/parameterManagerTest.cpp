@@ -250,3 +250,64 @@ TEST(ParameterManager, ManyRampsMatchAPlainModel)
             ASSERT_EQ(m->getCurrent(p), model[p].current) << p << " in round " << round;
     }
 }
+
+// Ramps of random lengths and directions stepped two ways: one manager step
+// by step, the other in the quiet runs the engine takes between samples that
+// matter. Both hold the same values after every run, the traced values are
+// those of the single steps, and no whole-number parameter rounds to another
+// value, nor does any ramp end, inside a quiet run.
+TEST(ParameterManager, QuietRunsEqualSingleStepsAndCrossNoWholeNumber)
+{
+    auto single = makeIdle();
+    auto batched = makeIdle();
+    std::mt19937 random(11);
+    uint64_t quietSteps = 0;
+    for (int round = 0; round < 3000; ++round)
+    {
+        if (round % 300 == 0)
+        {
+            const float rate = static_cast<float>(2000 + random() % 50000);
+            ASSERT_TRUE(single->setSamplerate(rate));
+            ASSERT_TRUE(batched->setSamplerate(rate));
+        }
+        for (int w = random() % 8 == 0 ? static_cast<int>(random() % 4) : 0; w > 0; --w)
+        {
+            const uint32_t p = random() % kParamCount;
+            const float x = static_cast<float>(random() % 1001) / 1000.0f;
+            const bool ramp = random() % 5 != 0;
+            single->setVSTParam(p, x, ramp);
+            batched->setVSTParam(p, x, ramp);
+        }
+        const uint32_t limit = 1 + random() % ParameterManager::kMaxQuietSteps;
+        const uint32_t quiet = batched->getQuietSteps(limit);
+        ASSERT_LE(quiet, limit);
+        if (quiet == 0)
+        {
+            single->process();
+            batched->process();
+            continue;
+        }
+        quietSteps += quiet;
+        std::vector<float> before(kParamCount), traced(quiet);
+        for (uint32_t p = 0; p < kParamCount; ++p)
+            before[p] = single->getCurrent(p);
+        batched->traceSteps(Param_SourceMix12, quiet, traced.data());
+        const bool mixRamps = batched->isRamping(Param_SourceMix12);
+        for (uint32_t j = 0; j < quiet; ++j)
+        {
+            single->process();
+            for (uint32_t p = 0; p < kParamCount; ++p)
+            {
+                if (g_params[p].step != 0.0f)
+                    ASSERT_EQ(std::round(single->getCurrent(p)), std::round(before[p])) << p << " round " << round;
+            }
+            if (mixRamps)
+                ASSERT_EQ(traced[j], single->getCurrent(Param_SourceMix12));
+        }
+        batched->advance(quiet);
+        for (uint32_t p = 0; p < kParamCount; ++p)
+            ASSERT_EQ(batched->getCurrent(p), single->getCurrent(p)) << p << " round " << round;
+        ASSERT_EQ(changedList(*batched), changedList(*single)) << round;
+    }
+    EXPECT_GT(quietSteps, 1000u); // the runs are not all cut short
+}

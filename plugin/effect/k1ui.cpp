@@ -1,0 +1,160 @@
+#include "plugin/effect/k1ui.h"
+
+#include <cstring>
+
+#include "editor/k1Editor.h"
+#include "patch/log.h"
+#include "plugin/plugin.h"
+#include "plugin/vst/audioeffectx.h"
+
+using VSTGUI::CRect;
+
+namespace
+{
+// VSTGUI's linear knob mode: knobs follow straight drags.
+constexpr VstInt32 kLinearKnobMode = 2;
+
+void putU32(uint8_t* out, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        out[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+uint32_t getU32(const uint8_t* in)
+{
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i)
+        v |= uint32_t{in[i]} << (8 * i);
+    return v;
+}
+
+// Truncated toward zero; saturated where a double leaves the 32-bit range.
+int32_t toStoredCoordinate(double c)
+{
+    if (!(c > -2147483648.0))
+        return INT32_MIN;
+    if (c >= 2147483647.0)
+        return INT32_MAX;
+    return static_cast<int32_t>(c);
+}
+} // namespace
+
+k1ui::k1ui(AudioEffectX* effect, k1lib::Plugin& facade)
+    : AEffGUIEditor(effect), m_facade(&facade), m_windowRect(K1Editor::getDefaultRect())
+{
+    setERect(m_windowRect);
+}
+
+k1ui::~k1ui()
+{
+    closeEditor();
+}
+
+bool k1ui::open(void* parent)
+{
+    K1_LOG("Opening GUI");
+    AEffGUIEditor::open(parent);
+    m_uiThread = std::this_thread::get_id();
+    const CRect rect = getWindowRect();
+    // The editor fits the rectangle and reports its own size back
+    // (onSizeChanged) before it is ours: it is read again below.
+    auto editor = std::make_unique<K1Editor>(*m_facade, parent, this, this, rect,
+                                             VSTGUI::PlatformType::kDefaultNative, nullptr, nullptr);
+    closeEditor();
+    m_editor = std::move(editor);
+    m_facade->setEditor(m_editor.get());
+    frame = m_editor->getFrame();
+    setKnobMode(kLinearKnobMode);
+    updateRectFromEditor();
+    return true;
+}
+
+void k1ui::close()
+{
+    closeEditor();
+    AEffGUIEditor::close();
+}
+
+// Detached from the facade first, so that no event is queued for an editor
+// on its way out; its last size is kept for the next opening.
+void k1ui::closeEditor()
+{
+    m_facade->setEditor(nullptr);
+    if (!m_editor)
+        return;
+    updateRectFromEditor();
+    m_editor.reset();
+    frame = nullptr;
+}
+
+void k1ui::idle()
+{
+    if (m_inIdle)
+        return;
+    m_inIdle = true;
+    AEffGUIEditor::idle();
+    if (m_editor)
+        m_editor->idle();
+    m_inIdle = false;
+}
+
+bool k1ui::getRect(ERect** r)
+{
+    updateRectFromEditor();
+    setERect(getWindowRect());
+    *r = &rect;
+    return true;
+}
+
+void k1ui::changeParameter(k1lib::EParam param, float value)
+{
+    if (AudioEffectX* effectX = getEffectX())
+        effectX->setParameterAutomated(static_cast<VstInt32>(param), value);
+}
+
+void k1ui::onSizeChanged()
+{
+    updateRectFromEditor();
+}
+
+void k1ui::updateRectFromEditor()
+{
+    CRect r;
+    if (!m_editor || !m_editor->getRect(r))
+        return;
+    setWindowRect(r);
+    setERect(r);
+}
+
+void k1ui::saveState(std::vector<uint8_t>& bytes)
+{
+    if (m_editor && std::this_thread::get_id() == m_uiThread)
+        updateRectFromEditor();
+    const CRect r = getWindowRect();
+    bytes.assign(kStateSize, 0);
+    putU32(&bytes[0], kStateVersion);
+    putU32(&bytes[4], static_cast<uint32_t>(toStoredCoordinate(r.left)));
+    putU32(&bytes[8], static_cast<uint32_t>(toStoredCoordinate(r.top)));
+    putU32(&bytes[12], static_cast<uint32_t>(toStoredCoordinate(r.right)));
+    putU32(&bytes[16], static_cast<uint32_t>(toStoredCoordinate(r.bottom)));
+}
+
+void k1ui::loadState(const std::vector<uint8_t>& bytes)
+{
+    if (bytes.size() != kStateSize || getU32(&bytes[0]) != kStateVersion)
+        return;
+    const auto coordinate = [&](size_t offset) { return double(static_cast<int32_t>(getU32(&bytes[offset]))); };
+    setWindowRect(CRect(coordinate(4), coordinate(8), coordinate(12), coordinate(16)));
+}
+
+CRect k1ui::getWindowRect() const
+{
+    std::lock_guard<std::mutex> lock(m_rectLock);
+    return m_windowRect;
+}
+
+void k1ui::setWindowRect(const CRect& r)
+{
+    std::lock_guard<std::mutex> lock(m_rectLock);
+    m_windowRect = r;
+}

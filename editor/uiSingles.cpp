@@ -3,6 +3,7 @@
 
 #include "editor/uiSingles.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "editor/k1Editor.h"
@@ -443,10 +444,12 @@ void uiSingles::askAndResetPage()
                              std::to_string(kPageSize) + " Singles on this page.";
     if (!m_editor.showMessageBoxYesNo(text))
         return;
-    // List positions are preset indexes here (no search); the facade
-    // refuses indexes past the store.
-    for (size_t i = m_pageOffset; i < m_pageOffset + kPageSize; ++i)
-        m_editor.getPlugin().restoreFactoryPreset(i);
+    // List positions are preset indexes here (no search). The last page
+    // may be short: nothing past the store is asked for.
+    k1lib::Plugin& plugin = m_editor.getPlugin();
+    const size_t end = std::min(m_pageOffset + kPageSize, plugin.getPresetCount());
+    for (size_t i = m_pageOffset; i < end; ++i)
+        plugin.restoreFactoryPreset(i);
 }
 
 void uiSingles::askAndResetBank()

@@ -4,6 +4,7 @@
 // Everything works on presets of the play mode through the facade; every
 // failure ends in one message box and leaves the presets as they were.
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>

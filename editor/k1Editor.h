@@ -72,10 +72,33 @@ public:
 
     // ---- Window --------------------------------------------------------------
 
+    // The panel is designed at 2560 x 1440 and shown at a zoom of 0.25 to 1.
+    static constexpr double kDesignWidth = 2560.0;
+    static constexpr double kDesignHeight = 1440.0;
+    static constexpr double kMinZoom = 0.25;
+    static constexpr double kMaxZoom = 1.0;
+
     // The frame's size; false when there is no frame.
     bool getRect(VSTGUI::CRect& rect) const;
     static VSTGUI::CRect getDefaultRect();
     double getZoom() const { return m_zoom; }
+
+    // ---- Zoom and size (UI thread, k1EditorZoom.cpp) --------------------------
+
+    // Shows the panel at the zoom (limited to 0.25..1) with the window at the
+    // panel's size, then tells the bridge. Nothing happens when the zoom
+    // stays or the host refuses the window size.
+    void changeZoom(double zoom);
+    // Applies a rectangle after validateRect; false when the window keeps its
+    // size (the bridge still hears of a corrected request, so the host learns
+    // the size that holds).
+    bool setSize(const VSTGUI::CRect& rect);
+    // The rectangle rules: sizes within 640 x 360 .. 2560 x 1440 (right and
+    // bottom move), 16:9 by shrinking the longer side, whole pixels.
+    static void validateSize(VSTGUI::CRect& rect);
+    static void validateAspect(VSTGUI::CRect& rect);
+    static void roundRect(VSTGUI::CRect& rect);
+    static void validateRect(VSTGUI::CRect& rect);
 
     // ---- Messages and links (UI thread) -------------------------------------
 
@@ -96,6 +119,9 @@ public:
     VSTGUI::CFrame* getFrame() const { return m_frame; }
     uint32_t getActiveSource() const { return m_activeSource; }
     k1EditorListener* getListener() const { return m_listener; }
+    // The widget objects (null where the description lacks their views).
+    uiMulti* getMultiPage() const { return m_multi.get(); }
+    uiEnvelope* getEnvelopeView() const { return m_envelope.get(); }
 
     // ---- Parameter binding ---------------------------------------------------
 

@@ -254,7 +254,12 @@ bool Plugin::setState(const std::vector<uint8_t>& in)
         return false;
     }
     Lock lock(m_engineLock);
+    const Engine::Config before = m_engine.getConfig();
     const bool restored = m_engine.loadState(in);
+    // The engine restores its settings without a report; the editor's system
+    // page must show them all the same.
+    if (!(m_engine.getConfig() == before))
+        postEditor(PluginToEditorEvent::ConfigChanged);
     // The stored parameter values land after the preset selection that
     // re-synced the cache; what they changed is reported now.
     resyncAllParameters();

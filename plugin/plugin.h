@@ -85,6 +85,9 @@ public:
     // False with nothing copied for an index outside the store.
     bool getSingle(SinglePreset& out, size_t index) const;
     bool getMulti(MultiPreset& out, size_t index) const;
+    // count singles from first in one look at the store (one lock, however
+    // many); false with out untouched when the range leaves the store.
+    bool getSingles(std::vector<SinglePreset>& out, size_t first, size_t count) const;
     bool setSingle(size_t index, const SinglePreset& preset);
     bool setMulti(size_t index, const MultiPreset& preset);
     bool setSingles(size_t first, const std::vector<SinglePreset>& presets);

@@ -43,7 +43,9 @@ struct HostRecorder : k1lib::IPluginListener
     void serializeCustomData(std::vector<uint8_t>&) override {}
     void deserializeCustomData(const std::vector<uint8_t>&) override {}
     void onPlayModeChanged() override {}
-    void onConfigChanged() override {}
+    void onConfigChanged() override { ++configChanges; }
+
+    int configChanges = 0;
 };
 
 // The editor bridge's part in an edit: setParameterAutomated writes the

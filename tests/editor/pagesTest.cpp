@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -186,8 +187,11 @@ TEST(EditorEvents, OpenAndCloseWhileTheAudioThreadReports)
             h.idle();
         h.pressKey(i % 2 ? 'E' : 'P');
     }
-    // Let the audio thread run alongside an open editor for a while.
-    while (blocks < 50)
+    // Let the audio thread run alongside an open editor for a while, and
+    // switch programs after the last opening: what changed while an editor
+    // was being built (before the facade knew it) shows at the next change.
+    const int opened = blocks;
+    while (blocks < std::max(50, opened + 8))
         h.idle();
     stop = true;
     audio.join();

@@ -1,0 +1,142 @@
+#include "editor/uiSettings.h"
+
+#include <cstdio>
+
+#include "editor/k1Editor.h"
+
+using namespace VSTGUI;
+
+namespace
+{
+constexpr int32_t kOmniEntry = 16; // after the channels "1" .. "16"
+
+void show(COptionMenu* menu, uint32_t index)
+{
+    if (menu)
+        menu->setCurrent(int32_t(index), true);
+}
+} // namespace
+
+uiSettings::uiSettings(K1Editor& editor, CViewContainer* page) : m_editor(editor)
+{
+    ControlHelpers::getViewsByCustomViewName(m_views, page);
+    midiReceiveChannel = initOptionMenu("midiReceiveChannel");
+    midiSendSysex = initToggle("midiSendSysex");
+    midiReceiveProgramChange = initOptionMenu("midiReceiveProgramChange");
+    midiReceiveModWheel = initToggle("midiReceiveModWheel");
+    midiReceiveVelocity = initToggle("midiReceiveVelocity");
+    midiReceivePressure = initToggle("midiReceivePressure");
+    midiReceiveVolume = initToggle("midiReceiveVolume");
+    midiReceiveSysEx = initToggle("midiReceiveSysEx");
+    midiReceivePitchBend = initToggle("midiReceivePitchBend");
+    midiReceiveHoldPedal = initToggle("midiReceiveHoldPedal");
+    midiReceivePan = initToggle("midiReceivePan");
+    audioOutputMode = initOptionMenu("audioOutputMode");
+
+    // The VST host chooses the outputs itself (its I/O configuration).
+    if (auto* audio = ControlHelpers::initView<CViewContainer>(m_views, "audio"))
+        audio->setVisible(editor.getPlugin().getPluginType() != k1lib::PluginType::Vst);
+
+    if (midiReceiveChannel)
+    {
+        for (int channel = 1; channel <= 16; ++channel)
+        {
+            char text[8];
+            std::snprintf(text, sizeof text, "%d", channel);
+            midiReceiveChannel->addEntry(text);
+        }
+        midiReceiveChannel->addEntry("Omni");
+    }
+    if (midiReceiveProgramChange)
+        for (const char* text : {"off", "Norm", "Sect"})
+            midiReceiveProgramChange->addEntry(text);
+    if (audioOutputMode)
+        for (const char* text : {"Stereo", "8 Channels"})
+            audioOutputMode->addEntry(text);
+    updateValues();
+}
+
+COptionMenu* uiSettings::initOptionMenu(const std::string& name)
+{
+    auto* menu = ControlHelpers::initView<COptionMenu>(m_views, name);
+    if (menu)
+        menu->setListener(this);
+    return menu;
+}
+
+COptionMenu* uiSettings::initToggle(const std::string& name)
+{
+    COptionMenu* menu = initOptionMenu(name);
+    if (menu)
+    {
+        menu->addEntry("Off");
+        menu->addEntry("On");
+    }
+    return menu;
+}
+
+void uiSettings::updateValues()
+{
+    const auto config = m_editor.getPlugin().getConfig();
+    auto onOff = [](uint32_t field) { return field != 0 ? 1u : 0u; };
+    show(midiReceiveChannel, config.omni != 0 ? uint32_t(kOmniEntry) : config.receiveChannel);
+    show(midiReceiveProgramChange, config.programChange);
+    show(midiReceiveModWheel, onOff(config.modWheel));
+    show(midiReceiveVelocity, onOff(config.velocity));
+    show(midiReceivePressure, onOff(config.pressure));
+    show(midiReceiveVolume, onOff(config.volume));
+    show(midiReceiveSysEx, onOff(config.sysexReceive));
+    show(midiReceivePitchBend, onOff(config.pitchBend));
+    show(midiReceiveHoldPedal, onOff(config.holdPedal));
+    show(midiReceivePan, onOff(config.pan));
+    show(midiSendSysex, onOff(config.sysexSend));
+    show(audioOutputMode, config.audioOutputMode);
+}
+
+void uiSettings::valueChanged(CControl* control)
+{
+    auto* menu = dynamic_cast<COptionMenu*>(control);
+    if (!menu)
+        return;
+    k1lib::Plugin& plugin = m_editor.getPlugin();
+    const auto old = plugin.getConfig();
+    auto config = old;
+    const int32_t index = menu->getCurrentIndex(false);
+    if (index < 0)
+        return;
+    const uint32_t on = index >= 1 ? 1 : 0;
+
+    if (menu == midiReceiveChannel)
+    {
+        // Omni keeps the channel, for when omni is turned off again.
+        config.omni = index == kOmniEntry ? 1 : 0;
+        if (index != kOmniEntry)
+            config.receiveChannel = uint32_t(index);
+    }
+    else if (menu == midiReceiveProgramChange)
+        config.programChange = uint32_t(index);
+    else if (menu == midiReceiveModWheel)
+        config.modWheel = on;
+    else if (menu == midiReceiveVelocity)
+        config.velocity = on;
+    else if (menu == midiReceivePressure)
+        config.pressure = on;
+    else if (menu == midiReceiveVolume)
+        config.volume = on;
+    else if (menu == midiReceiveSysEx)
+        config.sysexReceive = on;
+    else if (menu == midiReceivePitchBend)
+        config.pitchBend = on;
+    else if (menu == midiReceiveHoldPedal)
+        config.holdPedal = on;
+    else if (menu == midiReceivePan)
+        config.pan = on;
+    else if (menu == midiSendSysex)
+        config.sysexSend = on;
+    else if (menu == audioOutputMode)
+        config.audioOutputMode = uint32_t(index);
+    else
+        return;
+    if (!(config == old))
+        plugin.setConfig(config);
+}

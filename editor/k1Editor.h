@@ -14,6 +14,7 @@
 // view reads the facade on its own.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -65,7 +66,8 @@ public:
 
     // ---- Facade events -----------------------------------------------------
 
-    // Any thread: queues a copy of the event; never touches a view.
+    // Any thread: queues a copy of the event; never touches a view, never
+    // waits.
     void onEvent(const k1lib::PluginToEditorEvent& event) override;
     // UI thread, on every host idle: handles the queued events in order.
     void idle();
@@ -257,13 +259,14 @@ private:
     bool m_frameSupplied = false;
     VSTGUI::CFrame* m_frame = nullptr;
 
-    // The queue is reserved once and swapped with idle's side, so queueing
-    // never allocates (onEvent may run on the audio thread). Events past the
-    // capacity are not kept; idle then refreshes everything instead.
+    // onEvent may run on the audio thread, so it never waits and never
+    // allocates: the queue is reserved once and swapped with idle's side, and
+    // an event that finds the queue full or its lock taken is not kept; idle
+    // then refreshes everything from the facade instead.
     static constexpr size_t kEventCapacity = 4096;
     std::recursive_mutex m_eventLock;
     std::vector<k1lib::PluginToEditorEvent> m_events;
-    bool m_eventsOverflowed = false;
+    std::atomic<bool> m_eventsDropped{false};
     std::vector<k1lib::PluginToEditorEvent> m_handling;
     bool m_inIdle = false;
 };

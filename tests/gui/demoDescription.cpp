@@ -76,37 +76,6 @@ std::string background()
 }
 } // namespace
 
-std::string encodeBase64(const std::vector<unsigned char>& bytes)
-{
-    static const char* alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    size_t i = 0;
-    for (; i + 2 < bytes.size(); i += 3)
-    {
-        const unsigned v = (bytes[i] << 16) | (bytes[i + 1] << 8) | bytes[i + 2];
-        out += alphabet[v >> 18];
-        out += alphabet[(v >> 12) & 63];
-        out += alphabet[(v >> 6) & 63];
-        out += alphabet[v & 63];
-    }
-    if (i + 1 == bytes.size())
-    {
-        const unsigned v = bytes[i] << 16;
-        out += alphabet[v >> 18];
-        out += alphabet[(v >> 12) & 63];
-        out += "==";
-    }
-    else if (i + 2 == bytes.size())
-    {
-        const unsigned v = (bytes[i] << 16) | (bytes[i + 1] << 8);
-        out += alphabet[v >> 18];
-        out += alphabet[(v >> 12) & 63];
-        out += alphabet[(v >> 6) & 63];
-        out += '=';
-    }
-    return out;
-}
-
 std::string makeDemoDescription()
 {
     std::ostringstream x;

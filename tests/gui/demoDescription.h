@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "gui/base64.h"
+
 namespace guitest
 {
 constexpr int kKnobFrames = 31;
@@ -15,5 +17,8 @@ constexpr int kKnobSize = 48;
 // The whole document.
 std::string makeDemoDescription();
 // Base64 of bytes (standard alphabet, padded).
-std::string encodeBase64(const std::vector<unsigned char>& bytes);
+inline std::string encodeBase64(const std::vector<unsigned char>& bytes)
+{
+    return VSTGUI::encodeBase64(bytes.data(), bytes.size());
+}
 } // namespace guitest

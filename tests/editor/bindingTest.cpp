@@ -32,7 +32,7 @@ std::string format(EParam p, float normalizedValue)
 
 TEST(EditorBinding, EditsReachTheEngineAndTheHostOnceAndComeBack)
 {
-    EditorHarness h;
+    EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
     ASSERT_EQ(h.pressKey('1'), 1); // the page of source 1
     h.idle();
     h.host.midi.clear();
@@ -133,7 +133,7 @@ TEST(EditorBinding, EditsReachTheEngineAndTheHostOnceAndComeBack)
 
 TEST(EditorBinding, NameSourcesAndAmpModSwap)
 {
-    EditorHarness h;
+    EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
     // The name field, typed into: keys never switch pages while it has the
     // focus, Return writes ten characters and the cut name.
     ASSERT_EQ(h.pressKey('5'), 1); // the common page

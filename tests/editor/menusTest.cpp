@@ -44,7 +44,7 @@ std::vector<int32_t> tagsOf(const COptionMenu* menu)
 
 TEST(EditorMenus, SourceMenusTitlesChoicesAndPopups)
 {
-    EditorHarness h;
+    EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
     h.pressKey('1');
     COptionMenu* wave = h.find<COptionMenu>("Param_SourceS1Wave");
     COptionMenu* coarse = h.find<COptionMenu>("Param_SourceS1Coarse");
@@ -157,7 +157,7 @@ TEST(EditorMenus, SourceMenusTitlesChoicesAndPopups)
 
 TEST(EditorMessages, BoxesAndWebLinks)
 {
-    EditorHarness h;
+    EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
     struct Seen
     {
         std::string title, text;

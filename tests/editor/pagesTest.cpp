@@ -31,7 +31,7 @@ std::string page(const EditorHarness& h)
 
 TEST(EditorPages, ButtonsKeysAndPlayModeChanges)
 {
-    EditorHarness h;
+    EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
     CBitmap* active = h.find<CKickButton>("btModeSingle")->getBackground();
     CKickButton* btEdit = h.find<CKickButton>("btEdit");
     CKickButton* btSystem = h.find<CKickButton>("btSystem");
@@ -108,7 +108,7 @@ TEST(EditorPages, ButtonsKeysAndPlayModeChanges)
 
 TEST(EditorEvents, HandledInOrderAtIdleOnly)
 {
-    EditorHarness h;
+    EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
     h.pressKey('1');
     using Event = k1lib::PluginToEditorEvent;
     CKnobBase* level = h.find<CKnobBase>("Param_SourceS1EnvLevel");

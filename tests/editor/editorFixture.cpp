@@ -14,13 +14,6 @@ namespace editortest
 {
 namespace
 {
-cairo_status_t appendPng(void* closure, const unsigned char* data, unsigned int length)
-{
-    auto* out = static_cast<std::vector<unsigned char>*>(closure);
-    out->insert(out->end(), data, data + length);
-    return CAIRO_STATUS_SUCCESS;
-}
-
 // A film strip of frames stacked vertically, each filled with one grey
 // level (r, g, b vary per strip so the looks differ).
 std::string strip(int width, int frameHeight, int frames, double r, double g, double b)
@@ -35,10 +28,7 @@ std::string strip(int width, int frameHeight, int frames, double r, double g, do
         cairo_fill(cr);
     }
     cairo_destroy(cr);
-    std::vector<unsigned char> bytes;
-    cairo_surface_write_to_png_stream(s, appendPng, &bytes);
-    cairo_surface_destroy(s);
-    return guitest::encodeBase64(bytes);
+    return guitest::pngBase64(s);
 }
 
 // Writes views in a grid, left to right and top to bottom, inside a container.

@@ -193,6 +193,7 @@ struct Range
 {
     std::vector<double> b;      // the series, k = 0..top (b[0] unused)
     std::vector<int8_t> stored; // its 128 samples
+    double corner = 0.0;        // the harmonic its top is rolled off from (0: not rolled off)
 };
 
 class WaveBuilder
@@ -246,24 +247,42 @@ private:
         return b;
     }
 
-    // The most harmonics that stay clean: fewer harmonics fold less, so a
-    // bisection finds the edge.
+    // The brightest series that stays clean. A classic shape keeps its slope
+    // and stops at the most harmonics that stay clean (fewer fold less, so a
+    // bisection finds the edge); an instrument keeps all the harmonics the
+    // range may hold and has their top rolled off (a gentle low-pass on the
+    // harmonic number) only as far as the interpolation's images need.
     Range widestClean(int range, double raiseDb) const
     {
-        auto make = [&](int top) {
-            Range r{series(range, top, raiseDb), {}};
+        auto make = [&](int top, double corner) {
+            Range r{series(range, top, raiseDb), {}, corner};
+            if (corner > 0.0)
+                for (size_t k = 1; k < r.b.size(); ++k)
+                    r.b[k] /= 1.0 + std::pow(static_cast<double>(k) / corner, 2.0);
             r.stored = quantize(r.b);
             return r;
         };
-        Range best = make(maxHarmonic(range));
+        const int widest = maxHarmonic(range);
+        Range best = make(widest, 0.0);
         if (clean(best.stored, range))
             return best;
-        int good = 1, bad = maxHarmonic(range);
-        best = make(1);
+        if (!m_recipe.fixedSigns)
+        {
+            for (double corner : {96.0, 64.0, 48.0, 36.0, 28.0, 22.0, 18.0, 14.0})
+            {
+                if (corner > widest)
+                    continue;
+                Range r = make(widest, corner);
+                if (clean(r.stored, range))
+                    return r;
+            }
+        }
+        best = make(1, 0.0);
+        int good = 1, bad = widest;
         while (bad - good > 1)
         {
             const int mid = (good + bad) / 2;
-            Range r = make(mid);
+            Range r = make(mid, 0.0);
             if (clean(r.stored, range))
             {
                 good = mid;
@@ -294,8 +313,8 @@ private:
         for (double raise = m_raise[range] + 1.0; raise <= kMaxRaiseDb; raise += 1.0)
         {
             Range r = widestClean(range, raise);
-            if (static_cast<int>(r.b.size()) - 1 < top)
-                break; // raising would cost harmonics
+            if (static_cast<int>(r.b.size()) - 1 < top || r.corner != high.corner)
+                break; // raising would cost harmonics or roll them off
             high = r;
             m_raise[range] = raise;
             if (upper(high, split) >= keep * upper(low, split - 1))

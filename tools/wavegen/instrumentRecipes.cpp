@@ -56,10 +56,12 @@ Recipe instrumentRecipe(const std::string& name, int index)
                              [](int k, double) { return k == 1 ? 0.4 : 1.0; }));
     if (is("French Horn"))
         return voiced(brass(500.0, 3.0));
+    // Brass played out: the spectrum climbs to a peak of 2-3 kHz and falls
+    // about 6 dB per octave above it, so a section cuts through.
     if (is("Trumpet"))
-        return voiced(brass(1500.0, 1.5));
+        return voiced(scaled(brass(2600.0, 0.7), [](int, double f) { return 1.0 + 1.5 * formant(f, 6500, 3000); }));
     if (is("Brass"))
-        return voiced(brass(1100.0, 2.0));
+        return voiced(scaled(brass(2400.0, 0.75), [](int, double f) { return 1.0 + 1.2 * formant(f, 6500, 3000); }));
     if (is("Orchestra"))
         return voiced([](int k, double f)
                       { return 0.6 * brass(900.0, 2.0)(k, f) + 0.4 / k * lowpass(f, 5000.0, 2.0); });
@@ -73,18 +75,20 @@ Recipe instrumentRecipe(const std::string& name, int index)
         return voiced(partials({{1, 1}, {2, 0.1}, {3, 0.08}}));
     if (is("Shakuhachi"))
         return voiced(partials({{1, 1}, {2, 0.35}, {3, 0.15}, {4, 0.08}}));
+    // Bowed strings: a sawtooth-like bow drive through the body's resonances
+    // and the bridge's hill around 3 kHz.
     if (is("Violin"))
-        return voiced(scaled(formants(1.0, {{{300, 150, 0.6}}, {{1000, 400, 0.5}}, {{2800, 800, 1.0}}}, 0.2),
-                             [](int, double f) { return lowpass(f, 8000.0, 2.0); }));
+        return voiced(scaled(formants(0.7, {{{300, 150, 0.6}}, {{3200, 1500, 1.6}}, {{6500, 3000, 1.4}}}, 0.35),
+                             [](int, double f) { return lowpass(f, 14000.0, 2.0); }));
     if (is("String Pad"))
         return voiced(scaled(saw(1.2), [](int, double f) { return lowpass(f, 2000.0, 2.0); }));
     if (is("String"))
-        return voiced(scaled(formants(1.0, {{{300, 150, 0.8}}, {{1000, 400, 0.6}}, {{2800, 800, 0.5}}}, 0.2),
-                             [](int, double f) { return lowpass(f, 6000.0, 2.0); }));
+        return voiced(scaled(formants(0.75, {{{300, 150, 0.8}}, {{3000, 1500, 1.4}}, {{6500, 3000, 1.2}}}, 0.3),
+                             [](int, double f) { return lowpass(f, 14000.0, 2.0); }));
     if (is("Piano 1"))
         return voiced(plucked(1.0 / 7.0, 1.1, 3500.0));
-    if (is("Piano 2"))
-        return voiced(plucked(1.0 / 8.0, 0.9, 5000.0));
+    if (is("Piano 2")) // a bright grand: hard hammers
+        return voiced(scaled(plucked(1.0 / 8.0, 0.6, 14000.0), [](int, double f) { return 1.0 + 1.5 * formant(f, 6000, 3000); }));
     if (is("Piano 3"))
         return voiced(plucked(1.0 / 9.0, 1.3, 2000.0));
     if (is("Piano 4"))
@@ -105,11 +109,13 @@ Recipe instrumentRecipe(const std::string& name, int index)
             });
     if (is("E Piano 3"))
         return voiced(partials({{1, 1}, {3, 0.3}, {7, 0.15}, {9, 0.1}}));
+    // Struck and plucked near the end of the string: bright and thin.
     if (is("Clavi"))
-        return voiced(scaled(plucked(0.06, 0.7, 6000.0),
-                             [](int, double f) { return highpass(f, 300.0, 1.0) * (1.0 + formant(f, 1200, 400)); }));
+        return voiced(scaled(plucked(0.06, 0.45, 14000.0), [](int, double f) {
+            return highpass(f, 300.0, 1.0) * (1.0 + formant(f, 1200, 400) + 1.5 * formant(f, 6500, 3000));
+        }));
     if (is("Harpsichord"))
-        return voiced(plucked(0.12, 0.6, 8000.0));
+        return voiced(scaled(plucked(0.1, 0.45, 14000.0), [](int, double f) { return 1.0 + 1.5 * formant(f, 6500, 3000); }));
     if (is("Vibe"))
         return voiced(partials({{1, 1}, {2, 0.05}, {4, 0.35}, {10, 0.12}}));
     if (is("Glocken"))
@@ -142,12 +148,15 @@ Recipe instrumentRecipe(const std::string& name, int index)
         return voiced(scaled(plucked(0.08, 0.5, 8000.0),
                              [](int, double f) { return 0.3 + formant(f, 1000, 300) + formant(f, 3000, 800); }));
     if (is("A Guitar"))
-        return voiced(scaled(plucked(0.18, 1.2, 5000.0),
-                             [](int, double f) { return 1.0 + 1.5 * formant(f, 200, 80) + formant(f, 2500, 700); }));
+        return voiced(scaled(plucked(0.14, 0.75, 12000.0),
+                             [](int, double f) { return 1.0 + 1.5 * formant(f, 200, 80) + 1.5 * formant(f, 6000, 3000); }));
     if (is("F Guitar"))
-        return voiced(scaled(plucked(0.12, 1.0, 5000.0), [](int, double f) { return 1.0 + formant(f, 3000, 800); }));
+        return voiced(scaled(plucked(0.1, 0.6, 14000.0),
+                             [](int, double f) { return 1.0 + 1.5 * formant(f, 3500, 1500) + 1.8 * formant(f, 7000, 3000); }));
     if (is("Strat"))
-        return voiced(scaled(plucked(0.12, 0.8, 5000.0), [](int k, double) { return 0.2 + pluck(k, 0.08); }));
+        return voiced(scaled(plucked(0.1, 0.55, 14000.0), [](int k, double f) {
+            return (0.2 + pluck(k, 0.08)) * (1.0 + 1.5 * formant(f, 3500, 1500) + 1.8 * formant(f, 7000, 3000));
+        }));
     if (is("Ac Bass"))
         return voiced(plucked(0.25, 1.6, 1500.0));
     if (is("Pick Bass"))
@@ -170,7 +179,7 @@ Recipe instrumentRecipe(const std::string& name, int index)
         return voiced(
             scaled(saw(), [](int, double f) { return lowpass(f, 1500.0, 2.0) * (1.0 + 3.0 * formant(f, 800, 150)); }));
     if (is("Synth Solo"))
-        return voiced(scaled(saw(), [](int, double f) { return 1.0 + 3.0 * formant(f, 2000, 400); }));
+        return voiced(scaled(saw(), [](int, double f) { return 1.0 + 3.0 * formant(f, 2000, 400) + 3.0 * formant(f, 7000, 3000); }));
     if (is("Synth 1")) // a 30 % pulse, brighter than a pulse's 1/k
         return voiced([](int k, double) { return std::abs(std::sin(kPi * k * 0.3)) / std::pow(k, 0.8); });
     if (is("Synth 2"))

@@ -46,7 +46,7 @@ Recipe squareVariant(int n)
 
 double brightness(int variant)
 {
-    static const double tilt[] = {0.0, -0.3, 0.25, -0.5, 0.4, 0.12, -0.15, 0.55};
+    static const double tilt[] = {0.0, -0.25, 0.25, -0.4, 0.4, 0.15, -0.12, 0.55};
     return tilt[variant % 8];
 }
 } // namespace

@@ -148,14 +148,19 @@ Signal stringEnsemble(size_t n)
     Signal s(n, 0.0);
     const uint64_t cycles = loopCycles(n);
     const double f0 = static_cast<double>(cycles) * kRate / static_cast<double>(n);
-    for (uint64_t k = 1; static_cast<double>(k) * f0 < 16000.0; ++k)
+    for (uint64_t k = 1; static_cast<double>(k) * f0 < 20000.0; ++k)
     {
         const double f = static_cast<double>(k) * f0;
+        // Body resonances and the bridge's hill near 3 kHz over a bowed
+        // string's sawtooth.
         const double amp = (0.2 + 0.8 * resonance(f, 300, 150) + 0.6 * resonance(f, 1000, 400) +
-                            0.5 * resonance(f, 2800, 800)) / static_cast<double>(k) / (1.0 + std::pow(f / 6000.0, 4.0));
+                            2.0 * resonance(f, 3500, 2000) + 1.2 * resonance(f, 7000, 3000)) /
+                           std::pow(static_cast<double>(k), 0.6) / (1.0 + std::pow(f / 15000.0, 2.0));
         const uint64_t spread = std::max<uint64_t>(1, std::llround(0.003 * static_cast<double>(k * cycles)));
         for (int player = -1; player <= 1; ++player)
-            addPeriodicPartial(s, k * cycles + static_cast<uint64_t>(player) * spread, player == 0 ? amp : 0.6 * amp,
+            // The other players stay soft: together at 0.3 of the first, their
+            // beating moves the level by at most 6 dB.
+            addPeriodicPartial(s, k * cycles + static_cast<uint64_t>(player) * spread, player == 0 ? amp : 0.15 * amp,
                                2.0 * kPi * rng.uniform());
     }
     addPeriodicBreath(s, 0x57e2, 0.03, [](double f) { return f > 2000.0 && f < 9000.0 ? 1.0 : 0.0; });
@@ -264,7 +269,7 @@ Signal makeTone(int cue)
     case 2: return blownLoop(n, 0x5a40, {1.0, 0.35, 0.15, 0.08, 0.04}, 0.06);
     case 3: return voiceLoop(n);
     case 5: // Strat: bright pluck heard through a bridge pickup
-        m = {0.13, 0.09, 0.0001, 0.8, 3500.0, 0.8, 12000.0, 0.0, 1.0, 0.0};
+        m = {0.11, 0.09, 0.0001, 0.8, 6000.0, 0.65, 16000.0, 3500.0, 1500.0, 0.8};
         return plucked(n, m, 0x57a7, 0.05);
     case 6: return guitarLoop(n);
     case 7: // Guitar harmonic: the string touched at its middle, nearly a sine
@@ -276,10 +281,10 @@ Signal makeTone(int cue)
         return plucked(n, m, 0x9122, 0.04);
     case 14: return piano(n, 6000.0, 4000.0, 0xe16a);
     case 15: // F Guitar: steel strings on a flat top
-        m = {0.12, 0.0, 0.00005, 1.0, 3000.0, 1.0, 9000.0, 3000.0, 800.0, 0.8};
+        m = {0.1, 0.0, 0.00005, 1.0, 6000.0, 0.75, 14000.0, 3500.0, 1200.0, 1.2};
         return plucked(n, m, 0xf6a1, 0.05);
     case 16: // A Guitar: nylon strings, warmer
-        m = {0.18, 0.0, 0.00003, 0.9, 2000.0, 1.2, 5000.0, 200.0, 80.0, 1.5};
+        m = {0.16, 0.0, 0.00003, 0.9, 4000.0, 0.9, 9000.0, 200.0, 80.0, 1.5};
         return plucked(n, m, 0xa6a1, 0.03);
     case 18: return sustainedOneShot(n, 0x9af2, {1.0, 0.1, 0.08, 0.03}, 0.03, 0.25, 2500.0, 0.5);
     case 19: return sustainedOneShot(n, 0x5a7a, sawHarmonics(40, 1.0, 6000.0), 0.02, 0.2, 3500.0, 0.3);
@@ -290,7 +295,7 @@ Signal makeTone(int cue)
         for (int k = 1; k * kPcmPitch < 20000.0; ++k)
         {
             const double f = k * kPcmPitch;
-            h.push_back(f < 1500.0 ? std::pow(f / 1500.0, 0.7) : std::pow(1500.0 / f, 1.5));
+            h.push_back(f < 2400.0 ? std::pow(f / 2400.0, 0.7) : std::pow(2400.0 / f, 0.9));
         }
         return sustainedOneShot(n, 0x7a0e, h, 0.025, 0.03, 1500.0, 0.25);
     }

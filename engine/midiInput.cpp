@@ -43,10 +43,10 @@ constexpr uint8_t kProgramsPerMode = 64;
 void Engine::processMidiEvent(const SMidiEvent& event)
 {
     // System exclusive is answered by the sysex peer, when receiving it is on.
-    if (!event.sysex.empty())
+    if (event.isSysex())
     {
         if (m_config.sysexReceive)
-            processMidiSysex(event.sysex);
+            processMidiSysex(event.sysexData(), event.sysexSize());
         return;
     }
     dispatchMidi(event);

@@ -1,13 +1,20 @@
 # Shared helpers for the project's CMakeLists files.
 
-# darvello_add_test(<name> SOURCES <files...> LIBS <targets...>)
+# darvello_add_test(<name> SOURCES <files...> LIBS <targets...> [X_DISPLAY])
 # One GoogleTest executable; its tests are registered with ctest one by one.
+# X_DISPLAY: some of them move the pointer and type on the test command's X
+# server (tests/support/testDisplay.h), so they take turns with the others
+# that do.
 function(darvello_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "X_DISPLAY" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 900)
+  set(properties TIMEOUT 900)
+  if(T_X_DISPLAY)
+    list(APPEND properties RESOURCE_LOCK test_x_display)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES ${properties})
 endfunction()
 
 # darvello_add_fuzzer(<name> SOURCES <files...> LIBS <targets...> [CORPUS <dirs...>])

@@ -5,25 +5,12 @@
 #include <cmath>
 #include <sstream>
 
+#include "gui/cbitmap.h"
+
 namespace guitest
 {
 namespace
 {
-cairo_status_t appendPng(void* closure, const unsigned char* data, unsigned int length)
-{
-    auto* out = static_cast<std::vector<unsigned char>*>(closure);
-    out->insert(out->end(), data, data + length);
-    return CAIRO_STATUS_SUCCESS;
-}
-
-std::string pngOf(cairo_surface_t* s)
-{
-    std::vector<unsigned char> bytes;
-    cairo_surface_write_to_png_stream(s, appendPng, &bytes);
-    cairo_surface_destroy(s);
-    return encodeBase64(bytes);
-}
-
 // A knob film strip: a disc with a pointer swept over 270 degrees.
 std::string knobStrip()
 {
@@ -43,7 +30,7 @@ std::string knobStrip()
         cairo_stroke(cr);
     }
     cairo_destroy(cr);
-    return pngOf(s);
+    return pngBase64(s);
 }
 
 // A two-frame button: dark when up, lit when pressed.
@@ -58,7 +45,7 @@ std::string buttonStrip()
     cairo_set_source_rgb(cr, 0.2, 0.8, 0.3);
     cairo_fill(cr);
     cairo_destroy(cr);
-    return pngOf(s);
+    return pngBase64(s);
 }
 
 std::string background()
@@ -72,9 +59,17 @@ std::string background()
     cairo_paint(cr);
     cairo_pattern_destroy(g);
     cairo_destroy(cr);
-    return pngOf(s);
+    return pngBase64(s);
 }
 } // namespace
+
+std::string pngBase64(cairo_surface_t* surface)
+{
+    std::vector<unsigned char> bytes;
+    VSTGUI::encodePNG(surface, bytes);
+    cairo_surface_destroy(surface);
+    return encodeBase64(bytes);
+}
 
 std::string makeDemoDescription()
 {

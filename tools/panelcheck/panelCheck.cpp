@@ -174,11 +174,14 @@ public:
                 checkContrast(state, window->render());
         }
         if (!options.pictureDir.empty())
+        {
+            centreThrottle();
             for (const PageState& state : pageStates())
             {
                 show(state);
                 picture(frame, state);
             }
+        }
         frame->forget();
         description->forget();
     }
@@ -768,6 +771,19 @@ private:
     }
 
     // ---- pictures
+    // The editor starts the source mix in the middle of its circle.
+    void centreThrottle()
+    {
+        const Node* area = one("throttleArea", Kind::Container);
+        const Node* throttle = one("throttle", Kind::View);
+        if (!area || !throttle)
+            return;
+        CRect r = throttle->view->getViewSize();
+        r.offset((area->frame.getWidth() - r.getWidth()) / 2 - r.left,
+                 (area->frame.getHeight() - r.getHeight()) / 2 - r.top);
+        throttle->view->setViewSize(r);
+    }
+
     void picture(CFrame* frame, const PageState& s)
     {
         if (frame->getZoom() != options.zoom && !frame->setZoom(options.zoom))

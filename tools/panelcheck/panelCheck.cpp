@@ -158,6 +158,7 @@ public:
         checkGlyphs();
         checkParents();
         checkTexts();
+        checkTooltips();
 
         auto* frame = new CFrame(CRect(0, 0, kDesignWidth, kDesignHeight), nullptr);
         frame->addView(root);
@@ -693,6 +694,20 @@ private:
             cairo_destroy(cr);
             cairo_surface_destroy(surface);
             scratch = nullptr;
+        }
+    }
+
+    // Every control a musician can click says what it does when the pointer rests on it.
+    void checkTooltips()
+    {
+        for (size_t i = 0; i < nodes.size(); ++i)
+        {
+            const Node& n = nodes[i];
+            if (!isControl(n) || !n.view->getMouseEnabled() || n.view->asViewContainer() || n.name == "envdummy" ||
+                underFontExport(int(i)))
+                continue;
+            if (n.view->getTooltipText().getString().empty())
+                problems.add(describe(n), ": no tooltip");
         }
     }
 

@@ -170,10 +170,11 @@ bool readRunStream(Slots<Kind>& slots, const uint8_t* data, uint64_t declared, u
 }
 
 // A version 1/2 stream: single dumps one after the other, each placed after
-// the presets of the dumps before it. Bytes between messages (padding) and
-// messages that hold no single are passed over (`skipped` counts them); a
-// dump with a block that fails, a dump that is not a whole number of blocks
-// or one that runs past the end is damage: the slots after it are unknown.
+// the presets of the dumps before it. Zero bytes between messages (padding)
+// and messages that hold no single are passed over (`skipped` counts them);
+// any other byte outside a message, a dump with a block that fails, a dump
+// that is not a whole number of blocks or one that runs past the end is
+// damage: the slots after it are unknown.
 bool readLegacyStream(Slots<SingleKind>& slots, const uint8_t* data, size_t size, size_t& skipped)
 {
     size_t next = 0;
@@ -181,14 +182,15 @@ bool readLegacyStream(Slots<SingleKind>& slots, const uint8_t* data, size_t size
     skipped = 0;
     while (at < size)
     {
-        const auto* start = static_cast<const uint8_t*>(std::memchr(data + at, kStart, size - at));
-        if (!start)
+        if (data[at] == 0)
         {
-            skipped += size - at;
-            break;
+            ++skipped;
+            ++at;
+            continue;
         }
-        skipped += static_cast<size_t>(start - (data + at));
-        at = static_cast<size_t>(start - data);
+        const uint8_t* start = data + at;
+        if (*start != kStart)
+            return false;
         const auto* end = static_cast<const uint8_t*>(std::memchr(start, kEnd, size - at));
         if (!end)
             return false;

@@ -3,6 +3,7 @@
 
 #include "engine/envelope.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace k1lib
@@ -24,89 +25,121 @@ void Env::init(uint32_t delaySamples, float attackTime)
     m_attackTime = attackTime;
 }
 
-float Env::process(float decayTime, float sustainLevel, float rate)
+void Env::beginSegment(double start, double factor)
 {
-    ++m_counter;
-    switch (m_stage)
+    m_value = start;
+    m_factor = factor;
+}
+
+Env::Span Env::render(float* out, int n, float level, float decayTime, float sustainLevel, float rate)
+{
+    Span span;
+    if (n <= 0)
+        return span;
+    int i = 0;
+    if (m_stage == StageDelay)
     {
-    case StageDelay:
-        // Reaching or passing the delay ends it, so that a delay of 0 starts
-        // the attack on the first sample.
-        if (m_counter < m_delay)
-            return static_cast<float>(m_value);
+        // A call ends the delay once the counter reaches or passes it, so
+        // that a delay of 0 starts the attack on the first sample.
+        const uint64_t counter = m_counter;
+        const uint64_t waiting = m_delay > counter + 1 ? m_delay - counter - 1 : 0;
+        if (waiting >= static_cast<uint64_t>(n))
+        {
+            m_counter += static_cast<uint32_t>(n);
+            span.delayed = n;
+            return span;
+        }
+        i = static_cast<int>(waiting);
+        span.delayed = i;
         m_stage = StageAttack;
         if (m_attackTime > 0.0f)
+            beginSegment(1.0, kLnSilence / (static_cast<double>(m_attackTime) * rate));
+        else
+            beginSegment(0.0, 0.0); // the attack completes on the next sample
+        out[i] = static_cast<float>(1.0 - m_value) * level;
+        ++i;
+    }
+    m_counter += static_cast<uint32_t>(n);
+
+    while (i < n)
+    {
+        if (m_stage == StageAttack || m_stage == StageDecay || m_stage == StageRelease)
         {
-            m_value = 1.0;
-            m_factor = kLnSilence / (static_cast<double>(m_attackTime) * rate);
+            i = renderSegment(out, i, n, level, decayTime, sustainLevel, rate, span);
+            continue;
+        }
+        // Sustain and finished hold their level.
+        const float held = static_cast<float>(m_value) * level;
+        std::fill(out + i, out + n, held);
+        i = n;
+    }
+    return span;
+}
+
+// Renders samples i.. of an attack, decay or release until the span ends or
+// the segment does (its last sample included); returns the next sample.
+int Env::renderSegment(float* out, int i, int n, float level, float decayTime, float sustainLevel, float rate,
+                       Span& span)
+{
+    const bool attack = m_stage == StageAttack;
+    // The segment ends at the sample after the one at or below this (the
+    // sustain level of a decay, silence otherwise), or when a step leaves the
+    // state as it was.
+    const double threshold = m_stage == StageDecay ? static_cast<double>(sustainLevel) : kSilence;
+    const double offset = attack ? 1.0 : 0.0; // output = offset + sign x
+    const double sign = attack ? -1.0 : 1.0;
+    double x = m_value;
+    const double k = m_factor;
+    for (; i < n; ++i)
+    {
+        if (x > threshold)
+        {
+            const double next = x + x * k;
+            if (next != x)
+            {
+                x = next;
+                out[i] = static_cast<float>(offset + sign * x) * level;
+                continue;
+            }
+        }
+        m_value = x;
+        if (m_stage == StageAttack)
+        {
+            endAttack(decayTime, sustainLevel, rate);
+        }
+        else if (m_stage == StageDecay)
+        {
+            m_stage = StageSustain;
         }
         else
         {
-            m_value = 0.0; // the attack completes on the next call
-        }
-        return static_cast<float>(1.0 - m_value);
-
-    case StageAttack:
-    {
-        if (m_value <= kSilence)
-        {
-            endAttack(decayTime, sustainLevel, rate);
-            return static_cast<float>(m_value);
-        }
-        const double next = m_value + m_value * m_factor;
-        const bool stalled = next == m_value;
-        m_value = next;
-        if (stalled)
-        {
-            endAttack(decayTime, sustainLevel, rate);
-            return static_cast<float>(m_value);
-        }
-        return static_cast<float>(1.0 - m_value);
-    }
-
-    case StageDecay:
-    {
-        if (sustainLevel >= m_value)
-        {
-            m_stage = StageSustain;
-            return static_cast<float>(m_value);
-        }
-        const double next = m_value + m_value * m_factor;
-        if (next == m_value)
-            m_stage = StageSustain;
-        m_value = next;
-        return static_cast<float>(m_value);
-    }
-
-    case StageRelease:
-    {
-        if (m_value <= kSilence)
-        {
             m_stage = StageFinished;
-            return static_cast<float>(m_value);
+            span.finishedAt = i + 1;
         }
-        const double next = m_value + m_value * m_factor;
-        if (next == m_value)
-            m_stage = StageFinished;
-        m_value = next;
-        return static_cast<float>(m_value);
+        out[i] = static_cast<float>(m_value) * level;
+        return i + 1;
     }
+    m_value = x;
+    return i;
+}
 
-    default: // sustain and finished hold their level
-        return static_cast<float>(m_value);
-    }
+float Env::process(float decayTime, float sustainLevel, float rate)
+{
+    float out = 0.0f;
+    const Span span = render(&out, 1, 1.0f, decayTime, sustainLevel, rate);
+    return span.delayed > 0 ? static_cast<float>(m_value) : out;
 }
 
 void Env::endAttack(float decayTime, float sustainLevel, float rate)
 {
-    m_value = 1.0 - m_value; // the level reached, just below 1
+    const double reached = 1.0 - m_value; // the level reached, just below 1
     if (decayTime > 0.0f)
     {
         // The exact per-sample factor (rather than its first-order
         // approximation) keeps even the shortest decays, a few hundred
         // samples to a low sustain level, on their table times.
         const double samples = static_cast<double>(decayTime) * rate;
-        m_factor = std::expm1((std::log(static_cast<double>(sustainLevel)) - std::log(m_value)) / samples);
+        beginSegment(reached, std::expm1((std::log(static_cast<double>(sustainLevel)) - std::log(reached)) / samples));
         m_stage = StageDecay;
     }
     else
@@ -126,15 +159,13 @@ void Env::release(float releaseTime, float rate)
     }
     // In the attack the state runs from 1 down; the level heard is 1 - x.
     const double level = m_stage == StageAttack ? 1.0 - m_value : m_value;
-    if (m_stage == StageAttack)
-        m_value = level;
     if (level < kSilence)
     {
         m_value = 0.0;
         m_stage = StageFinished;
         return;
     }
-    m_factor = (kLnSilence - std::log(level)) / (static_cast<double>(releaseTime) * rate);
+    beginSegment(level, (kLnSilence - std::log(level)) / (static_cast<double>(releaseTime) * rate));
     m_stage = StageRelease;
 }
 } // namespace k1lib

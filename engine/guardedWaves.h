@@ -1,0 +1,39 @@
+#pragma once
+
+// The wave set's sample blocks as the sources play them: one copy of every
+// distinct block, each followed by its first three samples again. Reading the
+// sample after the last one then needs no wrap, and four bytes can be read at
+// any index of a block (the wide reads of the wave kernels). Built once with
+// the engine, read-only afterwards; lookups at note-on are a binary search.
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/waveforms.h"
+
+namespace k1lib
+{
+class GuardedWaves
+{
+public:
+    static constexpr uint64_t kGuardSamples = 3;
+
+    explicit GuardedWaves(const Waveforms& waves);
+    GuardedWaves(const GuardedWaves&) = delete;
+    GuardedWaves& operator=(const GuardedWaves&) = delete;
+
+    // The guarded copy of a block of the wave set (its data pointer and
+    // length); null for a block the set does not hold.
+    const int8_t* find(const char* data, uint64_t length) const;
+
+private:
+    struct Entry
+    {
+        const char* data;
+        uint64_t length;
+        uint64_t offset; // into m_samples
+    };
+    std::vector<Entry> m_entries; // sorted by data, then length
+    std::vector<int8_t> m_samples;
+};
+} // namespace k1lib

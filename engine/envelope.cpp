@@ -1,4 +1,4 @@
-// Envelope segments: each multiplies its state by (1 + k) per sample, so a
+// Envelope segments: each multiplies its state by r = 1 + k per sample, so a
 // segment of T seconds covers its distance in about T x rate samples.
 
 #include "engine/envelope.h"
@@ -13,12 +13,17 @@ namespace
 // ln(0.001): the distance from full level to silence.
 constexpr double kLnSilence = -6.9077554f;
 constexpr double kSilence = 0.001;
+
+typedef double Doubles4 __attribute__((vector_size(32)));
+typedef float Floats4 __attribute__((vector_size(16)));
 } // namespace
 
 void Env::init(uint32_t delaySamples, float attackTime)
 {
     m_value = 0.0;
-    m_factor = 0.0;
+    m_ratio = 1.0;
+    m_ratio4 = 1.0;
+    m_segmentSteps = 0;
     m_stage = StageDelay;
     m_counter = 0;
     m_delay = delaySamples;
@@ -28,7 +33,11 @@ void Env::init(uint32_t delaySamples, float attackTime)
 void Env::beginSegment(double start, double factor)
 {
     m_value = start;
-    m_factor = factor;
+    m_ratio = 1.0 + factor;
+    const double square = m_ratio * m_ratio;
+    m_ratio4 = square * square;
+    m_history[3] = start;
+    m_segmentSteps = 0;
 }
 
 Env::Span Env::render(float* out, int n, float level, float decayTime, float sustainLevel, float rate)
@@ -83,43 +92,89 @@ int Env::renderSegment(float* out, int i, int n, float level, float decayTime, f
 {
     const bool attack = m_stage == StageAttack;
     // The segment ends at the sample after the one at or below this (the
-    // sustain level of a decay, silence otherwise), or when a step leaves the
-    // state as it was.
+    // sustain level of a decay, silence otherwise), or at once when the
+    // ratio cannot move the state.
     const double threshold = m_stage == StageDecay ? static_cast<double>(sustainLevel) : kSilence;
     const double offset = attack ? 1.0 : 0.0; // output = offset + sign x
     const double sign = attack ? -1.0 : 1.0;
-    double x = m_value;
-    const double k = m_factor;
-    for (; i < n; ++i)
+
+    while (i < n)
     {
-        if (x > threshold)
+        if (m_value <= threshold || m_ratio == 1.0)
         {
-            const double next = x + x * k;
-            if (next != x)
+            if (m_stage == StageAttack)
             {
-                x = next;
-                out[i] = static_cast<float>(offset + sign * x) * level;
+                endAttack(decayTime, sustainLevel, rate);
+            }
+            else if (m_stage == StageDecay)
+            {
+                m_stage = StageSustain;
+            }
+            else
+            {
+                m_stage = StageFinished;
+                span.finishedAt = i + 1;
+            }
+            out[i] = static_cast<float>(m_value) * level;
+            return i + 1;
+        }
+
+        if (m_segmentSteps >= 3 && n - i >= 4)
+        {
+            // Four samples at a time, each from the one four samples before.
+            // Within a segment the state only falls (r < 1; a segment whose
+            // ratio would not let it fall ends at its first sample), so the
+            // last of four is the lowest: only it needs to be tested.
+            Doubles4 history;
+            __builtin_memcpy(&history, m_history, sizeof history);
+            int take = 0; // of the last four, up to the first at or below the threshold
+            Doubles4 next;
+            for (;;)
+            {
+                next = history * m_ratio4;
+                const Floats4 gains = __builtin_convertvector(offset + sign * next, Floats4) * level;
+                __builtin_memcpy(out + i, &gains, sizeof gains);
+                if (next[3] <= threshold)
+                {
+                    take = 1;
+                    while (next[take - 1] > threshold)
+                        ++take;
+                    break;
+                }
+                history = next;
+                i += 4;
+                if (n - i < 4)
+                    break;
+            }
+            if (take == 0)
+            {
+                __builtin_memcpy(m_history, &history, sizeof history);
+                m_value = history[3];
                 continue;
             }
+            double all[8];
+            __builtin_memcpy(all, &history, sizeof history);
+            __builtin_memcpy(all + 4, &next, sizeof next);
+            for (int l = 0; l < 4; ++l)
+                m_history[l] = all[take + l];
+            m_value = next[take - 1];
+            i += take;
+            continue;
         }
-        m_value = x;
-        if (m_stage == StageAttack)
-        {
-            endAttack(decayTime, sustainLevel, rate);
-        }
-        else if (m_stage == StageDecay)
-        {
-            m_stage = StageSustain;
-        }
-        else
-        {
-            m_stage = StageFinished;
-            span.finishedAt = i + 1;
-        }
-        out[i] = static_cast<float>(m_value) * level;
-        return i + 1;
+
+        // One sample: the first three of a segment follow each other, later
+        // ones come from four samples before.
+        const double next = m_segmentSteps < 3 ? m_value * m_ratio : m_history[0] * m_ratio4;
+        m_history[0] = m_history[1];
+        m_history[1] = m_history[2];
+        m_history[2] = m_history[3];
+        m_history[3] = next;
+        if (m_segmentSteps < 3)
+            ++m_segmentSteps;
+        m_value = next;
+        out[i] = static_cast<float>(offset + sign * next) * level;
+        ++i;
     }
-    m_value = x;
     return i;
 }
 

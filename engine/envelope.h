@@ -5,6 +5,12 @@
 // 0..1; times are in seconds, the delay in engine samples, rates in hertz. A
 // level of 0.001 counts as silence.
 //
+// Within a segment the state x is multiplied by r = 1 + k per sample. The
+// values are taken four samples at a time: after the first three steps of a
+// segment, the value of sample j + 4 is the one of sample j times r^4, so the
+// four values of a group never wait on one another. They depend only on the
+// position within the segment, never on how the samples are cut into spans.
+//
 // The state is kept in double precision: in single precision a long decay to
 // a high sustain level changes the level by less than one unit in the last
 // place per sample and stalls, and long segments drift off their times.
@@ -64,8 +70,11 @@ private:
                       Span& span);
     void endAttack(float decayTime, float sustainLevel, float rate);
 
-    double m_value = 0.0;  // exponential state x; output 1 - x in the attack, x otherwise
-    double m_factor = 0.0; // per-sample relative change k: x := x + x k
+    double m_value = 0.0;      // state x of the last sample; output 1 - x in the attack, x otherwise
+    double m_ratio = 1.0;      // r = 1 + k: x of one sample from the one before
+    double m_ratio4 = 1.0;     // r^4
+    double m_history[4] = {};  // x of the segment's last four samples, oldest first
+    uint32_t m_segmentSteps = 0; // samples since the segment began, up to 3
     uint32_t m_stage = StageDelay;
     uint32_t m_counter = 0;    // calls since init
     uint32_t m_delay = 0;      // engine samples

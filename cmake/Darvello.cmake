@@ -1,21 +1,28 @@
 # Shared helpers for the project's CMakeLists files.
 
-# darvello_add_test(<name> SOURCES <files...> LIBS <targets...>)
+# darvello_add_test(<name> SOURCES <files...> LIBS <targets...> [X_DISPLAY])
 # One GoogleTest executable; its tests are registered with ctest one by one.
+# X_DISPLAY: some of them move the pointer and type on the test command's X
+# server (tests/support/testDisplay.h), so they take turns with the others
+# that do.
 function(darvello_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "X_DISPLAY" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 900)
+  set(properties TIMEOUT 900)
+  if(T_X_DISPLAY)
+    list(APPEND properties RESOURCE_LOCK test_x_display)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES ${properties})
 endfunction()
 
-# darvello_add_fuzzer(<name> SOURCES <files...> LIBS <targets...> [CORPUS <dir>])
+# darvello_add_fuzzer(<name> SOURCES <files...> LIBS <targets...> [CORPUS <dirs...>])
 # With DARVELLO_FUZZ (clang) this is a libFuzzer binary and ctest runs it for
 # DARVELLO_FUZZ_SECONDS; otherwise it is built with a small driver that replays
 # the files given on its command line, so the target keeps compiling everywhere.
 function(darvello_add_fuzzer name)
-  cmake_parse_arguments(F "" "CORPUS" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS;CORPUS" ${ARGN})
   if(DARVELLO_FUZZ)
     add_executable(${name} ${F_SOURCES})
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
@@ -39,13 +46,17 @@ function(darvello_add_fuzzer name)
   endif()
 endfunction()
 
-# darvello_embed(<target> <symbol> <file>)
-# Compiles <file> into <target> as k1data::<symbol> with the accessors
-# k1data::getData_<symbol>() and k1data::getDataSize_<symbol>().
+# darvello_embed(<target> <symbol> <file> [NAMESPACE <ns>])
+# Compiles <file> into <target> as <ns>::<symbol> (k1data by default) with the
+# accessors <ns>::getData_<symbol>() and <ns>::getDataSize_<symbol>().
 function(darvello_embed target symbol file)
+  cmake_parse_arguments(E "" "NAMESPACE" "" ${ARGN})
+  if(NOT E_NAMESPACE)
+    set(E_NAMESPACE k1data)
+  endif()
   set(out ${CMAKE_CURRENT_BINARY_DIR}/embed_${symbol}.cpp)
   add_custom_command(OUTPUT ${out}
-    COMMAND darvello_embed ${symbol} ${file} ${out}
+    COMMAND darvello_embed ${symbol} ${file} ${out} ${E_NAMESPACE}
     DEPENDS darvello_embed ${file}
     COMMENT "Embedding ${symbol}"
     VERBATIM)

@@ -12,9 +12,6 @@ using namespace VSTGUI;
 
 namespace
 {
-constexpr double kDesignWidth = 2560.0;
-constexpr double kDesignHeight = 1440.0;
-constexpr double kMinWidth = 640.0;
 constexpr const char* kTemplateName = "Darvello";
 constexpr const char* kMessageTitle = "Darvello";
 constexpr uint32_t kTooltipDelayMs = 500;
@@ -128,7 +125,7 @@ void K1Editor::detachFromViews()
 
 void K1Editor::fitZoom(const CRect& requested)
 {
-    const double width = std::clamp(m_rect.getWidth(), kMinWidth, kDesignWidth);
+    const double width = std::clamp(m_rect.getWidth(), kDesignWidth * kMinZoom, kDesignWidth);
     m_zoom = width / kDesignWidth;
     m_frame->setTransform(CGraphicsTransform().scale(m_zoom, m_zoom));
     // The window takes the panel's size at that zoom, so it neither cuts the
@@ -159,7 +156,9 @@ void K1Editor::showMessageBoxOk(const std::string& text)
 
 bool K1Editor::showMessageBoxYesNo(const std::string& text)
 {
-    return CMessageBox::run(m_frame, kMessageTitle, text, {"Cancel", "OK"}) == 1;
+    // "Cancel" is the default: Return on a question about overwriting or
+    // resetting presets must not destroy anything.
+    return CMessageBox::run(m_frame, kMessageTitle, text, {"Cancel", "OK"}, 0) == 1;
 }
 
 bool K1Editor::openURL(const std::string& url, const std::string& question)

@@ -14,6 +14,7 @@
 // view reads the facade on its own.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -65,17 +66,41 @@ public:
 
     // ---- Facade events -----------------------------------------------------
 
-    // Any thread: queues a copy of the event; never touches a view.
+    // Any thread: queues a copy of the event; never touches a view, never
+    // waits.
     void onEvent(const k1lib::PluginToEditorEvent& event) override;
     // UI thread, on every host idle: handles the queued events in order.
     void idle();
 
     // ---- Window --------------------------------------------------------------
 
+    // The panel is designed at 2560 x 1440 and shown at a zoom of 0.25 to 1.
+    static constexpr double kDesignWidth = 2560.0;
+    static constexpr double kDesignHeight = 1440.0;
+    static constexpr double kMinZoom = 0.25;
+    static constexpr double kMaxZoom = 1.0;
+
     // The frame's size; false when there is no frame.
     bool getRect(VSTGUI::CRect& rect) const;
     static VSTGUI::CRect getDefaultRect();
     double getZoom() const { return m_zoom; }
+
+    // ---- Zoom and size (UI thread, k1EditorZoom.cpp) --------------------------
+
+    // Shows the panel at the zoom (limited to 0.25..1) with the window at the
+    // panel's size, then tells the bridge. Nothing happens when the zoom
+    // stays or the host refuses the window size.
+    void changeZoom(double zoom);
+    // Applies a rectangle after validateRect; false when the window keeps its
+    // size (the bridge still hears of a corrected request, so the host learns
+    // the size that holds).
+    bool setSize(const VSTGUI::CRect& rect);
+    // The rectangle rules: sizes within 640 x 360 .. 2560 x 1440 (right and
+    // bottom move), 16:9 by shrinking the longer side, whole pixels.
+    static void validateSize(VSTGUI::CRect& rect);
+    static void validateAspect(VSTGUI::CRect& rect);
+    static void roundRect(VSTGUI::CRect& rect);
+    static void validateRect(VSTGUI::CRect& rect);
 
     // ---- Messages and links (UI thread) -------------------------------------
 
@@ -96,6 +121,9 @@ public:
     VSTGUI::CFrame* getFrame() const { return m_frame; }
     uint32_t getActiveSource() const { return m_activeSource; }
     k1EditorListener* getListener() const { return m_listener; }
+    // The widget objects (null where the description lacks their views).
+    uiMulti* getMultiPage() const { return m_multi.get(); }
+    uiEnvelope* getEnvelopeView() const { return m_envelope.get(); }
 
     // ---- Parameter binding ---------------------------------------------------
 
@@ -231,13 +259,14 @@ private:
     bool m_frameSupplied = false;
     VSTGUI::CFrame* m_frame = nullptr;
 
-    // The queue is reserved once and swapped with idle's side, so queueing
-    // never allocates (onEvent may run on the audio thread). Events past the
-    // capacity are not kept; idle then refreshes everything instead.
+    // onEvent may run on the audio thread, so it never waits and never
+    // allocates: the queue is reserved once and swapped with idle's side, and
+    // an event that finds the queue full or its lock taken is not kept; idle
+    // then refreshes everything from the facade instead.
     static constexpr size_t kEventCapacity = 4096;
     std::recursive_mutex m_eventLock;
     std::vector<k1lib::PluginToEditorEvent> m_events;
-    bool m_eventsOverflowed = false;
+    std::atomic<bool> m_eventsDropped{false};
     std::vector<k1lib::PluginToEditorEvent> m_handling;
     bool m_inIdle = false;
 };

@@ -131,11 +131,11 @@ void K1Editor::onEvent(const k1lib::PluginToEditorEvent& event)
 {
     if (!m_frame)
         return;
-    std::lock_guard<std::recursive_mutex> lock(m_eventLock);
-    if (m_events.size() < kEventCapacity)
+    std::unique_lock<std::recursive_mutex> lock(m_eventLock, std::try_to_lock);
+    if (lock.owns_lock() && m_events.size() < kEventCapacity)
         m_events.push_back(event);
     else
-        m_eventsOverflowed = true;
+        m_eventsDropped.store(true);
 }
 
 void K1Editor::idle()
@@ -143,17 +143,16 @@ void K1Editor::idle()
     if (!m_frame || m_inIdle)
         return;
     m_inIdle = true;
-    bool overflowed = false;
     {
         std::lock_guard<std::recursive_mutex> lock(m_eventLock);
         m_handling.swap(m_events);
-        overflowed = std::exchange(m_eventsOverflowed, false);
     }
+    const bool dropped = m_eventsDropped.exchange(false);
     // Events that these refreshes cause wait for the next idle call.
     for (const k1lib::PluginToEditorEvent& event : m_handling)
         handleEvent(event);
     m_handling.clear();
-    if (overflowed)
+    if (dropped)
         refreshEverything();
     m_inIdle = false;
 }
@@ -201,8 +200,8 @@ void K1Editor::handleEvent(const k1lib::PluginToEditorEvent& event)
     }
 }
 
-// More events arrived between two idle calls than the queue holds: what
-// they would have shown is read afresh instead.
+// Events were dropped (the queue was full or busy): what they would have
+// shown is read afresh instead.
 void K1Editor::refreshEverything()
 {
     for (uint32_t p = 0; p < k1lib::kParamCount; ++p)

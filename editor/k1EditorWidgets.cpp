@@ -1,7 +1,6 @@
 // The one place where K1Editor creates, deletes and notifies its widget
 // objects. Each operation below names the widget call it makes; a widget
-// that is not built yet (an empty stand-in in k1EditorWidgets.h) is never
-// created, so its pointer stays null and its calls are skipped.
+// that could not be created has a null pointer and its calls are skipped.
 
 #include "editor/k1Editor.h"
 #include "editor/k1EditorWidgets.h"
@@ -10,15 +9,25 @@ using namespace VSTGUI;
 
 // After the views are bound: the display, the preset browser, the resizer,
 // the source mix, the multi page on mode_edit_multi, the settings page on
-// mode_edit_system, then the envelope view over envdummy inside edit_source.
-// One creation line per widget, for example
-//   m_display = std::make_unique<uiDisplay>(*this);
-//   m_multi = std::make_unique<uiMulti>(*this, mode_edit_multi);
-// and for the envelope, a view that edit_source owns:
-//   m_envelope.reset(new uiEnvelope(*this, envdummyRect, nullptr, 0, nullptr, CColor(0, 255, 0, 255)));
-//   edit_source->addView(m_envelope.get());
+// mode_edit_system, then the envelope view over envdummy inside edit_source
+// (a view edit_source owns).
 void K1Editor::createWidgets()
 {
+    m_display = std::make_unique<uiDisplay>(*this);
+    m_singles = std::make_unique<uiSingles>(*this);
+    m_resizer = std::make_unique<uiResizer>(*this);
+    m_sourceMix = std::make_unique<uiSourceMix>(*this);
+    if (mode_edit_multi)
+        m_multi = std::make_unique<uiMulti>(*this, mode_edit_multi);
+    if (mode_edit_system)
+        m_settings = std::make_unique<uiSettings>(*this, mode_edit_system);
+    CView* envdummy = ControlHelpers::initView<CView>(m_views, "envdummy");
+    if (edit_source && envdummy)
+    {
+        m_envelope.reset(new uiEnvelope(*this, envdummy->getViewSize(), nullptr, 0, nullptr, CColor(0, 255, 0, 255)));
+        edit_source->addView(m_envelope.get());
+        m_envelope->updateFromParameters();
+    }
 }
 
 // Display, browser, resizer and source mix first, in that order; the
@@ -38,50 +47,68 @@ void K1Editor::destroyWidgets()
 // uiDisplay::setTextShowCurrentPreset()
 void K1Editor::widgetsShowCurrentPreset()
 {
+    if (m_display)
+        m_display->setTextShowCurrentPreset();
 }
 
 // uiSingles::setPresetNames(page offset): the names at the browser's position.
 void K1Editor::widgetsRefreshBrowser()
 {
+    if (m_singles)
+        m_singles->setPresetNames(m_singles->getPageOffset());
 }
 
 // uiSingles::focusOnPreset()
 void K1Editor::widgetsFocusBrowserOnCurrent()
 {
+    if (m_singles)
+        m_singles->focusOnPreset();
 }
 
 // uiSingles::onPlayModeChanged()
 void K1Editor::widgetsOnPlayModeChanged()
 {
+    if (m_singles)
+        m_singles->onPlayModeChanged();
 }
 
 // uiSingles::onKeyDown(key): the keys the editor does not use itself.
-bool K1Editor::widgetsOnKeyDown(const VstKeyCode&)
+bool K1Editor::widgetsOnKeyDown(const VstKeyCode& key)
 {
-    return false;
+    return m_singles && m_singles->onKeyDown(key);
 }
 
 // uiMulti::onParamChanged(param, value)
-void K1Editor::widgetsOnParamChanged(k1lib::EParam, float)
+void K1Editor::widgetsOnParamChanged(k1lib::EParam param, float value)
 {
+    if (m_multi)
+        m_multi->onParamChanged(param, value);
 }
 
 // uiSourceMix::onSourceMixParametersChanged()
 void K1Editor::widgetsOnSourceMixChanged()
 {
+    if (m_sourceMix)
+        m_sourceMix->onSourceMixParametersChanged();
 }
 
 // uiEnvelope::updateFromParameters()
 void K1Editor::widgetsOnEnvelopeChanged()
 {
+    if (m_envelope)
+        m_envelope->updateFromParameters();
 }
 
 // uiMulti::onActiveMultiChanged(index)
-void K1Editor::widgetsOnActiveMultiChanged(size_t)
+void K1Editor::widgetsOnActiveMultiChanged(size_t index)
 {
+    if (m_multi)
+        m_multi->onActiveMultiChanged(index);
 }
 
 // uiSettings::updateValues()
 void K1Editor::widgetsOnConfigChanged()
 {
+    if (m_settings)
+        m_settings->updateValues();
 }

@@ -39,28 +39,42 @@ Engine::Engine(IEngineListener* listener, PluginType type)
 
 Engine::~Engine() = default;
 
-void Engine::setSamplerate(float hostRate)
+bool Engine::setSamplerate(float hostRate)
 {
-    if (!(hostRate > 0.0f) || std::isinf(hostRate))
+    // Far outside these a block either takes seconds (1 Hz) or never ends
+    // (1e15 Hz, 1e-30 Hz).
+    if (!(hostRate >= kMinHostRate && hostRate <= kMaxHostRate))
     {
-        K1_LOG("Ignoring invalid sample rate " << hostRate);
-        return;
+        K1_LOG("Refusing sample rate " << hostRate << " Hz, expected " << static_cast<int>(kMinHostRate) << "-"
+                                       << static_cast<int>(kMaxHostRate) << " Hz");
+        return false;
     }
     if (hostRate == m_hostSamplerate)
-        return;
+        return true;
     m_hostSamplerate = hostRate;
     // Also at 49920 Hz, where it hands blocks straight to processAudio.
     if (m_resampler)
         m_resampler->dispatchPendingEvents();
     m_resampler.reset();
     m_resampler = std::make_unique<Resampler>(*this, kProcessingRate, hostRate);
+    m_resampler->prepare(m_preparedOutputs);
+    return true;
+}
+
+void Engine::prepare(int numOutputs)
+{
+    m_preparedOutputs = std::clamp(numOutputs, 1, kMaxOutputs);
+    if (m_resampler)
+        m_resampler->prepare(m_preparedOutputs);
 }
 
 void Engine::process(float** outputs, int numOutputs, int numFrames, std::vector<SMidiEvent>& events)
 {
     const int channels = std::clamp(numOutputs, 0, kMaxOutputs);
-    const bool pending = m_resampler && m_resampler->hasPendingEvents();
-    if (events.empty() && !pending && m_parameters.isIdle() && m_multi.getActiveVoiceCount() == 0)
+    // Idle only once the resampler has let out the last of the sound: what
+    // its converters hold would otherwise come out at the next note.
+    const bool drained = !m_resampler || (!m_resampler->hasPendingEvents() && m_resampler->isDrained());
+    if (events.empty() && drained && m_parameters.isIdle() && m_multi.getActiveVoiceCount() == 0)
     {
         for (int c = 0; c < channels; ++c)
             std::fill(outputs[c], outputs[c] + std::max(numFrames, 0), 0.0f);

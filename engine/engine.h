@@ -91,9 +91,22 @@ public:
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
-    // A host rate of 0 or less (or NaN) is ignored with a log line. Any other
-    // new rate replaces the resampler that converts to it.
-    void setSamplerate(float hostRate);
+    // Host rates a host can mean; others are refused.
+    static constexpr float kMinHostRate = 8000.0f;
+    static constexpr float kMaxHostRate = 768000.0f;
+
+    // A host rate outside 8 kHz-768 kHz (or NaN) is refused with a log line
+    // and false; the rate in force stays. Any other new rate replaces the
+    // resampler that converts to it, which opens its converters for the
+    // prepared output count at once: the heavy set-up happens here, not in
+    // a block.
+    bool setSamplerate(float hostRate);
+    // Sets up the resampler for numOutputs channels (1-8), for the next
+    // blocks and any later rate. Not on the audio thread.
+    void prepare(int numOutputs);
+    // Host frames by which the output follows the events (the resampler's
+    // converters); 0 without conversion.
+    int getLatency() const { return m_resampler ? m_resampler->latencyFrames() : 0; }
     float getHostSamplerate() const { return m_hostSamplerate; }
     // The rate the voices run at: 49920 Hz.
     float getProcessingSamplerate() const { return kProcessingRate; }
@@ -266,6 +279,7 @@ private:
     uint8_t m_bankLsb = 0xFF; // 0xFF: not received
     uint8_t m_bankMsb = 0xFF;
     float m_hostSamplerate = 0.0f;
+    int m_preparedOutputs = 2;
     std::unique_ptr<Resampler> m_resampler; // null until a host rate is set
     uint64_t m_sampleTime = 0;
     ParameterManager m_parameters;

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <sstream>
+#include <string_view>
 
 #include "engine/engine.h"
 #include "patch/blockLayout.h"
@@ -166,10 +166,13 @@ bool Engine::swapSources(size_t a, size_t b)
     return true;
 }
 
+// One line (of several text lines) built in fixed storage: a program change
+// logs it on the audio thread.
 void Engine::dumpSingle(const SinglePreset& single) const
 {
-    std::ostringstream text;
-    text << "Single " << nameText(single.name) << ":\n";
+    k1log::Line text;
+    text << __func__ << '@' << __LINE__ << ": Single "
+         << std::string_view(single.name, strnlen(single.name, sizeof single.name)) << ":\n";
     for (size_t s = 0; s < kSourceCount; ++s)
     {
         const SingleSource& src = single.sources[s];
@@ -180,7 +183,7 @@ void Engine::dumpSingle(const SinglePreset& single) const
              << src.envDecay << " " << src.envSustain << " " << src.envRelease << "\n";
     }
     text << "ampMod S1S2=" << single.ampModS1S2 << ", S3S4=" << single.ampModS3S4 << "\n";
-    K1_LOG(text.str());
+    k1log::write(text.view());
 }
 
 // ---- Multis -----------------------------------------------------------------

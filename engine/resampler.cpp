@@ -33,8 +33,11 @@ constexpr int kMaxStep = 32;
 // less twice its filter width at once; a step must fit.
 constexpr int kConverterInput = 4096;
 constexpr int kConverterSlack = 10;
-// Capacity of the event lists; a busier block grows them once.
-constexpr size_t kEventCapacity = 256;
+// Beyond the converters' filter memory and buffer, what makes sure every
+// sample they hold is one of the silent ones.
+constexpr int64_t kDrainMargin = 8;
+// Silent engine samples counted for converters that hold nothing yet.
+constexpr int64_t kNothingHeard = int64_t(1) << 40;
 
 int32_t toOffset(int64_t samples)
 {
@@ -52,17 +55,23 @@ Resampler::Resampler(Engine& engine, float engineRate, float hostRate)
     m_chunkFrames = static_cast<int>(std::clamp(frames, 1.0, 1.0e6));
 }
 
-Resampler::~Resampler() { destroyResamplers(); }
-
-void Resampler::destroyResamplers()
+Resampler::~Resampler()
 {
-    for (void* handle : m_handles)
+    destroyResamplers();
+    closeConverters(m_spareHandles);
+}
+
+void Resampler::closeConverters(std::vector<void*>& handles)
+{
+    for (void* handle : handles)
     {
         if (handle != nullptr)
             resample_close(handle);
     }
-    m_handles.clear();
+    handles.clear();
 }
+
+void Resampler::destroyResamplers() { closeConverters(m_handles); }
 
 void Resampler::dispatchPendingEvents()
 {
@@ -84,12 +93,11 @@ int64_t Resampler::engineSamplesFor(int64_t hostFrame) const
     return static_cast<int64_t>(std::floor(static_cast<double>(hostFrame) * m_engineRate / m_hostRate + 0.5));
 }
 
-void Resampler::setChannelCount(size_t n)
+// Opens n fresh converters, each with its buffer primed and reserved.
+void Resampler::openConverters(std::vector<void*>& handles, std::vector<std::vector<float>>& buffers, size_t n)
 {
-    if (m_buffers.size() == n && m_handles.size() == n)
-        return;
-    destroyResamplers();
-    m_buffers.assign(n, {});
+    closeConverters(handles);
+    buffers.assign(n, {});
     int width = 0;
     for (size_t c = 0; c < n; ++c)
     {
@@ -98,24 +106,83 @@ void Resampler::setChannelCount(size_t n)
             K1_LOG("Cannot open a converter from " << m_engineRate << " Hz to " << m_hostRate << " Hz");
         else
             width = resample_get_filter_width(handle);
-        m_handles.push_back(handle);
+        handles.push_back(handle);
     }
-    const int room = std::max(kConverterInput, 2 * width + kConverterSlack) - 2 * width;
-    m_step = std::clamp(room, 1, kMaxStep);
-    m_lookahead = width + m_step + kLookaheadMargin;
+    // Every converter has the same factor, so the same width.
+    if (width > 0)
+    {
+        const int room = std::max(kConverterInput, 2 * width + kConverterSlack) - 2 * width;
+        m_step = std::clamp(room, 1, kMaxStep);
+        m_lookahead = width + m_step + kLookaheadMargin;
+        m_width = width;
+    }
     const auto chunk = static_cast<size_t>(engineSamplesFor(m_chunkFrames)) + 1;
-    for (std::vector<float>& buffer : m_buffers)
+    for (std::vector<float>& buffer : buffers)
     {
         buffer.reserve(static_cast<size_t>(m_lookahead) + 2 * chunk + 64);
         buffer.assign(static_cast<size_t>(m_lookahead), 0.0f);
     }
-    m_queue.reserve(kEventCapacity);
-    m_due.reserve(kEventCapacity);
+}
+
+void Resampler::setChannelCount(size_t n)
+{
+    if (m_buffers.size() == n && m_handles.size() == n)
+        return;
+    if (m_spareFresh && m_spareHandles.size() == n)
+    {
+        // Opened by prepare() for this count: the block only switches over.
+        m_handles.swap(m_spareHandles);
+        m_buffers.swap(m_spareBuffers);
+        m_spareFresh = false; // the previous set, kept until prepare() closes it
+    }
+    else
+    {
+        openConverters(m_handles, m_buffers, n);
+    }
+    m_silentRun = kNothingHeard;
+    m_queue.reserve(kMaxBlockEvents);
+    m_due.reserve(kMaxBlockEvents);
     // A new time base: whatever waited acts at the start of the next render.
     m_hostFrames = 0;
     m_rendered = 0;
     for (SMidiEvent& e : m_queue)
         e.sampleOffset = -1;
+}
+
+// The first count goes straight into use; a later one is opened beside the
+// converters in use, which blocks go on with until they come with the new
+// count (a host renders with the old one until it has taken the change).
+void Resampler::prepare(int numOutputs)
+{
+    if (m_engineRate == m_hostRate)
+        return;
+    const auto n = static_cast<size_t>(std::clamp(numOutputs, 1, kMaxChannels));
+    if (m_handles.empty())
+    {
+        setChannelCount(n);
+        return;
+    }
+    if (m_handles.size() == n || (m_spareFresh && m_spareHandles.size() == n))
+        return;
+    openConverters(m_spareHandles, m_spareBuffers, n);
+    m_spareFresh = true;
+}
+
+bool Resampler::isDrained() const
+{
+    if (m_buffers.empty())
+        return true;
+    // The buffer holds the latest samples; before them the converter keeps
+    // at most a step and its filter's span on either side.
+    const auto held = static_cast<int64_t>(m_buffers[0].size()) + 2 * m_width + 2 * m_step + kDrainMargin;
+    return m_silentRun >= held;
+}
+
+int Resampler::latencyFrames() const
+{
+    if (m_engineRate == m_hostRate || m_handles.empty())
+        return 0;
+    return static_cast<int>(std::lround(static_cast<double>(m_lookahead) * m_hostRate / m_engineRate));
 }
 
 void Resampler::process(float** outputs, int numOutputs, int numFrames, std::vector<SMidiEvent>& events)
@@ -131,7 +198,10 @@ void Resampler::process(float** outputs, int numOutputs, int numFrames, std::vec
     }
     if (channels < 1 || numFrames < 1)
     {
+        // No sample to place them at: they act now rather than wait (their
+        // bytes may belong to the caller's block).
         queueEvents(events, 0);
+        dispatchPendingEvents();
         return;
     }
     setChannelCount(static_cast<size_t>(channels));
@@ -149,6 +219,11 @@ void Resampler::process(float** outputs, int numOutputs, int numFrames, std::vec
         done += frames;
     }
     m_hostFrames += numFrames;
+    // An event on the block's last frames may map to the engine sample the
+    // next render starts with: it acts now, which is the same moment, so
+    // that no event outlives the caller's block.
+    if (!m_queue.empty())
+        dispatchPendingEvents();
 }
 
 // Puts the host's events on the time base of the next render: a host offset
@@ -227,6 +302,21 @@ void Resampler::render(int n)
     m_engine.processAudio(pointers, static_cast<int>(m_buffers.size()), n, m_due);
     m_due.clear();
     m_rendered += n;
+
+    int lastSound = -1;
+    for (size_t c = 0; c < m_buffers.size(); ++c)
+    {
+        const float* fresh = pointers[c];
+        for (int i = n - 1; i > lastSound; --i)
+        {
+            if (fresh[i] != 0.0f)
+            {
+                lastSound = i;
+                break;
+            }
+        }
+    }
+    m_silentRun = lastSound < 0 ? std::min(m_silentRun + n, kNothingHeard) : n - 1 - lastSound;
 }
 
 // Feeds every buffer to its converter in steps, writing up to frames samples

@@ -52,4 +52,30 @@ bool decodeBase64(std::string_view text, std::vector<uint8_t>& out)
     // Leftover bits must be the zero fill of a final partial group.
     return bits < 6 && acc == 0;
 }
+
+std::string encodeBase64(const uint8_t* bytes, size_t size)
+{
+    static const char* alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    out.reserve((size + 2) / 3 * 4);
+    size_t i = 0;
+    for (; i + 2 < size; i += 3)
+    {
+        const uint32_t v = (uint32_t(bytes[i]) << 16) | (uint32_t(bytes[i + 1]) << 8) | bytes[i + 2];
+        out += alphabet[v >> 18];
+        out += alphabet[(v >> 12) & 63];
+        out += alphabet[(v >> 6) & 63];
+        out += alphabet[v & 63];
+    }
+    if (i < size)
+    {
+        const bool two = i + 1 < size;
+        const uint32_t v = (uint32_t(bytes[i]) << 16) | (two ? uint32_t(bytes[i + 1]) << 8 : 0);
+        out += alphabet[v >> 18];
+        out += alphabet[(v >> 12) & 63];
+        out += two ? alphabet[(v >> 6) & 63] : '=';
+        out += '=';
+    }
+    return out;
+}
 } // namespace VSTGUI

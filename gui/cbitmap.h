@@ -3,17 +3,31 @@
 // A bitmap in memory (premultiplied ARGB, 32 bits a pixel), usually decoded
 // from PNG. Film strips (knob and button frames) are one tall bitmap whose
 // frames the controls pick by offset.
+//
+// Drawn zoomed, a bitmap is not resampled at every redraw: each part of it
+// that is drawn (the whole picture, or one frame of a strip) keeps copies
+// halved again and again (box filtered), and a copy scaled to the size it is
+// shown at, made from the smallest halved copy at least that large. The
+// copies for the two most recent sizes of a part are kept; the pixels must
+// not change once the bitmap has been drawn zoomed.
 
 #include <cairo.h>
 
 #include <cstddef>
+#include <map>
+#include <memory>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "gui/crect.h"
 
 namespace VSTGUI
 {
 class CDrawContext;
+
+// The PNG encoding of an image surface, appended to out; false when it fails.
+bool encodePNG(cairo_surface_t* surface, std::vector<unsigned char>& out);
 
 class CBitmap : public CBaseObject
 {
@@ -38,8 +52,15 @@ public:
     // Encodes the bitmap as PNG; false when it cannot.
     bool writePNG(const std::string& path) const;
 
+    // The part src (whole pixels, within the bitmap) scaled to width x height
+    // pixels; smooth unless nearest is set. Owned by the bitmap; null when
+    // the sizes are unusable.
+    cairo_surface_t* getScaledCopy(const CRect& src, int width, int height, bool nearest = false);
+
 private:
-    explicit CBitmap(cairo_surface_t* s) : surface(s) {}
+    explicit CBitmap(cairo_surface_t* s);
+    struct Part;
     cairo_surface_t* surface = nullptr;
+    std::map<std::tuple<int, int, int, int>, std::unique_ptr<Part>> parts;
 };
 } // namespace VSTGUI

@@ -1,5 +1,6 @@
 #include "gui/cdrawcontext.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace VSTGUI
@@ -192,6 +193,8 @@ void CDrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& 
 {
     if (!bitmap || !bitmap->getSurface() || dest.isEmpty())
         return;
+    if (drawScaledBitmap(bitmap, dest, offset, alpha))
+        return;
     cairo_save(cr);
     cairo_rectangle(cr, dest.left, dest.top, dest.getWidth(), dest.getHeight());
     cairo_clip(cr);
@@ -204,6 +207,37 @@ void CDrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& 
     cairo_pattern_set_extend(pattern, CAIRO_EXTEND_NONE);
     cairo_paint_with_alpha(cr, alpha * globalAlpha);
     cairo_restore(cr);
+}
+
+bool CDrawContext::drawScaledBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& offset, float alpha)
+{
+    // Only for a zoom without rotation or shear: the bitmap's copy at the
+    // zoomed size is then placed on whole device pixels.
+    cairo_matrix_t m;
+    cairo_get_matrix(cr, &m);
+    if (m.xy != 0 || m.yx != 0 || !(m.xx > 0) || !(m.yy > 0) || (m.xx == 1 && m.yy == 1))
+        return false;
+    // The part of the bitmap that falls into dest.
+    CRect src(offset.x, offset.y, offset.x + dest.getWidth(), offset.y + dest.getHeight());
+    src.bound(CRect(0, 0, bitmap->getWidth(), bitmap->getHeight()));
+    if (src.isEmpty() || src.left != std::floor(src.left) || src.top != std::floor(src.top) ||
+        src.right != std::floor(src.right) || src.bottom != std::floor(src.bottom))
+        return false;
+    const int w = std::max(1, int(std::lround(src.getWidth() * m.xx)));
+    const int h = std::max(1, int(std::lround(src.getHeight() * m.yy)));
+    cairo_surface_t* copy = bitmap->getScaledCopy(src, w, h, quality == BitmapInterpolationQuality::kLow);
+    if (!copy)
+        return false;
+    const double x = std::round(m.xx * (dest.left + src.left - offset.x) + m.x0);
+    const double y = std::round(m.yy * (dest.top + src.top - offset.y) + m.y0);
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    cairo_rectangle(cr, x, y, w, h);
+    cairo_clip(cr);
+    cairo_set_source_surface(cr, copy, x, y);
+    cairo_paint_with_alpha(cr, alpha * globalAlpha);
+    cairo_restore(cr);
+    return true;
 }
 
 void CDrawContext::buildPath(CGraphicsPath* path)

@@ -95,6 +95,9 @@ public:
 
 private:
     void setSource(const CColor& c);
+    // Draws a zoomed bitmap from its copy at the zoomed size; false when the
+    // transform is not a plain zoom (then it is resampled as it is drawn).
+    bool drawScaledBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& offset, float alpha);
     void buildPath(CGraphicsPath* path);
     void applyAntialias();
 

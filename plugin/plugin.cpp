@@ -83,6 +83,7 @@ Plugin::~Plugin() = default;
 
 void Plugin::process(float** outputs, size_t numOutputs, size_t numFrames)
 {
+    const k1log::AudioThreadScope audioThread;
     {
         std::lock_guard<std::recursive_mutex> midiLock(m_midiLock);
         m_pending.swap(m_processing);
@@ -111,14 +112,27 @@ void Plugin::process(float** outputs, size_t numOutputs, size_t numFrames)
 
 void Plugin::addMidiEvent(const SMidiEvent& event)
 {
+    const k1log::AudioThreadScope audioThread;
     std::lock_guard<std::recursive_mutex> midiLock(m_midiLock);
     m_pending.push_back(event);
 }
 
-void Plugin::setSampleRate(float rate)
+bool Plugin::setSampleRate(float rate)
 {
     Lock lock(m_engineLock);
-    m_engine.setSamplerate(rate);
+    return m_engine.setSamplerate(rate);
+}
+
+void Plugin::prepare(size_t numOutputs)
+{
+    Lock lock(m_engineLock);
+    m_engine.prepare(static_cast<int>(std::min<size_t>(numOutputs, Engine::kMaxOutputs)));
+}
+
+int Plugin::getLatency() const
+{
+    Lock lock(m_engineLock);
+    return m_engine.getLatency();
 }
 
 // ---- Settings ------------------------------------------------------------
@@ -162,6 +176,8 @@ bool Plugin::isMultiMode() const
 
 bool Plugin::setParameter(EParam param, float value)
 {
+    // Hosts automate from their audio thread: what this logs must not wait.
+    const k1log::AudioThreadScope audioThread;
     if (param >= kParamCount)
     {
         K1_LOG("Invalid parameter " << static_cast<uint32_t>(param));
@@ -254,7 +270,12 @@ bool Plugin::setState(const std::vector<uint8_t>& in)
         return false;
     }
     Lock lock(m_engineLock);
+    const Engine::Config before = m_engine.getConfig();
     const bool restored = m_engine.loadState(in);
+    // The engine restores its settings without a report; the editor's system
+    // page must show them all the same.
+    if (!(m_engine.getConfig() == before))
+        postEditor(PluginToEditorEvent::ConfigChanged);
     // The stored parameter values land after the preset selection that
     // re-synced the cache; what they changed is reported now.
     resyncAllParameters();

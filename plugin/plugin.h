@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "patch/instrumentTypes.h"
+#include "patch/log.h"
 #include "patch/parameterEnum.h"
 #include "patch/presets.h"
 #include "plugin/hostCallQueue.h"
@@ -63,8 +64,15 @@ public:
     void process(float** outputs, size_t numOutputs, size_t numFrames);
     // Any thread (the host's event delivery); never waits for a block.
     void addMidiEvent(const SMidiEvent& event);
-    // Any thread.
-    void setSampleRate(float rate);
+    // Any thread but the audio thread: the engine sets up its resampler for
+    // the rate (false, with a log line, for a rate outside 8 kHz-768 kHz: the
+    // rate in force stays) and for the outputs last prepared.
+    bool setSampleRate(float rate);
+    // Any thread but the audio thread: sets up for blocks on numOutputs
+    // channels, so that no block has to.
+    void prepare(size_t numOutputs);
+    // Any thread: host frames by which the output follows the events.
+    int getLatency() const;
 
     // ---- Settings (any thread) --------------------------------------------
 
@@ -85,6 +93,9 @@ public:
     // False with nothing copied for an index outside the store.
     bool getSingle(SinglePreset& out, size_t index) const;
     bool getMulti(MultiPreset& out, size_t index) const;
+    // count singles from first in one look at the store (one lock, however
+    // many); false with out untouched when the range leaves the store.
+    bool getSingles(std::vector<SinglePreset>& out, size_t first, size_t count) const;
     bool setSingle(size_t index, const SinglePreset& preset);
     bool setMulti(size_t index, const MultiPreset& preset);
     bool setSingles(size_t first, const std::vector<SinglePreset>& presets);
@@ -223,6 +234,8 @@ private:
     bool copySingle(SinglePreset& out, size_t index) const;
     bool copyMulti(MultiPreset& out, size_t index) const;
 
+    // Prints the lines logged on the audio thread while this instance lives.
+    k1log::WriterHold m_logWriter;
     std::unique_ptr<EngineReports> m_reports;
     std::unique_ptr<Engine> m_engineInstance; // created once, with the facade
     Engine& m_engine;

@@ -108,6 +108,17 @@ bool Plugin::getSingle(SinglePreset& out, size_t index) const
     return copySingle(out, index);
 }
 
+bool Plugin::getSingles(std::vector<SinglePreset>& out, size_t first, size_t count) const
+{
+    Lock lock(m_engineLock);
+    if (first > m_engine.getSingleCount() || count > m_engine.getSingleCount() - first)
+        return false;
+    out.resize(count);
+    for (size_t i = 0; i < count; ++i)
+        copySingle(out[i], first + i);
+    return true;
+}
+
 bool Plugin::getMulti(MultiPreset& out, size_t index) const
 {
     Lock lock(m_engineLock);

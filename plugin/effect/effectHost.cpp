@@ -11,6 +11,7 @@
 
 VstInt32 MyVSTAudioEffect::processEvents(VstEvents* events)
 {
+    const k1log::AudioThreadScope audioThread;
     if (events == nullptr)
         return 1;
     // The record declares two pointers; the host's list runs on past them.
@@ -56,6 +57,7 @@ VstInt32 MyVSTAudioEffect::processEvents(VstEvents* events)
 
 void MyVSTAudioEffect::processReplacing(float**, float** outputs, VstInt32 sampleFrames)
 {
+    const k1log::AudioThreadScope audioThread;
     if (outputs == nullptr || sampleFrames <= 0)
         return;
     // The count the host has taken: an I/O change still being negotiated on
@@ -184,12 +186,15 @@ void MyVSTAudioEffect::reconfigureOutputs()
         return;
     }
     setNumOutputs(wanted);
+    // The converters for the new count are opened here, not in a block.
+    m_facade.prepare(static_cast<size_t>(wanted));
     if (ioChanged())
     {
         // The host has taken the new count: the next block renders with it.
         m_renderOutputs.store(wanted, std::memory_order_release);
         return;
     }
+    m_facade.prepare(static_cast<size_t>(previous));
     K1_LOG("Failed to change IO configuration");
     setNumOutputs(previous);
     config = m_facade.getConfig();

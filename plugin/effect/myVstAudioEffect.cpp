@@ -62,14 +62,30 @@ MyVSTAudioEffect::~MyVSTAudioEffect()
 
 void MyVSTAudioEffect::setSampleRate(float rate)
 {
+    if (!m_facade.setSampleRate(rate))
+        return;
     AudioEffectX::setSampleRate(rate);
-    m_facade.setSampleRate(rate);
+    setInitialDelay(m_facade.getLatency());
+}
+
+void MyVSTAudioEffect::resume()
+{
+    AudioEffectX::resume();
+    m_facade.prepare(static_cast<size_t>(m_renderOutputs.load(std::memory_order_acquire)));
+    setInitialDelay(m_facade.getLatency());
+}
+
+void MyVSTAudioEffect::suspend()
+{
+    k1log::printQueued();
 }
 
 // ---- Parameters ------------------------------------------------------------
 
 void MyVSTAudioEffect::setParameter(VstInt32 index, float value)
 {
+    // Hosts automate from their audio thread: what this logs must not wait.
+    const k1log::AudioThreadScope audioThread;
     if (!isParameter(index))
     {
         K1_LOG("Ignoring parameter " << index);

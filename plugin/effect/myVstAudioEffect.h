@@ -44,8 +44,15 @@ public:
     // The editor bridge: the window and its saved rectangle.
     k1ui* editorBridge() const { return m_editorBridge.get(); }
 
-    // ---- Audio (audio thread)
+    // ---- Audio
+    // UI thread: the engine sets up its resampler here; a rate outside
+    // 8 kHz-768 kHz is refused (logged) and the previous one stays.
     void setSampleRate(float rate) override;
+    // UI thread: processing starts: the engine sets up for the outputs in
+    // force, and the host learns the delay of the rate conversion.
+    void resume() override;
+    // UI thread: processing stops; what the audio thread logged is printed.
+    void suspend() override;
     void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
     VstInt32 processEvents(VstEvents* events) override;
 

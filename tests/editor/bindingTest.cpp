@@ -9,20 +9,16 @@
 
 #include <cmath>
 
-#include "patch/parameter.h"
 #include "tests/editor/editorFixture.h"
 
 using namespace VSTGUI;
 using editortest::EditorHarness;
 using k1lib::EParam;
 
+using editortest::normalizedOf;
+
 namespace
 {
-float normalized(EParam p, float raw)
-{
-    return (raw - k1lib::g_params[p].min) * k1lib::g_params[p].invRange;
-}
-
 std::string format(EParam p, float normalizedValue)
 {
     const k1lib::CParam& row = k1lib::g_params[p];
@@ -32,7 +28,7 @@ std::string format(EParam p, float normalizedValue)
 
 TEST(EditorBinding, EditsReachTheEngineAndTheHostOnceAndComeBack)
 {
-    EditorHarness h;
+    EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
     ASSERT_EQ(h.pressKey('1'), 1); // the page of source 1
     h.idle();
     h.host.midi.clear();
@@ -104,20 +100,20 @@ TEST(EditorBinding, EditsReachTheEngineAndTheHostOnceAndComeBack)
                              Step{"btCoarseDec", k1lib::Param_SourceS1Coarse, 0, 127},
                              Step{"btCoarseDec", k1lib::Param_SourceS1Coarse, 60, 59}})
     {
-        h.plugin->setParameter(step.param, normalized(step.param, step.from));
+        h.plugin->setParameter(step.param, normalizedOf(step.param, step.from));
         h.idle();
         h.bridge.automation.clear();
         h.click(h.find<CKickButton>(step.button));
         ASSERT_EQ(h.bridge.automation.size(), 1u) << step.button;
         EXPECT_EQ(h.bridge.automation[0].first, step.param);
-        EXPECT_FLOAT_EQ(h.bridge.automation[0].second, normalized(step.param, step.to)) << step.button << step.from;
+        EXPECT_FLOAT_EQ(h.bridge.automation[0].second, normalizedOf(step.param, step.to)) << step.button << step.from;
     }
 
     // The coarse label counts semitones from key 84; the knob takes the key.
     h.plugin->setParameter(k1lib::Param_SourceS1KeyTrack, 1.0f);
     for (auto [key, text] : {std::pair{84, "0"}, std::pair{96, "+12"}, std::pair{72, "-12"}})
     {
-        h.plugin->setParameter(k1lib::Param_SourceS1Coarse, normalized(k1lib::Param_SourceS1Coarse, float(key)));
+        h.plugin->setParameter(k1lib::Param_SourceS1Coarse, normalizedOf(k1lib::Param_SourceS1Coarse, float(key)));
         h.idle();
         EXPECT_EQ(h.find<CTextLabel>("Param_SourceS1Coarse")->getText().getString(), text);
         EXPECT_FLOAT_EQ(h.find<CKnobBase>("Param_SourceS1Coarse")->getValue(), float(key));
@@ -133,7 +129,7 @@ TEST(EditorBinding, EditsReachTheEngineAndTheHostOnceAndComeBack)
 
 TEST(EditorBinding, NameSourcesAndAmpModSwap)
 {
-    EditorHarness h;
+    EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
     // The name field, typed into: keys never switch pages while it has the
     // focus, Return writes ten characters and the cut name.
     ASSERT_EQ(h.pressKey('5'), 1); // the common page
@@ -154,7 +150,7 @@ TEST(EditorBinding, NameSourcesAndAmpModSwap)
     for (uint32_t k = 0; k < 10; ++k)
     {
         EXPECT_EQ(h.bridge.automation[k].first, EParam(k1lib::Param_Name01 + k));
-        EXPECT_FLOAT_EQ(h.bridge.automation[k].second, normalized(EParam(k), float(cut[k])));
+        EXPECT_FLOAT_EQ(h.bridge.automation[k].second, normalizedOf(EParam(k), float(cut[k])));
     }
     EXPECT_EQ(std::string(h.plugin->getCurrentSingle().name), cut);
     // A short name is padded with blanks in the parameters only.
@@ -162,15 +158,15 @@ TEST(EditorBinding, NameSourcesAndAmpModSwap)
     name->setText("Pad");
     name->valueChanged();
     ASSERT_EQ(h.bridge.automation.size(), 10u);
-    EXPECT_FLOAT_EQ(h.bridge.automation[2].second, normalized(k1lib::Param_Name03, 'd'));
+    EXPECT_FLOAT_EQ(h.bridge.automation[2].second, normalizedOf(k1lib::Param_Name03, 'd'));
     for (uint32_t k = 3; k < 10; ++k)
         EXPECT_FLOAT_EQ(h.bridge.automation[k].second, 0.0f) << k; // a blank is the lowest character
     EXPECT_EQ(std::string(h.plugin->getCurrentSingle().name), "Pad");
 
     // Source 3: the views named after source 1 move to source 3's slots and
     // show its values.
-    h.plugin->setParameter(k1lib::Param_SourceS3EnvAttack, normalized(k1lib::Param_SourceS3EnvAttack, 77));
-    h.plugin->setParameter(k1lib::Param_SourceS1EnvAttack, normalized(k1lib::Param_SourceS1EnvAttack, 11));
+    h.plugin->setParameter(k1lib::Param_SourceS3EnvAttack, normalizedOf(k1lib::Param_SourceS3EnvAttack, 77));
+    h.plugin->setParameter(k1lib::Param_SourceS1EnvAttack, normalizedOf(k1lib::Param_SourceS1EnvAttack, 11));
     h.idle();
     CKnobBase* attack = h.find<CKnobBase>("Param_SourceS1EnvAttack");
     COptionMenu* wave = h.find<COptionMenu>("Param_SourceS1Wave");
@@ -184,12 +180,12 @@ TEST(EditorBinding, NameSourcesAndAmpModSwap)
     EXPECT_NE(h.editor->getMultilevelOptionMenu(k1lib::Param_SourceS3Wave), nullptr);
     EXPECT_EQ(h.editor->getMultilevelOptionMenu(k1lib::Param_SourceS1Wave), nullptr);
     EXPECT_EQ(h.editor->getKickButton(k1lib::Param_SourceS1Mute), h.find<CKickButton>("Param_SourceS1Mute"));
-    EXPECT_FLOAT_EQ(attack->getValueNormalized(), normalized(k1lib::Param_SourceS3EnvAttack, 77));
+    EXPECT_FLOAT_EQ(attack->getValueNormalized(), normalizedOf(k1lib::Param_SourceS3EnvAttack, 77));
     EXPECT_EQ(h.find<CTextLabel>("Param_SourceS1EnvAttack")->getText().getString(), "77");
     // A change of source 1 no longer reaches the knob; one of source 3 does.
-    h.plugin->setParameter(k1lib::Param_SourceS1EnvAttack, normalized(k1lib::Param_SourceS1EnvAttack, 12));
+    h.plugin->setParameter(k1lib::Param_SourceS1EnvAttack, normalizedOf(k1lib::Param_SourceS1EnvAttack, 12));
     h.idle();
-    EXPECT_FLOAT_EQ(attack->getValueNormalized(), normalized(k1lib::Param_SourceS3EnvAttack, 77));
+    EXPECT_FLOAT_EQ(attack->getValueNormalized(), normalizedOf(k1lib::Param_SourceS3EnvAttack, 77));
     // An edit of the knob now writes source 3.
     h.bridge.automation.clear();
     attack->setValueNormalized(0.5f);

@@ -4,6 +4,8 @@
 
 #include <sstream>
 
+#include "tests/editor/browserViews.h"
+#include "tests/editor/widgetViews.h"
 #include "tests/gui/demoDescription.h"
 
 using namespace VSTGUI;
@@ -12,13 +14,6 @@ namespace editortest
 {
 namespace
 {
-cairo_status_t appendPng(void* closure, const unsigned char* data, unsigned int length)
-{
-    auto* out = static_cast<std::vector<unsigned char>*>(closure);
-    out->insert(out->end(), data, data + length);
-    return CAIRO_STATUS_SUCCESS;
-}
-
 // A film strip of frames stacked vertically, each filled with one grey
 // level (r, g, b vary per strip so the looks differ).
 std::string strip(int width, int frameHeight, int frames, double r, double g, double b)
@@ -33,10 +28,7 @@ std::string strip(int width, int frameHeight, int frames, double r, double g, do
         cairo_fill(cr);
     }
     cairo_destroy(cr);
-    std::vector<unsigned char> bytes;
-    cairo_surface_write_to_png_stream(s, appendPng, &bytes);
-    cairo_surface_destroy(s);
-    return guitest::encodeBase64(bytes);
+    return guitest::pngBase64(s);
 }
 
 // Writes views in a grid, left to right and top to bottom, inside a container.
@@ -129,6 +121,7 @@ std::string makeEditorDescription()
     bitmap("large_inactive", strip(150, 87, 2, 0.5, 0.5, 0.6));
     bitmap("large_active", strip(150, 87, 2, 0.2, 0.6, 0.9));
     bitmap("knob", strip(150, 150, 5, 0.8, 0.6, 0.1));
+    x << browserAndDisplayBitmaps(strip(4, 4, 1, 0.9, 0.9, 0.3));
     x << "</bitmaps>\n<fonts><font name=\"label\" font-name=\"DejaVu Sans\" size=\"24\" bold=\"true\"/></fonts>\n";
     x << "<template name=\"Darvello\" class=\"CViewContainer\" size=\"2560, 1440\" minSize=\"640, 360\""
          " maxSize=\"2560, 1440\" background-color=\"#202020ff\" custom-view-name=\"bg\">\n";
@@ -139,8 +132,11 @@ std::string makeEditorDescription()
     l.plain("clickableLogo", 300);
     l.plain("btDonate", 200);
 
+    x << displayViews();
+
     l.open("mode_play", 0, 200, 2560, 1240);
     l.edit("searchSingle");
+    x << browserViews();
     l.close();
 
     l.open("mode_edit", 0, 200, 2560, 1240);
@@ -153,6 +149,7 @@ std::string makeEditorDescription()
         x << "<view class=\"CKickButton\" origin=\"" << 10 + 120 * s << ", 20\" size=\"100, 87\" bitmap=\""
           << muteLooks[s] << "\" height-of-one-image=\"87\" custom-view-name=\"Param_SourceS" << s + 1 << "Mute\"/>\n";
     x << "</view>\n";
+    x << sourceMixViews();
 
     l.open("edit_source", 0, 200, 2560, 1040);
     for (const char* kind : kSourceKnobs)
@@ -182,12 +179,15 @@ std::string makeEditorDescription()
     l.open("mode_edit_multi", 0, 200, 2560, 1240);
     l.edit("editMultiName");
     l.knob("Param_MultiVolume");
+    x << multiPageViews();
     l.close();
 
     l.open("mode_edit_system", 0, 200, 2560, 1240);
     l.plain("systemPlaceholder");
+    x << systemPageViews();
     l.close();
 
+    x << resizeHandleView();
     x << "</template>\n</vstgui-ui-description>\n";
     return x.str();
 }

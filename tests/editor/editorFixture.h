@@ -14,6 +14,7 @@
 #include "editor/k1Editor.h"
 #include "gui/platform/headless.h"
 #include "gui/vstgui.h"
+#include "patch/parameter.h"
 #include "plugin/plugin.h"
 
 namespace editortest
@@ -23,6 +24,12 @@ namespace editortest
 // parameters, the name fields and the button bitmaps the editor harvests.
 // Small and quick to parse; it shows nothing of the real panel's look.
 std::string makeEditorDescription();
+
+// A parameter's normalized value of a real (table) value.
+inline float normalizedOf(k1lib::EParam p, float raw)
+{
+    return (raw - k1lib::g_params[p].min) * k1lib::g_params[p].invRange;
+}
 
 // What the facade sends to the host.
 struct HostRecorder : k1lib::IPluginListener
@@ -43,7 +50,9 @@ struct HostRecorder : k1lib::IPluginListener
     void serializeCustomData(std::vector<uint8_t>&) override {}
     void deserializeCustomData(const std::vector<uint8_t>&) override {}
     void onPlayModeChanged() override {}
-    void onConfigChanged() override {}
+    void onConfigChanged() override { ++configChanges; }
+
+    int configChanges = 0;
 };
 
 // The editor bridge's part in an edit: setParameterAutomated writes the

@@ -44,7 +44,7 @@ std::vector<int32_t> tagsOf(const COptionMenu* menu)
 
 TEST(EditorMenus, SourceMenusTitlesChoicesAndPopups)
 {
-    EditorHarness h;
+    EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
     h.pressKey('1');
     COptionMenu* wave = h.find<COptionMenu>("Param_SourceS1Wave");
     COptionMenu* coarse = h.find<COptionMenu>("Param_SourceS1Coarse");
@@ -157,7 +157,7 @@ TEST(EditorMenus, SourceMenusTitlesChoicesAndPopups)
 
 TEST(EditorMessages, BoxesAndWebLinks)
 {
-    EditorHarness h;
+    EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
     struct Seen
     {
         std::string title, text;
@@ -169,6 +169,10 @@ TEST(EditorMessages, BoxesAndWebLinks)
         if (CMessageBox* box = CMessageBox::getOpen(h.frame))
         {
             seen.push_back({box->getTitle(), box->getText(), box->getButtons()});
+            if (box->getButtons().size() == 2) // questions default to "Cancel"
+            {
+                EXPECT_EQ(box->getDefaultButton(), 0u);
+            }
             box->choose(answer);
         }
     });

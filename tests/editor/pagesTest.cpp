@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -30,7 +31,7 @@ std::string page(const EditorHarness& h)
 
 TEST(EditorPages, ButtonsKeysAndPlayModeChanges)
 {
-    EditorHarness h;
+    EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
     CBitmap* active = h.find<CKickButton>("btModeSingle")->getBackground();
     CKickButton* btEdit = h.find<CKickButton>("btEdit");
     CKickButton* btSystem = h.find<CKickButton>("btSystem");
@@ -107,7 +108,7 @@ TEST(EditorPages, ButtonsKeysAndPlayModeChanges)
 
 TEST(EditorEvents, HandledInOrderAtIdleOnly)
 {
-    EditorHarness h;
+    EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
     h.pressKey('1');
     using Event = k1lib::PluginToEditorEvent;
     CKnobBase* level = h.find<CKnobBase>("Param_SourceS1EnvLevel");
@@ -186,8 +187,11 @@ TEST(EditorEvents, OpenAndCloseWhileTheAudioThreadReports)
             h.idle();
         h.pressKey(i % 2 ? 'E' : 'P');
     }
-    // Let the audio thread run alongside an open editor for a while.
-    while (blocks < 50)
+    // Let the audio thread run alongside an open editor for a while, and
+    // switch programs after the last opening: what changed while an editor
+    // was being built (before the facade knew it) shows at the next change.
+    const int opened = blocks;
+    while (blocks < std::max(50, opened + 8))
         h.idle();
     stop = true;
     audio.join();

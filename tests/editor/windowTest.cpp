@@ -11,8 +11,9 @@ using editortest::EditorHarness;
 TEST(EditorWindow, OpensAtTheRequestedWidthAndClosesCleanly)
 {
     {
-        // The default size is the panel at 0.4: nothing to tell the bridge.
-        EditorHarness h;
+        // The panel at the default size is the design at 0.4: nothing to tell
+        // the bridge.
+        EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
         ASSERT_NE(h.frame, nullptr);
         EXPECT_DOUBLE_EQ(h.editor->getZoom(), 0.4);
         CRect rect;
@@ -43,29 +44,39 @@ TEST(EditorWindow, OpensAtTheRequestedWidthAndClosesCleanly)
         EXPECT_EQ(h.find<CTextEdit>("editSingleName")->getText().getString(),
                   std::string(h.plugin->getCurrentSingle().name));
 
-        // Closing leaves the caller's frame without listeners into the editor:
-        // a click on a knob afterwards reaches nobody.
+        // It draws, and closes with its window.
+        EXPECT_NE(h.window->render(), nullptr);
+        h.closeEditor();
+        EXPECT_EQ(h.editor, nullptr);
+    }
+    {
+        // A frame the caller made outlives the editor: closing leaves none
+        // of its controls listening to the editor.
+        EditorHarness h;
         SharedPointer<CKnobBase> knob(h.find<CKnobBase>("Param_SourceS1EnvAttack"));
+        ASSERT_EQ(knob->getListener(), h.editor.get());
         h.plugin->setEditor(nullptr);
         h.editor.reset();
         EXPECT_EQ(knob->getListener(), nullptr);
     }
     struct Case
     {
-        double width;
+        double width, height;
         double zoom;
         CRect fitted;
-        int sizeChanges;
     };
-    for (const Case& c : {Case{500, 0.25, CRect(0, 0, 640, 360), 1}, Case{3000, 1.0, CRect(0, 0, 2560, 1440), 1},
-                          Case{1024, 0.4, CRect(0, 0, 1024, 576), 0}})
+    // Clamped to the design's limits, or a height that does not fit 16:9:
+    // the window takes the panel's size at that zoom, and the bridge hears.
+    for (const Case& c : {Case{500, 281, 0.25, CRect(0, 0, 640, 360)}, Case{3000, 1688, 1.0, CRect(0, 0, 2560, 1440)},
+                          Case{1024, 700, 0.4, CRect(0, 0, 1024, 576)}})
     {
-        EditorHarness h(CRect(0, 0, c.width, c.width * 9 / 16));
+        EditorHarness h(CRect(0, 0, c.width, c.height), EditorHarness::Description::Panel);
         EXPECT_DOUBLE_EQ(h.editor->getZoom(), c.zoom) << c.width;
         CRect rect;
         ASSERT_TRUE(h.editor->getRect(rect));
         EXPECT_EQ(rect, c.fitted) << c.width;
-        EXPECT_EQ(h.bridge.sizeChanges, c.sizeChanges) << c.width;
+        EXPECT_EQ(h.bridge.sizeChanges, 1) << c.width;
         EXPECT_EQ(h.window->getWidth(), int(c.fitted.getWidth()));
+        EXPECT_EQ(h.window->getHeight(), int(c.fitted.getHeight()));
     }
 }

@@ -235,3 +235,25 @@ TEST_F(InProcessEffect, RestoredStatesKeepTheirPresetsModeAndOutputs)
 }
 
 } // namespace
+
+TEST_F(InProcessEffect, TheHostLearnsTheDelayOfTheRateConversionAndAbsurdRatesAreRefused)
+{
+    AEffect* e = effect->getAeffect();
+    e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 44100.0f);
+    e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
+    EXPECT_EQ(e->initialDelay, 57); // 1.3 ms: hosts compensate it
+    e->dispatcher(e, effMainsChanged, 0, 0, nullptr, 0.0f);
+
+    e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 49920.0f);
+    e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
+    EXPECT_EQ(e->initialDelay, 0); // the engine's own rate: nothing to convert
+    e->dispatcher(e, effMainsChanged, 0, 0, nullptr, 0.0f);
+
+    ::testing::internal::CaptureStdout();
+    e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 1.0f);
+    e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 1e15f);
+    const std::string log = ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(log.find("Refusing sample rate 1 Hz, expected 8000-768000 Hz"), std::string::npos) << log;
+    EXPECT_EQ(effect->getSampleRate(), 49920.0f);
+    block();
+}

@@ -5,25 +5,12 @@
 #include <cmath>
 #include <sstream>
 
+#include "gui/cbitmap.h"
+
 namespace guitest
 {
 namespace
 {
-cairo_status_t appendPng(void* closure, const unsigned char* data, unsigned int length)
-{
-    auto* out = static_cast<std::vector<unsigned char>*>(closure);
-    out->insert(out->end(), data, data + length);
-    return CAIRO_STATUS_SUCCESS;
-}
-
-std::string pngOf(cairo_surface_t* s)
-{
-    std::vector<unsigned char> bytes;
-    cairo_surface_write_to_png_stream(s, appendPng, &bytes);
-    cairo_surface_destroy(s);
-    return encodeBase64(bytes);
-}
-
 // A knob film strip: a disc with a pointer swept over 270 degrees.
 std::string knobStrip()
 {
@@ -43,7 +30,7 @@ std::string knobStrip()
         cairo_stroke(cr);
     }
     cairo_destroy(cr);
-    return pngOf(s);
+    return pngBase64(s);
 }
 
 // A two-frame button: dark when up, lit when pressed.
@@ -58,7 +45,7 @@ std::string buttonStrip()
     cairo_set_source_rgb(cr, 0.2, 0.8, 0.3);
     cairo_fill(cr);
     cairo_destroy(cr);
-    return pngOf(s);
+    return pngBase64(s);
 }
 
 std::string background()
@@ -72,39 +59,16 @@ std::string background()
     cairo_paint(cr);
     cairo_pattern_destroy(g);
     cairo_destroy(cr);
-    return pngOf(s);
+    return pngBase64(s);
 }
 } // namespace
 
-std::string encodeBase64(const std::vector<unsigned char>& bytes)
+std::string pngBase64(cairo_surface_t* surface)
 {
-    static const char* alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    size_t i = 0;
-    for (; i + 2 < bytes.size(); i += 3)
-    {
-        const unsigned v = (bytes[i] << 16) | (bytes[i + 1] << 8) | bytes[i + 2];
-        out += alphabet[v >> 18];
-        out += alphabet[(v >> 12) & 63];
-        out += alphabet[(v >> 6) & 63];
-        out += alphabet[v & 63];
-    }
-    if (i + 1 == bytes.size())
-    {
-        const unsigned v = bytes[i] << 16;
-        out += alphabet[v >> 18];
-        out += alphabet[(v >> 12) & 63];
-        out += "==";
-    }
-    else if (i + 2 == bytes.size())
-    {
-        const unsigned v = (bytes[i] << 16) | (bytes[i + 1] << 8);
-        out += alphabet[v >> 18];
-        out += alphabet[(v >> 12) & 63];
-        out += alphabet[(v >> 6) & 63];
-        out += '=';
-    }
-    return out;
+    std::vector<unsigned char> bytes;
+    VSTGUI::encodePNG(surface, bytes);
+    cairo_surface_destroy(surface);
+    return encodeBase64(bytes);
 }
 
 std::string makeDemoDescription()

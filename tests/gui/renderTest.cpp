@@ -141,3 +141,49 @@ TEST(Render, EnvelopeStyleGradientPathFillsBetweenItsColours)
     EXPECT_EQ(p.channel(2, 5, 3), 0); // outside the triangle
     cairo_surface_destroy(s);
 }
+
+TEST(Render, ZoomedFilmStripShowsOnlyItsOwnFrameAtEveryZoom)
+{
+    // Two flat frames of an odd size: red above blue.
+    CBitmap* strip = new CBitmap(21, 42);
+    cairo_t* cr = cairo_create(strip->getSurface());
+    cairo_set_source_rgb(cr, 1, 0, 0);
+    cairo_rectangle(cr, 0, 0, 21, 21);
+    cairo_fill(cr);
+    cairo_set_source_rgb(cr, 0, 0, 1);
+    cairo_rectangle(cr, 0, 21, 21, 21);
+    cairo_fill(cr);
+    cairo_destroy(cr);
+    cairo_surface_mark_dirty(strip->getSurface());
+
+    auto* frame = new CFrame(CRect(0, 0, 100, 60), nullptr);
+    auto* knob = new CAnimKnob(CRect(37, 13, 58, 34), nullptr, -1, strip);
+    knob->setHeightOfOneImage(21);
+    strip->forget();
+    frame->addView(knob);
+    HeadlessFrameConfig config;
+    ASSERT_TRUE(frame->open(nullptr, PlatformType::kDefaultNative, &config));
+    frame->setBitmapInterpolationQuality(BitmapInterpolationQuality::kHigh);
+    // Zooms that halve the frame once, twice, not at all, and one seen before.
+    for (double zoom : {0.37, 0.5, 0.25, 0.81, 0.37})
+    {
+        ASSERT_TRUE(frame->setZoom(zoom));
+        for (float value : {0.f, 1.f})
+        {
+            knob->setValue(value);
+            Pixels p(HeadlessFrame::from(frame)->render());
+            // The zoomed frame covers whole pixels from the rounded corner on;
+            // pixels the knob's own rectangle covers only in part are left out.
+            const int left = int(std::ceil(37 * zoom)), right = int(std::floor(58 * zoom));
+            const int top = int(std::ceil(13 * zoom)), bottom = int(std::floor(34 * zoom));
+            for (int y = top; y < bottom; ++y)
+                for (int x = left; x < right; ++x)
+                {
+                    // Bytes in memory: blue, green, red, alpha.
+                    ASSERT_EQ(p.channel(x, y, value > 0.5f ? 0 : 2), 255) << zoom << " " << x << "," << y;
+                    ASSERT_EQ(p.channel(x, y, value > 0.5f ? 2 : 0), 0) << zoom << " " << x << "," << y;
+                }
+        }
+    }
+    frame->forget();
+}

@@ -3,8 +3,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -13,54 +11,12 @@
 #include "gui/platform/process.h"
 #include "tests/gui/demoDescription.h"
 #include "tests/gui/guiTestSupport.h"
+#include "tests/support/testDisplay.h"
 
 using namespace VSTGUI;
 
 namespace
 {
-// An Xvfb of our own on a display number it picks itself (-displayfd).
-class Xvfb
-{
-public:
-    bool start()
-    {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return false;
-        const std::string fd = std::to_string(fds[1]);
-        pid = fork();
-        if (pid == 0)
-        {
-            close(fds[0]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten", "tcp",
-                   "-noreset", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        std::string number;
-        char c;
-        while (read(fds[0], &c, 1) == 1 && c != '\n')
-            number += c;
-        close(fds[0]);
-        if (pid < 0 || number.empty())
-            return false;
-        name = ":" + number;
-        return true;
-    }
-    ~Xvfb()
-    {
-        if (pid > 0)
-        {
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-        }
-    }
-    std::string name;
-
-private:
-    pid_t pid = -1;
-};
-
 void sendButton(Display* d, Window w, int x, int y)
 {
     for (int type : {ButtonPress, ButtonRelease})
@@ -129,10 +85,10 @@ TEST(X11, FrameInARealParentWindowTakesClicksAndKeysAndLooksLikeTheHeadlessOne)
 {
     if (!findInPath("Xvfb"))
         GTEST_SKIP() << "Xvfb is not installed";
-    Xvfb server;
-    ASSERT_TRUE(server.start());
-    setenv("DISPLAY", server.name.c_str(), 1);
-    Display* d = XOpenDisplay(server.name.c_str());
+    k1test::TestDisplay server(640, 480, true);
+    ASSERT_FALSE(server.name().empty()) << server.problem();
+    setenv("DISPLAY", server.name().c_str(), 1);
+    Display* d = XOpenDisplay(server.name().c_str());
     ASSERT_NE(d, nullptr);
     const Window parent = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 400, 240, 0, 0, 0);
     XMapWindow(d, parent);
@@ -204,9 +160,9 @@ TEST(X11, BadParentWindowFailsWithALogLineInsteadOfEndingTheProgram)
 {
     if (!findInPath("Xvfb"))
         GTEST_SKIP() << "Xvfb is not installed";
-    Xvfb server;
-    ASSERT_TRUE(server.start());
-    setenv("DISPLAY", server.name.c_str(), 1);
+    k1test::TestDisplay server(640, 480, true);
+    ASSERT_FALSE(server.name().empty()) << server.problem();
+    setenv("DISPLAY", server.name().c_str(), 1);
     auto* frame = new CFrame(CRect(0, 0, 100, 100), nullptr);
     testing::internal::CaptureStdout();
     EXPECT_FALSE(frame->open(reinterpret_cast<void*>(uintptr_t(0x7654321))));

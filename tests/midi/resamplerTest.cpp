@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "tests/midi/midiTestSupport.h"
 
 using namespace k1test;
@@ -56,7 +59,7 @@ TEST(Resampler, AtTheEngineRateTheOutputIsTheEnginesOwn)
     EXPECT_EQ(resampled.listener.changes[0].sample, 700u);
 }
 
-TEST(Resampler, BlocksWithoutFramesOrChannelsRenderNothingAndKeepTheirEvents)
+TEST(Resampler, BlocksWithoutFramesOrChannelsRenderNothingAndLoseNoEvent)
 {
     RateHost host(48000.0f);
     prepare(host);
@@ -71,9 +74,8 @@ TEST(Resampler, BlocksWithoutFramesOrChannelsRenderNothingAndKeepTheirEvents)
     float* two[2] = {left.data(), right.data()};
     host.engine->process(two, 2, 0, events);
     EXPECT_EQ(host.engine->getSampleTime(), before);
-    EXPECT_TRUE(host.listener.changes.empty());
 
-    // Both act once, in order, at the start of the next render.
+    // Both act once, in order, at once: the moment the next render starts.
     host.render(256, {}, fixed(256));
     ASSERT_EQ(host.listener.changes.size(), 2u);
     EXPECT_FLOAT_EQ(host.listener.changes[0].value, 1.0f / 127.0f);
@@ -113,11 +115,60 @@ TEST(Resampler, ARateChangeLosesNoWaitingEvent)
     std::vector<k1lib::SMidiEvent> events = {midi(0x80, 69, 0, 0), midi(0xB0, 17, 3, 0)};
     float* none[1] = {nullptr};
     host.engine->process(none, 0, 256, events);
-    EXPECT_TRUE(host.listener.changes.empty());
     host.engine->setSamplerate(48000.0f);
     EXPECT_EQ(host.listener.changes.size(), 1u);
     // The note-off acted too: the voice releases and the engine falls idle.
     host.render(48000, {}, fixed(512));
     EXPECT_EQ(host.engine->getMulti().getActiveVoiceCount(), 0u);
     EXPECT_EQ(host.listener.changes.size(), 1u);
+}
+
+namespace
+{
+// The first frame whose magnitude reaches a tenth of the channel's peak.
+size_t onset(const std::vector<float>& x)
+{
+    float peak = 0.0f;
+    for (float v : x)
+        peak = std::max(peak, std::abs(v));
+    for (size_t i = 0; i < x.size(); ++i)
+        if (std::abs(x[i]) >= 0.1f * peak)
+            return i;
+    return x.size();
+}
+} // namespace
+
+TEST(Resampler, TheDelayItReportsIsTheDelayItHas)
+{
+    RateHost direct(0.0f);
+    RateHost resampled(44100.0f);
+    prepare(direct);
+    prepare(resampled);
+    EXPECT_EQ(direct.engine->getLatency(), 0);
+    const int latency = resampled.engine->getLatency();
+    EXPECT_EQ(latency, 57); // 64 engine samples of priming at 44.1 kHz
+
+    const auto engineOut = direct.render(2000, {midi(0x90, 96, 127, 0)}, fixed(512));
+    const auto hostOut = resampled.render(2000, {midi(0x90, 96, 127, 0)}, fixed(512));
+    const double expected = static_cast<double>(onset(engineOut[0])) * 44100.0 / 49920.0;
+    EXPECT_NEAR(static_cast<double>(onset(hostOut[0])) - expected, latency, 1.5);
+}
+
+TEST(Resampler, TheEngineFallsIdleOnlyOnceTheConvertersHaveLetOutTheSound)
+{
+    // A note ends close to a block's end, wherever that falls: its tail must
+    // leave in the blocks after it, never at the start of the next note.
+    k1lib::SinglePreset shortRelease = plainSingle();
+    shortRelease.sources[0].envRelease = 0;
+    for (int off = 0; off < 512; off += 13)
+    {
+        RateHost host(44100.0f);
+        ASSERT_TRUE(host.engine->setSingle(0, shortRelease));
+        const int noteOn = 12 * 512 + 400;
+        const auto out = host.render(13 * 512, {midi(0x90, 69, 127, 0), midi(0x80, 69, 0, 512 + off),
+                                                 midi(0x90, 69, 127, noteOn)},
+                                     fixed(512));
+        for (int i = 4 * 512; i < noteOn; ++i)
+            ASSERT_EQ(out[0][static_cast<size_t>(i)], 0.0f) << "note-off at " << 512 + off << ", frame " << i;
+    }
 }

@@ -3,12 +3,16 @@
 
 #include "tools/vsthost/wavFile.h"
 
+#include "tests/support/testDisplay.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace
@@ -108,6 +112,46 @@ TEST(VstHostTool, FailuresAnswerNonZero)
     ToolRun notMidi = vsthost(kPlugin + " --midi " + std::string(SINETEST_PATH) + " --out " + temp("x.wav"));
     EXPECT_EQ(notMidi.status, 1);
     EXPECT_NE(notMidi.out.find("Not a Standard MIDI File"), std::string::npos) << notMidi.out;
+}
+
+TEST(VstHostTool, EditorSessionOpensTheWindowAtItsSizeFollowsResizesAndRunsTheSteps)
+{
+    k1test::TestDisplay display;
+    if (display.name().empty())
+        GTEST_SKIP() << display.problem();
+    const char* before = std::getenv("DISPLAY");
+    const std::string saved = before ? before : "";
+    setenv("DISPLAY", display.name().c_str(), 1);
+    const std::string shot = temp("editor.png");
+    std::remove(shot.c_str());
+    ToolRun run = vsthost(kPlugin + " --editor --do idle:2 --do shot:" + shot +
+                          " --do param:0=0.25 --do reopen --do rect --do memory --busy-audio --list-params");
+    unsetenv("DISPLAY");
+    ToolRun headless = vsthost(kPlugin + " --editor");
+    if (!saved.empty())
+        setenv("DISPLAY", saved.c_str(), 1);
+
+    ASSERT_EQ(run.status, 0) << run.out;
+    // Asked for its size, opened in a window of it, asked to resize at each
+    // opening (SineTest does), and closed before the second opening.
+    const std::string opening = "editor\trect\t300\t200\neditor\tsize window\t300\t200\neditor\topen\t1\n";
+    const size_t first = run.out.find(opening);
+    ASSERT_NE(first, std::string::npos) << run.out;
+    const size_t close = run.out.find("editor\tclose\n", first);
+    ASSERT_NE(close, std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(opening, close), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("shot\t" + shot + "\t300\t200\n"), std::string::npos) << run.out;
+    std::ifstream png(shot, std::ios::binary);
+    const std::string signature(std::istreambuf_iterator<char>(png), {});
+    EXPECT_EQ(signature.substr(0, 4), "\x89PNG");
+    EXPECT_NE(run.out.find("memory\t"), std::string::npos) << run.out;
+    // The host's automation reached the plug-in through its audio thread.
+    EXPECT_NE(run.out.find("param\t0\tVolume\t"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\t0.25\n"), std::string::npos) << run.out;
+
+    EXPECT_EQ(headless.status, 1);
+    EXPECT_NE(headless.out.find("Cannot open the X display"), std::string::npos) << headless.out;
+    EXPECT_EQ(vsthost(kPlugin + " --editor --do drag:1,2,3").status, 2);
 }
 
 } // namespace

@@ -75,10 +75,14 @@ VstIntPtr HostedPlugin::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value,
     }
     case audioMasterSizeWindow:
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        log_.sizeWindowWidth = index;
-        log_.sizeWindowHeight = static_cast<int>(value);
-        return 1;
+        std::function<bool(int, int)> handler;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            log_.sizeWindowWidth = index;
+            log_.sizeWindowHeight = static_cast<int>(value);
+            handler = sizeWindowHandler_;
+        }
+        return handler ? handler(index, static_cast<int>(value)) : 1;
     }
     case audioMasterGetSampleRate: return static_cast<VstIntPtr>(sampleRate_);
     case audioMasterGetBlockSize: return blockSize_;

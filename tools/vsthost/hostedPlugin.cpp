@@ -247,6 +247,12 @@ bool HostedPlugin::takeIoChange()
     return pending;
 }
 
+void HostedPlugin::onSizeWindow(std::function<bool(int, int)> handler)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    sizeWindowHandler_ = std::move(handler);
+}
+
 HostLog HostedPlugin::log()
 {
     std::lock_guard<std::mutex> lock(mutex_);

@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -101,6 +102,9 @@ public:
     void acceptIoChanges(bool accept) { acceptIo_ = accept; }
     // True once after each accepted I/O change: the caller re-reads the pin counts.
     bool takeIoChange();
+    // Answers the plug-in's audioMasterSizeWindow (width, height) from now on:
+    // true when the window took the size. Without one every size is taken.
+    void onSizeWindow(std::function<bool(int, int)> handler);
     // A copy of what the plug-in reported so far; clearLog empties it.
     HostLog log();
     void clearLog();
@@ -127,9 +131,10 @@ private:
     bool acceptIo_ = true;
     std::atomic<int64_t> position_{0};
     VstTimeInfo timeInfo_{};
-    std::mutex mutex_;              // guards log_ and ioPending_: plug-ins may call from any thread
+    std::mutex mutex_;              // guards the three below: plug-ins may call from any thread
     HostLog log_;
     bool ioPending_ = false;
+    std::function<bool(int, int)> sizeWindowHandler_;
 };
 
 } // namespace vsthost

@@ -1,6 +1,7 @@
 // vsthost: loads a VST 2.4 plug-in .so through its entry point, as a Linux
 // host does, and renders a Standard MIDI File (or a built-in phrase) to a WAV.
 
+#include "tools/vsthost/editorSession.h"
 #include "tools/vsthost/hostedPlugin.h"
 #include "tools/vsthost/midiFile.h"
 #include "tools/vsthost/phrase.h"
@@ -40,6 +41,16 @@ const char* const kUsage = R"(usage: vsthost PLUGIN.so [options]
   --param INDEX=VALUE    set a parameter (normalized; passed on unchecked)
   --save-chunk FILE      write the plug-in's chunk to FILE
   --load-chunk FILE      hand FILE to the plug-in as its chunk
+  --editor               open the plug-in's window in an X11 window ($DISPLAY) while
+                         audio runs, perform the --do steps, close it, and print the
+                         automation it sent ("automate <frame> <index> <value>")
+ for --editor:
+  --do STEP              a step, in order; STEP*N repeats it N times:
+                         click:X,Y  rclick:X,Y  drag:X,Y,DX,DY,STEPS  wheel:X,Y,NOTCHES
+                         key:K (a character or an X key name)  idle:N  shot:FILE.png
+                         reopen  program:N  param:INDEX=VALUE  rect  memory
+  --busy-audio           a MIDI program change every 8th block while the window is open
+  --busy-param INDEX     and host automation of INDEX (with others given, in turn)
  during the render, at block starts:
   --automate INDEX:FROM:TO   ramp a parameter from FROM to TO across the render
   --program-at SECONDS:N     switch to program N at that time
@@ -47,7 +58,7 @@ const char* const kUsage = R"(usage: vsthost PLUGIN.so [options]
 
 struct Action
 {
-    enum Kind { Program, Param, SaveChunk, LoadChunk } kind;
+    enum Kind { Program, Param, SaveChunk, LoadChunk, Editor } kind;
     int index = 0;
     float value = 0.0f;
     std::string path;
@@ -62,6 +73,7 @@ struct Options
     bool presetChunks = false, refuseIo = false;
     std::vector<Action> actions;
     RenderOptions render;
+    EditorOptions editor;
 };
 
 bool parseInt(const char* text, int& out)
@@ -112,6 +124,8 @@ bool parseArguments(int argc, char** argv, Options& o)
         else if (arg == "--midi-out") o.midiOut = true;
         else if (arg == "--preset-chunks") o.presetChunks = true;
         else if (arg == "--refuse-io") o.refuseIo = true;
+        else if (arg == "--editor") o.actions.push_back({Action::Editor, 0, 0.0f, {}});
+        else if (arg == "--busy-audio") o.editor.busyAudio = true;
         else if (arg.rfind("--", 0) == 0 && next == nullptr) ok = false;
         else if (arg == "--rate") ok = parseFloat(value(), o.rate) && o.rate >= 1000.0f && o.rate <= 768000.0f;
         else if (arg == "--block") ok = parseInt(value(), o.block) && o.block >= 1 && o.block <= 65536;
@@ -135,6 +149,18 @@ bool parseArguments(int argc, char** argv, Options& o)
             Action a{Action::Param, 0, 0.0f, {}};
             ok = p.size() == 2 && parseInt(p[0].c_str(), a.index) && parseFloat(p[1].c_str(), a.value);
             o.actions.push_back(a);
+        }
+        else if (arg == "--do")
+        {
+            EditorStep step;
+            ok = parseEditorStep(value(), step);
+            o.editor.steps.push_back(step);
+        }
+        else if (arg == "--busy-param")
+        {
+            int index = 0;
+            ok = parseInt(value(), index);
+            o.editor.busyParameters.push_back(index);
         }
         else if (arg == "--save-chunk" || arg == "--load-chunk")
             o.actions.push_back({arg == "--save-chunk" ? Action::SaveChunk : Action::LoadChunk, 0, 0.0f, value()});
@@ -193,8 +219,9 @@ bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes)
     return static_cast<bool>(out);
 }
 
-bool runAction(HostedPlugin& plugin, const Action& a, bool preset)
+bool runAction(HostedPlugin& plugin, const Action& a, const Options& o)
 {
+    const bool preset = o.presetChunks;
     std::vector<uint8_t> bytes;
     switch (a.kind)
     {
@@ -210,6 +237,13 @@ bool runAction(HostedPlugin& plugin, const Action& a, bool preset)
             return false;
         std::printf("loaded %zu chunk bytes from %s\n", bytes.size(), a.path.c_str());
         return true;
+    case Action::Editor:
+    {
+        const size_t before = plugin.log().automation.size();
+        const bool done = runEditorSession(plugin, o.editor);
+        printAutomation(plugin.log(), before);
+        return done;
+    }
     }
     return false;
 }
@@ -221,7 +255,7 @@ int run(const Options& o)
         return 1;
     plugin->acceptIoChanges(!o.refuseIo);
     for (const Action& a : o.actions)
-        if (!runAction(*plugin, a, o.presetChunks))
+        if (!runAction(*plugin, a, o))
             return 1;
     if (o.info)
         printInfo(*plugin);

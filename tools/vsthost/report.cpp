@@ -105,4 +105,13 @@ void printMidiOut(const HostLog& log)
     }
 }
 
+void printAutomation(const HostLog& log, size_t first)
+{
+    for (size_t i = first; i < log.automation.size(); ++i)
+    {
+        const Automation& a = log.automation[i];
+        std::printf("automate\t%lld\t%d\t%.6f\n", static_cast<long long>(a.frame), a.index, a.value);
+    }
+}
+
 } // namespace vsthost

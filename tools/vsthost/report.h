@@ -18,5 +18,7 @@ void printPrograms(HostedPlugin& plugin);
 void printRenderSummary(const Audio& audio, const HostLog& log);
 // "midi out <frame> <hex bytes>"
 void printMidiOut(const HostLog& log);
+// "automate <frame> <index> <value>", from the first-th report on.
+void printAutomation(const HostLog& log, size_t first = 0);
 
 } // namespace vsthost

@@ -1,0 +1,79 @@
+// K1Editor: the zoom of the panel and the size of its window. The window
+// always shows the whole panel at one zoom, so its size and the zoom follow
+// from each other; every size that changes is reported to the bridge, which
+// tells the host and keeps the size for the next opening and the state.
+
+#include <algorithm>
+#include <cmath>
+
+#include "editor/k1Editor.h"
+
+using namespace VSTGUI;
+
+void K1Editor::changeZoom(double zoom)
+{
+    if (!m_frame)
+        return;
+    zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+    if (zoom == m_zoom)
+        return;
+    // From the panel's exact size at the present zoom, so that rounding
+    // never piles up over the many steps of a drag.
+    if (!m_frame->setSize(std::round(kDesignWidth * m_zoom), std::round(kDesignHeight * m_zoom)) ||
+        !m_frame->setZoom(zoom))
+        return; // the host keeps the window as it is: so do we
+    m_zoom = zoom;
+    m_rect = m_frame->getViewSize();
+    if (m_listener)
+        m_listener->onSizeChanged();
+}
+
+bool K1Editor::setSize(const CRect& rect)
+{
+    if (!m_frame)
+        return false;
+    CRect valid = rect;
+    validateRect(valid);
+    if (valid == m_rect)
+    {
+        if (valid != rect && m_listener)
+            m_listener->onSizeChanged(); // the host asked for a size that does not hold
+        return false;
+    }
+    if (!m_frame->setSize(valid.getWidth(), valid.getHeight()))
+        return false;
+    m_rect = m_frame->getViewSize();
+    m_zoom = m_rect.getWidth() / kDesignWidth;
+    m_frame->setTransform(CGraphicsTransform().scale(m_zoom, m_zoom));
+    if (m_listener)
+        m_listener->onSizeChanged();
+    return true;
+}
+
+void K1Editor::validateSize(CRect& rect)
+{
+    rect.setWidth(std::clamp(rect.getWidth(), kDesignWidth * kMinZoom, kDesignWidth * kMaxZoom));
+    rect.setHeight(std::clamp(rect.getHeight(), kDesignHeight * kMinZoom, kDesignHeight * kMaxZoom));
+}
+
+void K1Editor::validateAspect(CRect& rect)
+{
+    const double width = rect.getWidth();
+    const double height = rect.getHeight();
+    if (width > height * kDesignWidth / kDesignHeight)
+        rect.setWidth(height * kDesignWidth / kDesignHeight);
+    else if (height > width * kDesignHeight / kDesignWidth)
+        rect.setHeight(width * kDesignHeight / kDesignWidth);
+}
+
+void K1Editor::roundRect(CRect& rect)
+{
+    rect = CRect(std::round(rect.left), std::round(rect.top), std::round(rect.right), std::round(rect.bottom));
+}
+
+void K1Editor::validateRect(CRect& rect)
+{
+    validateSize(rect);
+    validateAspect(rect);
+    roundRect(rect);
+}

@@ -24,7 +24,6 @@
 #include <vector>
 
 #include "engine/engineListener.h"
-#include "engine/guardedWaves.h"
 #include "engine/midiState.h"
 #include "engine/multi.h"
 #include "engine/parameterManager.h"
@@ -264,7 +263,6 @@ private:
     std::vector<SinglePreset> m_singles;
     std::vector<MultiPreset> m_multis;
     Waveforms m_waveforms;
-    GuardedWaves m_guardedWaves{m_waveforms}; // what the sources read
     size_t m_currentSingle = 0;
     size_t m_currentMulti = 0;
     StaticArray<MidiState, kMidiChannelCount> m_midiState;

@@ -1,5 +1,7 @@
 #include "engine/guardedWaves.h"
 
+#include "engine/waveforms.h"
+
 #include <algorithm>
 #include <functional>
 
@@ -13,8 +15,9 @@ bool before(const char* aData, uint64_t aLength, const char* bData, uint64_t bLe
 }
 } // namespace
 
-GuardedWaves::GuardedWaves(const Waveforms& waves)
+void GuardedWaves::build(const Waveforms& waves)
 {
+    m_entries.clear();
     for (const Waveforms::Waveform& wave : waves.waves)
     {
         for (const Waveforms::WaveformData& block : wave.keys)

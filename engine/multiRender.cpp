@@ -6,6 +6,7 @@
 // in the same order as one-sample-at-a-time mixing would give (voices in list
 // order, sections in order), so the result is bit-identical to it.
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/engine.h"
@@ -62,7 +63,10 @@ void Multi::updateSectionStates(int n)
             }
             state.vibrato = vibrato[n - 1];
         }
-        state.bend = bendRange * midi.bend;
+        // The current single bends by the engine's range (its depth, or an
+        // RPN); a multi section by the depth of its own single.
+        const bool current = m_multi.sections[s].single == kCurrentSingle;
+        state.bend = (current ? bendRange : static_cast<float>(std::min<uint32_t>(single->pitchBendDepth, 12))) * midi.bend;
         const int ptfDepth = static_cast<int>(single->pressureToFreq) - 50;
         float ptf = midi.pressure * pressureToFreq(static_cast<uint8_t>(std::abs(ptfDepth)));
         if (ptfDepth < 0)

@@ -303,3 +303,23 @@ TEST(EngineCore, EachInstanceDrawsItsOwnRandomNumbers)
     setUp(fresh);
     EXPECT_TRUE(renderTogether({&fresh}, {strikes(60)})[0] == reference);
 }
+
+TEST(EngineCore, SelectingAMultiInSingleModeLeavesTheVoicesAlone)
+{
+    k1test::TestEngine t;
+    ASSERT_TRUE(t.engine->setSingle(0, k1test::plainSingle()));
+    t.render(256, {k1test::midi(0x90, 60, 100, 0)});
+    ASSERT_EQ(t.engine->getMulti().getActiveVoiceCount(), 1u);
+    // The browser selects multis while single mode plays.
+    ASSERT_TRUE(t.engine->setMulti(5));
+    k1lib::MultiPreset edited = t.engine->getCurrentMulti();
+    edited.volume = edited.volume == 99 ? 98 : 99;
+    ASSERT_TRUE(t.engine->setMulti(5, edited));
+    EXPECT_EQ(t.engine->getMulti().getActiveVoiceCount(), 1u);
+    EXPECT_TRUE(t.engine->getMulti().getMulti() == t.engine->getMulti().getSingleModeMulti());
+    const auto out = t.render(256);
+    EXPECT_GT(k1test::rms(out[0], 0, 256), 0.01);
+    // Multi mode then plays the multi selected.
+    t.engine->setPlayMode(k1lib::PlayMode::Multi);
+    EXPECT_TRUE(t.engine->getMulti().getMulti() == edited);
+}

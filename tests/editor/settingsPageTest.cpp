@@ -28,7 +28,7 @@ void choose(COptionMenu* menu, int32_t index)
 
 TEST(EditorSettingsPage, MenusFollowTheRecordAndWriteOneField)
 {
-    EditorHarness h;
+    EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
     auto menu = [&](const char* name) { return h.find<COptionMenu>(name); };
     ASSERT_EQ(h.pressKey('P'), -1);
     h.click(h.find<CKickButton>("btSystem"));

@@ -10,15 +10,7 @@
 
 using namespace VSTGUI;
 using editortest::EditorHarness;
-
-namespace
-{
-std::string shownText(COptionMenu* menu)
-{
-    CMenuItem* item = menu ? menu->getCurrent() : nullptr;
-    return item ? item->getTitle().getString() : std::string();
-}
-} // namespace
+using editortest::shownText;
 
 TEST(EditorMultiPage, ArrowsStripsBanksAndHostChanges)
 {

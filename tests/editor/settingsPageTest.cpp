@@ -8,15 +8,10 @@
 
 using namespace VSTGUI;
 using editortest::EditorHarness;
+using editortest::shownText;
 
 namespace
 {
-std::string shownText(COptionMenu* menu)
-{
-    CMenuItem* item = menu ? menu->getCurrent() : nullptr;
-    return item ? item->getTitle().getString() : std::string();
-}
-
 // What the user's choice in a plain menu does: the item becomes current and
 // the menu's listener hears of it.
 void choose(COptionMenu* menu, int32_t index)

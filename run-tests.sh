@@ -6,7 +6,7 @@
 # for the tests that show the editor.
 set -euo pipefail
 cd "$(dirname "$0")"
-tools/deps/install.sh
+tools/deps/install.sh packages.txt test-packages.txt
 
 jobs="${JOBS:-$(nproc)}"
 

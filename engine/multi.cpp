@@ -77,6 +77,8 @@ Multi::Multi(Engine& engine) : m_engine(engine), m_singleModeMulti(makeSingleMod
         state.lfo.seedRandom(static_cast<uint64_t>(random.next()) << 32 | random.next());
     }
 
+    for (SpanRuns& runs : m_vibratoRuns)
+        runs.reset(kMaxSpan, 0.0f);
     m_multi = m_singleModeMulti;
     mapChannelsToSections();
     m_singlesOffset = Engine::getSinglesOffsetForMulti(m_engine.getCurrentMultiIndex());

@@ -156,7 +156,9 @@ void K1Editor::showMessageBoxOk(const std::string& text)
 
 bool K1Editor::showMessageBoxYesNo(const std::string& text)
 {
-    return CMessageBox::run(m_frame, kMessageTitle, text, {"Cancel", "OK"}) == 1;
+    // "Cancel" is the default: Return on a question about overwriting or
+    // resetting presets must not destroy anything.
+    return CMessageBox::run(m_frame, kMessageTitle, text, {"Cancel", "OK"}, 0) == 1;
 }
 
 bool K1Editor::openURL(const std::string& url, const std::string& question)

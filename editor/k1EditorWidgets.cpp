@@ -1,7 +1,6 @@
 // The one place where K1Editor creates, deletes and notifies its widget
 // objects. Each operation below names the widget call it makes; a widget
-// that is not built yet (an empty stand-in in k1EditorWidgets.h) is never
-// created, so its pointer stays null and its calls are skipped.
+// that could not be created has a null pointer and its calls are skipped.
 
 #include "editor/k1Editor.h"
 #include "editor/k1EditorWidgets.h"
@@ -14,6 +13,8 @@ using namespace VSTGUI;
 // (a view edit_source owns).
 void K1Editor::createWidgets()
 {
+    m_display = std::make_unique<uiDisplay>(*this);
+    m_singles = std::make_unique<uiSingles>(*this);
     m_resizer = std::make_unique<uiResizer>(*this);
     m_sourceMix = std::make_unique<uiSourceMix>(*this);
     if (mode_edit_multi)
@@ -46,27 +47,35 @@ void K1Editor::destroyWidgets()
 // uiDisplay::setTextShowCurrentPreset()
 void K1Editor::widgetsShowCurrentPreset()
 {
+    if (m_display)
+        m_display->setTextShowCurrentPreset();
 }
 
 // uiSingles::setPresetNames(page offset): the names at the browser's position.
 void K1Editor::widgetsRefreshBrowser()
 {
+    if (m_singles)
+        m_singles->setPresetNames(m_singles->getPageOffset());
 }
 
 // uiSingles::focusOnPreset()
 void K1Editor::widgetsFocusBrowserOnCurrent()
 {
+    if (m_singles)
+        m_singles->focusOnPreset();
 }
 
 // uiSingles::onPlayModeChanged()
 void K1Editor::widgetsOnPlayModeChanged()
 {
+    if (m_singles)
+        m_singles->onPlayModeChanged();
 }
 
 // uiSingles::onKeyDown(key): the keys the editor does not use itself.
-bool K1Editor::widgetsOnKeyDown(const VstKeyCode&)
+bool K1Editor::widgetsOnKeyDown(const VstKeyCode& key)
 {
-    return false;
+    return m_singles && m_singles->onKeyDown(key);
 }
 
 // uiMulti::onParamChanged(param, value)

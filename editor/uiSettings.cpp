@@ -1,5 +1,6 @@
 #include "editor/uiSettings.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "editor/k1Editor.h"
@@ -75,21 +76,28 @@ COptionMenu* uiSettings::initToggle(const std::string& name)
     return menu;
 }
 
+// The "Off"/"On" menus and the fields they show and write.
+std::array<std::pair<COptionMenu*, uint32_t k1lib::EngineConfig::*>, 9> uiSettings::toggles() const
+{
+    using C = k1lib::EngineConfig;
+    return {{{midiReceiveModWheel, &C::modWheel},
+             {midiReceiveVelocity, &C::velocity},
+             {midiReceivePressure, &C::pressure},
+             {midiReceiveVolume, &C::volume},
+             {midiReceiveSysEx, &C::sysexReceive},
+             {midiReceivePitchBend, &C::pitchBend},
+             {midiReceiveHoldPedal, &C::holdPedal},
+             {midiReceivePan, &C::pan},
+             {midiSendSysex, &C::sysexSend}}};
+}
+
 void uiSettings::updateValues()
 {
-    const auto config = m_editor.getPlugin().getConfig();
-    auto onOff = [](uint32_t field) { return field != 0 ? 1u : 0u; };
+    const k1lib::EngineConfig config = m_editor.getPlugin().getConfig();
     show(midiReceiveChannel, config.omni != 0 ? uint32_t(kOmniEntry) : config.receiveChannel);
     show(midiReceiveProgramChange, config.programChange);
-    show(midiReceiveModWheel, onOff(config.modWheel));
-    show(midiReceiveVelocity, onOff(config.velocity));
-    show(midiReceivePressure, onOff(config.pressure));
-    show(midiReceiveVolume, onOff(config.volume));
-    show(midiReceiveSysEx, onOff(config.sysexReceive));
-    show(midiReceivePitchBend, onOff(config.pitchBend));
-    show(midiReceiveHoldPedal, onOff(config.holdPedal));
-    show(midiReceivePan, onOff(config.pan));
-    show(midiSendSysex, onOff(config.sysexSend));
+    for (const auto& [menu, field] : toggles())
+        show(menu, config.*field != 0 ? 1 : 0);
     show(audioOutputMode, config.audioOutputMode);
 }
 
@@ -99,12 +107,11 @@ void uiSettings::valueChanged(CControl* control)
     if (!menu)
         return;
     k1lib::Plugin& plugin = m_editor.getPlugin();
-    const auto old = plugin.getConfig();
-    auto config = old;
+    const k1lib::EngineConfig old = plugin.getConfig();
+    k1lib::EngineConfig config = old;
     const int32_t index = menu->getCurrentIndex(false);
     if (index < 0)
         return;
-    const uint32_t on = index >= 1 ? 1 : 0;
 
     if (menu == midiReceiveChannel)
     {
@@ -115,28 +122,16 @@ void uiSettings::valueChanged(CControl* control)
     }
     else if (menu == midiReceiveProgramChange)
         config.programChange = uint32_t(index);
-    else if (menu == midiReceiveModWheel)
-        config.modWheel = on;
-    else if (menu == midiReceiveVelocity)
-        config.velocity = on;
-    else if (menu == midiReceivePressure)
-        config.pressure = on;
-    else if (menu == midiReceiveVolume)
-        config.volume = on;
-    else if (menu == midiReceiveSysEx)
-        config.sysexReceive = on;
-    else if (menu == midiReceivePitchBend)
-        config.pitchBend = on;
-    else if (menu == midiReceiveHoldPedal)
-        config.holdPedal = on;
-    else if (menu == midiReceivePan)
-        config.pan = on;
-    else if (menu == midiSendSysex)
-        config.sysexSend = on;
     else if (menu == audioOutputMode)
         config.audioOutputMode = uint32_t(index);
     else
-        return;
+    {
+        const auto toggle = toggles();
+        const auto it = std::find_if(toggle.begin(), toggle.end(), [&](const auto& t) { return t.first == menu; });
+        if (it == toggle.end())
+            return;
+        config.*(it->second) = index >= 1 ? 1 : 0;
+    }
     if (!(config == old))
         plugin.setConfig(config);
 }

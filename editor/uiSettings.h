@@ -7,10 +7,14 @@
 // record back only when that changed it; the page is redrawn from the record
 // on every configuration change, wherever it came from. UI thread only.
 
+#include <array>
+#include <cstdint>
 #include <string>
+#include <utility>
 
 #include "editor/controlHelpers.h"
 #include "gui/vstgui.h"
+#include "patch/instrumentTypes.h"
 
 class K1Editor;
 
@@ -30,6 +34,7 @@ private:
     VSTGUI::COptionMenu* initOptionMenu(const std::string& name);
     // The same, filled with "Off" and "On".
     VSTGUI::COptionMenu* initToggle(const std::string& name);
+    std::array<std::pair<VSTGUI::COptionMenu*, uint32_t k1lib::EngineConfig::*>, 9> toggles() const;
 
     VSTGUI::COptionMenu* midiReceiveChannel = nullptr;
     VSTGUI::COptionMenu* midiSendSysex = nullptr;

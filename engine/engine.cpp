@@ -32,6 +32,7 @@ Engine::Engine(IEngineListener* listener, PluginType type)
     }
     m_singles.shrink_to_fit();
     m_multis.shrink_to_fit();
+    reserveSysexStorage();
     m_multi.setMulti(m_multi.getSingleModeMulti());
     applySingleToParameters(getCurrentSingle());
     applyMultiToParameters(getCurrentMulti());

@@ -219,7 +219,11 @@ public:
     // ---- Incoming K1 sysex (sysexPeer.cpp) ----------------------------------
     // Stores received dumps, answers requests and applies parameter changes,
     // each message of the buffer with its own numbers and channel.
-    void processMidiSysex(const std::vector<uint8_t>& bytes);
+    // On the audio thread this allocates nothing: the parse and the replies
+    // use storage the engine reserves when it is built. A message longer than
+    // any K1 message is refused with a log line.
+    void processMidiSysex(const uint8_t* bytes, size_t size);
+    void processMidiSysex(const std::vector<uint8_t>& bytes) { processMidiSysex(bytes.data(), bytes.size()); }
 
     // ---- What the voices read ---------------------------------------------
 
@@ -244,7 +248,9 @@ private:
     bool restoreState(const StateChunk& state);
     void applyParameterChanges(const std::vector<Sysex::SysexResult::ParameterChange>& changes);
     void answerSysexMessage(const uint8_t* message, size_t length);
-    void sendSysex(std::vector<uint8_t>&& message) const;
+    void reserveSysexStorage();
+    // The listener gets the bytes for the length of the call.
+    void sendSysex(const std::vector<uint8_t>& message) const;
     uint8_t getSendChannel() const;
 
     void renderSpan(float* const* out, int channels, int start, int n);
@@ -283,6 +289,11 @@ private:
     ParameterManager m_parameters;
     float m_sourceMix[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     float m_spanMix[4][Multi::kMaxSpan] = {}; // the source mix at each sample of the span being gathered
+    // Received sysex, parsed message by message, and the reply being sent:
+    // reserved for the largest K1 message, so that answering allocates
+    // nothing.
+    Sysex::SysexResult m_sysexIn;
+    std::vector<uint8_t> m_reply;
 };
 
 // The factory lists, filled once by initFactoryData and read-only afterwards.

@@ -48,7 +48,10 @@ void Multi::updateSectionStates(int n)
             vibrato[i] = Vibrato::process(*single, lfo, midi.pressure, midi.modWheel);
         }
         state.vibrato = vibrato[n - 1];
-        state.bend = bendRange * midi.bend;
+        // The current single bends by the engine's range (its depth, or an
+        // RPN); a multi section by the depth of its own single.
+        const bool current = m_multi.sections[s].single == kCurrentSingle;
+        state.bend = (current ? bendRange : static_cast<float>(std::min<uint32_t>(single->pitchBendDepth, 12))) * midi.bend;
         const int depth = static_cast<int>(single->pressureToFreq) - 50;
         float ptf = midi.pressure * pressureToFreq(static_cast<uint8_t>(std::abs(depth)));
         if (depth < 0)

@@ -36,6 +36,13 @@ uint32_t bigEndian32(const uint8_t* p)
     return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
 }
 
+cairo_status_t appendChunk(void* closure, const unsigned char* data, unsigned int length)
+{
+    auto* out = static_cast<std::vector<unsigned char>*>(closure);
+    out->insert(out->end(), data, data + length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
 // Half the size (rounded up), each pixel the mean of a 2 x 2 block; premultiplied
 // channels average correctly. A last odd row or column averages with itself.
 cairo_surface_t* halved(cairo_surface_t* src)
@@ -90,6 +97,12 @@ CBitmap::CBitmap(CCoord width, CCoord height)
     const int w = width > 0 ? int(width) : 0;
     const int h = height > 0 ? int(height) : 0;
     surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+}
+
+bool encodePNG(cairo_surface_t* surface, std::vector<unsigned char>& out)
+{
+    cairo_surface_flush(surface);
+    return cairo_surface_write_to_png_stream(surface, appendChunk, &out) == CAIRO_STATUS_SUCCESS;
 }
 
 CBitmap::CBitmap(cairo_surface_t* s) : surface(s) {}

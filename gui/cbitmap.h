@@ -26,6 +26,9 @@ namespace VSTGUI
 {
 class CDrawContext;
 
+// The PNG encoding of an image surface, appended to out; false when it fails.
+bool encodePNG(cairo_surface_t* surface, std::vector<unsigned char>& out);
+
 class CBitmap : public CBaseObject
 {
 public:

@@ -1,10 +1,28 @@
 #include "gui/cfileselector.h"
 
+#include "gui/cframe.h"
 #include "gui/guilog.h"
 #include "gui/platform/iplatformframe.h"
 
 namespace VSTGUI
 {
+namespace
+{
+// While a dialog is open the window stays drawn but takes no input: a dimmed
+// layer over it swallows clicks and keys.
+class DialogVeil : public CFrameOverlay
+{
+public:
+    void draw(CDrawContext* context, const CRect& windowRect) override
+    {
+        context->setFillColor(CColor(0, 0, 0, 96));
+        context->drawRect(windowRect, kDrawFilled);
+    }
+    void onMouseDown(const CPoint&, const CButtonState&) override {}
+    void cancel() override {}
+};
+} // namespace
+
 CNewFileSelector* CNewFileSelector::create(CFrame* parent, Style style)
 {
     if (!getPlatformFactory().hasFileSelector())
@@ -43,8 +61,16 @@ bool CNewFileSelector::runModal()
     r.defaultExtension = request.defaultExtension;
     r.filters = request.filters;
     selected.clear();
+    SharedPointer<CFrame> frameGuard(frame);
+    auto veil = owned(new DialogVeil);
+    if (frame)
+        frame->addOverlay(veil);
+    // A cancel and a failure both leave nothing selected; a failure has
+    // been logged where it happened.
     if (!getPlatformFactory().runFileSelector(frame, r, selected))
         selected.clear();
+    if (frame)
+        frame->removeOverlay(veil);
     return !selected.empty();
 }
 

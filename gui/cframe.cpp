@@ -109,6 +109,15 @@ void CFrame::platformOnModalIdle()
         platformFrame->redrawIfNeeded();
 }
 
+void CFrame::serveWhileWaiting()
+{
+    if (!platformFrame)
+        return;
+    SharedPointer<CFrame> guard(this);
+    platformFrame->handleEvents();
+    platformOnModalIdle();
+}
+
 bool CFrame::runModalLoop(const std::function<bool()>& done)
 {
     if (!platformFrame)

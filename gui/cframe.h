@@ -64,6 +64,9 @@ public:
     // Runs the window's events until done() (modal dialogs); false when the
     // platform could not wait.
     bool runModalLoop(const std::function<bool()>& done);
+    // One round of the window's input, timers and drawing, for a caller that
+    // waits on something outside the window (a dialog program) in short steps.
+    void serveWhileWaiting();
 
     // Draws everything, overlays included, into a context in window pixels
     // (rect in window pixels).

@@ -34,7 +34,7 @@ CFontDesc& titleFont()
 } // namespace
 
 int32_t CMessageBox::run(CFrame* frame, const std::string& title, const std::string& text,
-                         const std::vector<std::string>& buttons)
+                         const std::vector<std::string>& buttons, int32_t defaultButton)
 {
     if (!frame || !frame->isOpen() || buttons.empty())
     {
@@ -42,7 +42,7 @@ int32_t CMessageBox::run(CFrame* frame, const std::string& title, const std::str
         return -1;
     }
     SharedPointer<CFrame> frameGuard(frame);
-    auto box = owned(new CMessageBox(frame, title, text, buttons));
+    auto box = owned(new CMessageBox(frame, title, text, buttons, defaultButton));
     openBoxes().push_back(box.get());
     frame->addOverlay(box);
     const bool answered = frame->runModalLoop([&] { return box->isDone(); });
@@ -62,8 +62,9 @@ CMessageBox* CMessageBox::getOpen(CFrame* frame)
     return nullptr;
 }
 
-CMessageBox::CMessageBox(CFrame* f, std::string t, std::string x, std::vector<std::string> b)
-    : frame(f), title(std::move(t)), text(std::move(x)), buttons(std::move(b))
+CMessageBox::CMessageBox(CFrame* f, std::string t, std::string x, std::vector<std::string> b, int32_t d)
+    : frame(f), title(std::move(t)), text(std::move(x)), buttons(std::move(b)),
+      defaultButton(d >= 0 && size_t(d) < buttons.size() ? size_t(d) : buttons.empty() ? 0 : buttons.size() - 1)
 {
     // Lay out once with a scratch context so the button rectangles are known
     // before the first drawing.
@@ -156,7 +157,7 @@ void CMessageBox::onMouseDown(const CPoint& where, const CButtonState& b)
 void CMessageBox::onKeyDown(const VstKeyCode& key)
 {
     if (key.virt == VKEY_RETURN || key.virt == VKEY_ENTER)
-        choose(int32_t(buttons.size()) - 1);
+        choose(int32_t(defaultButton));
     else if (key.virt == VKEY_ESCAPE)
         choose(0);
 }
@@ -186,7 +187,7 @@ void CMessageBox::draw(CDrawContext* context, const CRect& windowRect)
     }
     for (size_t i = 0; i < buttonRects.size(); ++i)
     {
-        const bool isDefault = i + 1 == buttonRects.size();
+        const bool isDefault = i == defaultButton;
         context->setFillColor(isDefault ? CColor(56, 116, 216) : CColor(225, 225, 225));
         context->drawRect(buttonRects[i], kDrawFilled);
         context->setFrameColor(CColor(90, 90, 90));

@@ -2,8 +2,9 @@
 
 // Message boxes drawn as a modal overlay in the frame's window: a dimmed
 // window, a panel with the title, the wrapped text and one row of buttons.
-// A button is chosen by clicking it, Return chooses the last (default)
-// button, Escape the first. The call waits, handling the window's events,
+// A button is chosen by clicking it, Return chooses the default button
+// (drawn highlighted; the last one unless the caller names another), Escape
+// the first. The call waits, handling the window's events,
 // until a button is chosen.
 
 #include <string>
@@ -20,16 +21,19 @@ class CMessageBox : public CFrameOverlay
 public:
     // Shows the box and waits; the index of the chosen button, or -1 when no
     // answer could be had (no window, or the window went away).
+    // defaultButton -1 means the last button.
     static int32_t run(CFrame* frame, const std::string& title, const std::string& text,
-                       const std::vector<std::string>& buttons);
+                       const std::vector<std::string>& buttons, int32_t defaultButton = -1);
     // The box being shown in frame, or null (for tests and scripted input).
     static CMessageBox* getOpen(CFrame* frame);
 
-    CMessageBox(CFrame* frame, std::string title, std::string text, std::vector<std::string> buttons);
+    CMessageBox(CFrame* frame, std::string title, std::string text, std::vector<std::string> buttons,
+                int32_t defaultButton = -1);
 
     const std::string& getTitle() const { return title; }
     const std::string& getText() const { return text; }
     const std::vector<std::string>& getButtons() const { return buttons; }
+    size_t getDefaultButton() const { return defaultButton; }
     // Where button i is drawn, in window pixels.
     CRect getButtonRect(size_t i) const;
     void choose(int32_t index);
@@ -48,6 +52,7 @@ private:
     std::string title;
     std::string text;
     std::vector<std::string> buttons;
+    size_t defaultButton;
     std::vector<std::string> lines;
     CRect panel;
     std::vector<CRect> buttonRects;

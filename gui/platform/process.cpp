@@ -1,6 +1,8 @@
 #include "gui/platform/process.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -81,43 +83,124 @@ bool spawnDetached(const std::vector<std::string>& args)
 
 bool runAndCapture(const std::vector<std::string>& args, std::string& out)
 {
-    if (args.empty())
+    CapturedProcess process;
+    out.clear();
+    if (!process.start(args))
         return false;
-    std::vector<char*> argv = argvOf(args);
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0)
-        return false;
-    const pid_t child = fork();
-    if (child < 0)
+    process.waitFor(-1);
+    out = process.getOutput();
+    return process.getExitStatus() == 0;
+}
+
+CapturedProcess::~CapturedProcess()
+{
+    if (child > 0 && !ended)
     {
-        close(fds[0]);
-        close(fds[1]);
+        kill(child, SIGTERM);
+        while (waitpid(child, nullptr, 0) < 0 && errno == EINTR)
+        {
+        }
+    }
+    if (outFd >= 0)
+        close(outFd);
+}
+
+bool CapturedProcess::start(const std::vector<std::string>& args)
+{
+    if (args.empty() || child > 0)
+        return false;
+    std::vector<char*> argv = argvOf(args); // built before fork: no allocation in the child
+    int outPipe[2];
+    int statusPipe[2];
+    if (pipe2(outPipe, O_CLOEXEC) != 0)
+        return false;
+    if (pipe2(statusPipe, O_CLOEXEC) != 0)
+    {
+        close(outPipe[0]);
+        close(outPipe[1]);
         return false;
     }
-    if (child == 0)
+    const pid_t pid = fork();
+    if (pid < 0)
     {
-        dup2(fds[1], 1);
+        for (int fd : {outPipe[0], outPipe[1], statusPipe[0], statusPipe[1]})
+            close(fd);
+        GUI_LOG("Cannot start " << args[0]);
+        return false;
+    }
+    if (pid == 0)
+    {
+        dup2(outPipe[1], 1);
         redirectToNull(0);
         execvp(argv[0], argv.data());
+        const int err = errno;
+        (void)!write(statusPipe[1], &err, sizeof err);
         _exit(127);
     }
-    close(fds[1]);
-    out.clear();
-    char buffer[4096];
-    for (;;)
+    close(outPipe[1]);
+    close(statusPipe[1]);
+    // The status pipe closes on a successful exec; an errno arrives when it failed.
+    int err = 0;
+    ssize_t n;
+    while ((n = read(statusPipe[0], &err, sizeof err)) < 0 && errno == EINTR)
     {
-        const ssize_t n = read(fds[0], buffer, sizeof buffer);
+    }
+    close(statusPipe[0]);
+    child = pid;
+    outFd = outPipe[0];
+    if (n == sizeof err)
+    {
+        waitFor(-1);
+        GUI_LOG("Cannot start " << args[0] << ": errno " << err);
+        return false;
+    }
+    return true;
+}
+
+bool CapturedProcess::waitFor(int timeoutMs)
+{
+    if (ended || child <= 0)
+        return ended;
+    // Output first: the program may not end before its output is taken.
+    while (outFd >= 0)
+    {
+        pollfd fd{outFd, POLLIN, 0};
+        const int ready = poll(&fd, 1, timeoutMs);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            return false; // nothing yet
+        char buffer[4096];
+        const ssize_t n = read(outFd, buffer, sizeof buffer);
         if (n > 0)
-            out.append(buffer, size_t(n));
-        else if (n == 0 || errno != EINTR)
-            break;
+        {
+            output.append(buffer, size_t(n));
+            timeoutMs = 0; // take what is there, then report
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        close(outFd); // end of output: the program closed it or ended
+        outFd = -1;
     }
-    close(fds[0]);
     int wstatus = 0;
-    while (waitpid(child, &wstatus, 0) < 0 && errno == EINTR)
+    pid_t r;
+    while ((r = waitpid(child, &wstatus, timeoutMs < 0 ? 0 : WNOHANG)) < 0 && errno == EINTR)
     {
     }
-    return WIFEXITED(wstatus) && WEXITSTATUS(wstatus) == 0;
+    if (r == 0 && timeoutMs > 0)
+    {
+        // Its output is closed but it still runs: wait the step out here.
+        usleep(useconds_t(timeoutMs) * 1000);
+        while ((r = waitpid(child, &wstatus, WNOHANG)) < 0 && errno == EINTR)
+        {
+        }
+    }
+    if (r == 0)
+        return false;
+    ended = true;
+    exitStatus = r > 0 && WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+    return true;
 }
 
 bool findInPath(const std::string& program)

@@ -45,6 +45,7 @@ MyVSTAudioEffect::MyVSTAudioEffect(audioMasterCallback audioMaster)
     canProcessReplacing(true);
     isSynth(true);
     programsAreChunks(true);
+    publishPrograms(static_cast<VstInt32>(m_facade.getPresetCount()), 0);
     m_editorBridge = std::make_unique<k1ui>(this, m_facade);
     setEditor(m_editorBridge.get());
     setSampleRate(getSampleRate());
@@ -129,11 +130,11 @@ void MyVSTAudioEffect::setProgram(VstInt32 program)
         K1_LOG("Ignoring program " << program);
         return;
     }
-    const VstInt32 previous = curProgram;
+    const VstInt32 previous = getProgram();
     // Recorded first: the selection reports the same index back.
-    curProgram = program;
+    publishPrograms(programCount(), program);
     if (!m_facade.setCurrentPresetIndex(static_cast<size_t>(program)))
-        curProgram = previous;
+        publishPrograms(programCount(), previous);
 }
 
 void MyVSTAudioEffect::setProgramName(const char*)

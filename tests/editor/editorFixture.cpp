@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "tests/editor/browserViews.h"
 #include "tests/editor/widgetViews.h"
 #include "tests/gui/demoDescription.h"
 
@@ -120,6 +121,7 @@ std::string makeEditorDescription()
     bitmap("large_inactive", strip(150, 87, 2, 0.5, 0.5, 0.6));
     bitmap("large_active", strip(150, 87, 2, 0.2, 0.6, 0.9));
     bitmap("knob", strip(150, 150, 5, 0.8, 0.6, 0.1));
+    x << browserAndDisplayBitmaps(strip(4, 4, 1, 0.9, 0.9, 0.3));
     x << "</bitmaps>\n<fonts><font name=\"label\" font-name=\"DejaVu Sans\" size=\"24\" bold=\"true\"/></fonts>\n";
     x << "<template name=\"Darvello\" class=\"CViewContainer\" size=\"2560, 1440\" minSize=\"640, 360\""
          " maxSize=\"2560, 1440\" background-color=\"#202020ff\" custom-view-name=\"bg\">\n";
@@ -130,8 +132,11 @@ std::string makeEditorDescription()
     l.plain("clickableLogo", 300);
     l.plain("btDonate", 200);
 
+    x << displayViews();
+
     l.open("mode_play", 0, 200, 2560, 1240);
     l.edit("searchSingle");
+    x << browserViews();
     l.close();
 
     l.open("mode_edit", 0, 200, 2560, 1240);

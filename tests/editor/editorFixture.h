@@ -45,7 +45,7 @@ struct HostRecorder : k1lib::IPluginListener
     void onMultiModified(size_t) override {}
     void onActiveMultiModified(size_t) override {}
     void onMultisModified(size_t, size_t) override {}
-    void sendMidi(const k1lib::SMidiEvent& event) override { midi.push_back(event); }
+    void sendMidi(const k1lib::SMidiEvent& event) override { midi.push_back(event.owned()); }
     void onParameterChanged(k1lib::EParam p, float v) override { automation.emplace_back(p, v); }
     void serializeCustomData(std::vector<uint8_t>&) override {}
     void deserializeCustomData(const std::vector<uint8_t>&) override {}

@@ -169,6 +169,10 @@ TEST(EditorMessages, BoxesAndWebLinks)
         if (CMessageBox* box = CMessageBox::getOpen(h.frame))
         {
             seen.push_back({box->getTitle(), box->getText(), box->getButtons()});
+            if (box->getButtons().size() == 2) // questions default to "Cancel"
+            {
+                EXPECT_EQ(box->getDefaultButton(), 0u);
+            }
             box->choose(answer);
         }
     });

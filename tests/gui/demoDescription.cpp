@@ -5,6 +5,8 @@
 #include <cmath>
 #include <sstream>
 
+#include "gui/cbitmap.h"
+
 namespace guitest
 {
 namespace
@@ -61,20 +63,10 @@ std::string background()
 }
 } // namespace
 
-namespace
-{
-cairo_status_t appendPng(void* closure, const unsigned char* data, unsigned int length)
-{
-    auto* out = static_cast<std::vector<unsigned char>*>(closure);
-    out->insert(out->end(), data, data + length);
-    return CAIRO_STATUS_SUCCESS;
-}
-} // namespace
-
 std::string pngBase64(cairo_surface_t* surface)
 {
     std::vector<unsigned char> bytes;
-    cairo_surface_write_to_png_stream(surface, appendPng, &bytes);
+    VSTGUI::encodePNG(surface, bytes);
     cairo_surface_destroy(surface);
     return encodeBase64(bytes);
 }

@@ -79,6 +79,9 @@ TEST(MessageBox, AnswersWithTheClickedButtonWhileTheWindowWaits)
     EXPECT_EQ(CMessageBox::run(w.frame, "Darvello", "Overwrite?", {"Cancel", "OK"}), 0);
     w.window->setModalHandler([](HeadlessFrame& win) { win.typeVirtualKey(VKEY_RETURN); });
     EXPECT_EQ(CMessageBox::run(w.frame, "Darvello", "Done", {"OK"}), 0);
+    // Return takes the default button: the last, or the one the caller names.
+    EXPECT_EQ(CMessageBox::run(w.frame, "Darvello", "Overwrite?", {"Cancel", "OK"}), 1);
+    EXPECT_EQ(CMessageBox::run(w.frame, "Darvello", "Overwrite?", {"Cancel", "OK"}, 0), 0);
 
     // Nobody answers: the box gives up with -1 and a log line instead of hanging.
     w.window->setModalHandler(nullptr);

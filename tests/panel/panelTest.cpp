@@ -1,6 +1,7 @@
 // The compiled-in panel passes the checker; copies of it with one fault each
 // (a name removed, a control moved onto another, a caption too long for its
-// label, a view pushed out of its parent) fail it with that fault named.
+// label, a caption too faint, a view pushed out of its parent) fail it with
+// that fault named.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 
 #include "editor/uiXml.h"
 #include "tools/panelcheck/panelCheck.h"
+#include "tools/panelgen/panelLayout.h"
 
 namespace
 {
@@ -71,6 +73,13 @@ TEST(Panel, CompiledInPanelPassesTheChecker)
     EXPECT_GT(result.namedViews, 190u);
 }
 
+TEST(Panel, GeneratorWritesTheCompiledInPanelAgain)
+{
+    const std::string again = panelgen::buildPanelDocument();
+    EXPECT_TRUE(again == panel()) << "the generator's output differs from the compiled-in document ("
+                                  << again.size() << " against " << panel().size() << " bytes)";
+}
+
 TEST(Panel, CheckerNamesEachFaultOfABrokenCopy)
 {
     const std::string doc = panel();
@@ -100,6 +109,16 @@ TEST(Panel, CheckerNamesEachFaultOfABrokenCopy)
     const auto tooLong = check(longCaption);
     ASSERT_EQ(tooLong.size(), 1u) << joined(tooLong);
     EXPECT_NE(tooLong[0].find("\"Fine tuning in cents\" needs"), std::string::npos) << tooLong[0];
+
+    // A caption printed in a grey too dark for the panel behind it.
+    std::string dark = doc;
+    const size_t fine = dark.find("title=\"Fine\"");
+    const size_t colour = dark.find("font-color=\"", fine) + 12;
+    dark.replace(colour, 9, "#505050ff");
+    const auto faint = check(dark);
+    ASSERT_EQ(faint.size(), 1u) << joined(faint);
+    EXPECT_NE(faint[0].find("\"Fine\""), std::string::npos) << faint[0];
+    EXPECT_NE(faint[0].find("contrast"), std::string::npos) << faint[0];
 
     // A value readout pushed past the right edge of its strip.
     const auto outside = check(withAttribute(doc, "CTextLabel", "multiSectionTune", "origin", "560, 700"));

@@ -8,7 +8,10 @@
 
 #include "patch/waveformNames.h"
 #include "tools/common/nullEngineListener.h"
+#include "tools/audition/fingerprint.h"
+#include "tools/audition/loudness.h"
 #include "tools/audition/names.h"
+#include "tools/audition/spectrum.h"
 #include "tools/patchdesigner/designer.h"
 
 namespace audition
@@ -48,21 +51,88 @@ void appendTake(Stereo& audio, const Stereo& take, double rate, size_t release)
     audio.right.resize(audio.right.size() + gap, 0.0f);
 }
 
-// The designer's struck and plucked families: they die away while held.
-bool designedPercussive(size_t singleIndex)
+struct Design
 {
-    static const std::vector<bool> table = [] {
-        using designer::Family;
-        std::vector<bool> t;
+    designer::Family family;
+    bool tremolo;
+};
+
+// What the designer made each factory single as.
+const Design* designOf(size_t singleIndex)
+{
+    static const std::vector<Design> table = [] {
+        std::vector<Design> t;
         for (size_t b = 0; b < designer::bankPlans().size(); ++b)
         {
-            for (Family f : designer::designBank(b).singleFamilies)
-                t.push_back(f == Family::Piano || f == Family::EPiano || f == Family::Clav || f == Family::Bell ||
-                            f == Family::Mallet || f == Family::Pluck || f == Family::Drum);
+            const designer::DesignedBank bank = designer::designBank(b);
+            for (size_t i = 0; i < bank.singleFamilies.size(); ++i)
+                t.push_back(Design{bank.singleFamilies[i], bank.singleTremolo[i]});
         }
         return t;
     }();
-    return singleIndex < table.size() && table[singleIndex];
+    return singleIndex < table.size() ? &table[singleIndex] : nullptr;
+}
+
+// The designer's struck and plucked families: they die away while held.
+bool designedPercussive(size_t singleIndex)
+{
+    using designer::Family;
+    const Design* d = designOf(singleIndex);
+    return d != nullptr && (d->family == Family::Piano || d->family == Family::EPiano || d->family == Family::Clav ||
+                            d->family == Family::Bell || d->family == Family::Mallet || d->family == Family::Pluck ||
+                            d->family == Family::Drum);
+}
+
+// Sustained families whose sounding sources hold their level.
+bool designedSustained(size_t singleIndex, const k1lib::SinglePreset& p)
+{
+    using designer::Family;
+    const Design* d = designOf(singleIndex);
+    if (d == nullptr)
+        return false;
+    const Family f = d->family;
+    if (f != Family::Pad && f != Family::Strings && f != Family::Organ && f != Family::Brass && f != Family::SynthBrass &&
+        f != Family::Lead && f != Family::Winds && f != Family::Reed && f != Family::Voice)
+        return false;
+    uint32_t sustain = 0;
+    for (size_t s = 0; s < 4; ++s)
+        if (sounding(p, s))
+            sustain = std::max(sustain, p.sources[s].envSustain);
+    return sustain >= 50;
+}
+
+// Every sounding source a key-tracked single-cycle wave an octave or more
+// from the others, without ring modulation: everything the single plays is
+// then a harmonic of the key, and what is not was folded back.
+bool harmonicByDesign(const k1lib::SinglePreset& p)
+{
+    if (p.ampModS1S2 != 0 || p.ampModS3S4 != 0)
+        return false;
+    for (size_t s = 0; s < 4; ++s)
+    {
+        if (!sounding(p, s))
+            continue;
+        const k1lib::SingleSource& src = p.sources[s];
+        if (src.wave >= k1lib::kSingleCycleWaveformCount || !src.keyTrack || (src.coarse % 12) != 0 ||
+            src.freqKeyScaleToFreq != 50)
+            return false;
+    }
+    return true;
+}
+
+constexpr uint8_t kSoundVelocity = 100;
+const std::vector<uint8_t> kLoudnessChord = {48, 60, 72};
+const std::vector<uint8_t> kFullChord = {48, 52, 55, 60, 64, 67, 72, 76, 79, 84};
+const std::vector<int> kSingleSweep = {47, 48, 59, 60, 71, 72, 83, 84, 90, 96, 102, 107};
+constexpr double kPumpFrom = 1.5;    // seconds: after attacks and decays
+constexpr double kSustainedHold = 5.0;
+constexpr double kShortHold = 1.5;
+constexpr size_t kSweepLeadIn = 2048;
+constexpr double kOnHarmonicCents = 20.0;
+
+Stereo mono(const std::vector<std::vector<float>>& out)
+{
+    return Stereo{out[0], out[1]};
 }
 } // namespace
 
@@ -189,6 +259,67 @@ void Auditioner::singleTake(const std::vector<uint8_t>& keys, uint8_t velocity, 
     rendered = true;
 }
 
+Stereo Auditioner::hold(const std::vector<uint8_t>& keys, uint8_t velocity, double seconds)
+{
+    std::vector<Note> notes;
+    for (uint8_t k : keys)
+        notes.push_back(Note{0, k, velocity, 0.0});
+    std::vector<std::vector<float>> out;
+    bool silent = false;
+    renderTake(notes, seconds, false, 2, out, silent);
+    return mono(out);
+}
+
+void Auditioner::soundTakes(SingleFigures& f)
+{
+    SoundFigures& s = f.sound;
+    const double r = rate();
+    const Stereo chord = hold(kLoudnessChord, kSoundVelocity, 2.0);
+    s.chordLufs = integratedLoudness(chord, r, 0, chord.size());
+    const Stereo full = hold(kFullChord, 127, 1.6);
+    s.fullChordPeakDb = measureTake(full, r, full.size(), false).peakDb;
+
+    const Stereo c4 = hold({60}, kSoundVelocity, f.sustained ? kSustainedHold : kShortHold);
+    s.fingerprint = fingerprint(c4, r, {{0.02, 0.12}, {0.12, 0.4}, {0.4, 0.8}, {0.8, 1.4}});
+    std::vector<float> m(c4.size());
+    for (size_t i = 0; i < m.size(); ++i)
+        m[i] = 0.5f * (c4.left[i] + c4.right[i]);
+    s.rolloffHz = rolloffHz(averageSpectrum(m, static_cast<size_t>(0.05 * r), static_cast<size_t>(1.0 * r), 2048, r),
+                            0.95, 20000.0);
+    if (f.sustained)
+        s.pumpDb = levelSwing(c4, r, static_cast<size_t>(kPumpFrom * r), c4.size(), &s.pumpHz);
+
+    s.whistleChecked = harmonicByDesign(getEngineSingle());
+    // The note's fundamental is that of its lowest key-tracked source (a bass
+    // sounds an octave below the key).
+    int shift = 0;
+    bool any = false;
+    for (size_t i = 0; i < 4; ++i)
+    {
+        const k1lib::SingleSource& src = getEngineSingle().sources[i];
+        if (sounding(getEngineSingle(), i) && src.keyTrack)
+        {
+            shift = any ? std::min(shift, static_cast<int>(src.coarse) - 84) : static_cast<int>(src.coarse) - 84;
+            any = true;
+        }
+    }
+    for (int key : kSingleSweep)
+    {
+        const double f0 = keyHz(key + shift);
+        size_t n = 4096;
+        while (kMainLobeBins * r / static_cast<double>(n) > 0.25 * f0)
+            n *= 2;
+        const Stereo x = hold({static_cast<uint8_t>(key)}, kSoundVelocity, static_cast<double>(kSweepLeadIn + n) / r);
+        std::vector<float> sum(x.size());
+        for (size_t i = 0; i < sum.size(); ++i)
+            sum[i] = 0.5f * (x.left[i] + x.right[i]);
+        const NoteSplit split =
+            splitNote(powerSpectrum(sum, kSweepLeadIn, n, r), f0, 20000.0, std::exp2(kOnHarmonicCents / 1200.0) - 1.0);
+        s.sweep.push_back(SweepKey{key, powerDb(split.note()), powerDb(split.upper), powerDb(split.inharmonic)});
+    }
+    s.rendered = true;
+}
+
 SingleFigures Auditioner::single(size_t index, Depth depth, Stereo* audio)
 {
     SingleFigures f;
@@ -203,6 +334,10 @@ SingleFigures Auditioner::single(size_t index, Depth depth, Stereo* audio)
     f.percussive = designedPercussive(index);
     f.bass = namedAsBass(f.name);
     f.leadOrBell = namedAsLead(f.name) || namedAsBell(f.name);
+    f.sustained = designedSustained(index, p);
+    const Design* design = designOf(index);
+    f.tremolo = design != nullptr && design->tremolo;
+    f.bright = design != nullptr && meantBright(f.name, design->family);
 
     const bool phrase = depth == Depth::Phrase;
     for (uint8_t velocity : {kSoft, kLoud})
@@ -223,6 +358,7 @@ SingleFigures Auditioner::single(size_t index, Depth depth, Stereo* audio)
             singleTake({60, 64, 67, 72}, velocity, 1.5, phrase, copy, t.chord, t.chordRendered);
         }
     }
+    soundTakes(f);
     return f;
 }
 
@@ -331,6 +467,20 @@ MultiFigures Auditioner::multi(size_t index, Stereo* audio)
         Stereo x{std::move(take[0]), std::move(take[1])};
         (velocity == kSoft ? f.soft : f.loud) = measureTake(x, rate(), end, false);
     }
+
+    std::vector<Note> chord;
+    for (const SectionFigures& sf : f.sections)
+    {
+        const auto channel = static_cast<uint8_t>(m.sections[static_cast<size_t>(sf.section)].channel & 0x0F);
+        if (std::any_of(chord.begin(), chord.end(), [&](const Note& n) { return n.channel == channel; }))
+            continue;
+        for (uint8_t key : kLoudnessChord)
+            chord.push_back(Note{channel, key, kSoundVelocity, 0.0});
+    }
+    std::vector<std::vector<float>> take;
+    bool takeSilent = false;
+    renderTake(chord, 2.0, false, 2, take, takeSilent);
+    f.chordLufs = integratedLoudness(mono(take), rate(), 0, take[0].size());
     return f;
 }
 } // namespace audition

@@ -52,6 +52,9 @@ public:
 
     k1lib::Engine& engine() { return *m_engine; }
 
+    // The current single's notes held together for `seconds`, cut at the release.
+    Stereo hold(const std::vector<uint8_t>& keys, uint8_t velocity, double seconds);
+
 private:
     struct Note
     {
@@ -66,6 +69,9 @@ private:
                       std::vector<std::vector<float>>& out, bool& silent);
     void singleTake(const std::vector<uint8_t>& keys, uint8_t velocity, double hold, bool toSilence, Stereo* audio,
                     TakeFigures& figures, bool& rendered);
+    // The sound standard's takes of the current single (figures.h, SoundFigures).
+    void soundTakes(SingleFigures& figures);
+    const k1lib::SinglePreset& getEngineSingle() const { return m_engine->getCurrentSingle(); }
 
     std::unique_ptr<k1lib::IEngineListener> m_listener;
     std::unique_ptr<k1lib::Engine> m_engine;

@@ -37,6 +37,30 @@ struct SingleTakes
     bool lowRendered = false, c4Rendered = false, chordRendered = false;
 };
 
+// One key of a single's split sweep (velocity 100, held): powers in dB.
+struct SweepKey
+{
+    int key = 0;
+    double noteDb = kSilentDb;       // the key's harmonics below 20 kHz
+    double upperDb = kSilentDb;      // the second harmonic and up
+    double inharmonicDb = kSilentDb; // between the harmonics (within 20 cents of one counts as on it)
+};
+
+// What the sound standard hears of a single, at velocity 100 unless said.
+struct SoundFigures
+{
+    bool rendered = false;
+    double chordLufs = kSilentDb;        // C3 C4 C5 together, held 2 s
+    double fullChordPeakDb = kSilentDb;  // ten notes C3 to C6 at velocity 127
+    double pumpDb = 0.0;                 // held C4: swing of its level after 1.5 s (sustained sounds)
+    double pumpHz = 0.0;                 // how often it swings
+    double rolloffHz = 0.0;              // 95 % of the held C4's power lies below
+    std::vector<double> fingerprint;     // held C4, see fingerprint.h
+    std::vector<SweepKey> sweep;         // both sides of each split key, and C6 to C8
+    bool whistleChecked = false;         // every source a key-tracked single-cycle wave in octaves
+    const SweepKey* at(int key) const;
+};
+
 struct SingleFigures
 {
     size_t index = 0; // working single index, 0-967
@@ -48,6 +72,10 @@ struct SingleFigures
     bool percussive = false;  // named as struck or plucked
     bool bass = false;        // named as a bass
     bool leadOrBell = false;  // named as a lead or a bell
+    bool sustained = false;   // a sustained family whose sources hold
+    bool tremolo = false;     // its recipe asks for a tremolo
+    bool bright = false;      // named as a sound that must be bright
+    SoundFigures sound;
 
     bool nonFinite() const;
     bool clipped() const;
@@ -75,5 +103,8 @@ struct MultiFigures
     // velocities reach different sections.
     TakeFigures soft, loud;
     bool velocitySensitive = false;
+    // The C3 C4 C5 chord at velocity 100 on every channel a section listens to,
+    // held 2 s, in the stereo mix: LUFS.
+    double chordLufs = kSilentDb;
 };
 } // namespace audition

@@ -52,6 +52,7 @@ struct Options
     FILE* csv = nullptr;
     std::string trims;
     std::vector<audition::SingleFigures> allSingles;
+    std::vector<audition::MultiFigures> allMultis;
 };
 
 FILE* g_report = stdout;
@@ -92,6 +93,7 @@ size_t auditionStorage(audition::Auditioner& a, const Engine::StorageInfo& info,
         }
     }
     o.allSingles.insert(o.allSingles.end(), singles.begin(), singles.end());
+    o.allMultis.insert(o.allMultis.end(), multis.begin(), multis.end());
     const std::vector<std::string> failures = multi ? audition::checkMultis(multis) : audition::checkSingles(singles);
     for (const std::string& line : failures)
         std::fprintf(g_report, "  %s %s\n", symbol.c_str(), line.c_str());
@@ -164,6 +166,8 @@ int main(int argc, char** argv)
                 failures += auditionStorage(a, info, multi, o);
         }
     }
+    for (const std::string& line : audition::soundSummary(o.allSingles, o.allMultis))
+        std::fprintf(g_report, "%s\n", line.c_str());
     std::fprintf(g_report, "%zu presets miss the standard (rendered at %.0f Hz)\n", failures, a.rate());
     if (o.csv != nullptr)
         std::fclose(o.csv);

@@ -3,6 +3,8 @@
 
 #include "tools/audition/measure.h"
 
+#include "tools/audition/spectrum.h"
+
 #include <algorithm>
 #include <cmath>
 #include <complex>
@@ -15,37 +17,6 @@ constexpr double kLoudnessWindow = 0.4; // seconds, as a momentary loudness mete
 constexpr double kLoudnessHop = 0.05;
 constexpr double kOnsetFraction = 0.1; // -20 dB of the take's peak
 constexpr size_t kFrame = 2048;
-
-void fft(std::vector<std::complex<double>>& a)
-{
-    const size_t n = a.size();
-    for (size_t i = 1, j = 0; i < n; ++i)
-    {
-        size_t bit = n >> 1;
-        for (; j & bit; bit >>= 1)
-            j ^= bit;
-        j ^= bit;
-        if (i < j)
-            std::swap(a[i], a[j]);
-    }
-    for (size_t len = 2; len <= n; len <<= 1)
-    {
-        const double angle = -2.0 * M_PI / static_cast<double>(len);
-        const std::complex<double> step(std::cos(angle), std::sin(angle));
-        for (size_t i = 0; i < n; i += len)
-        {
-            std::complex<double> w(1.0, 0.0);
-            for (size_t k = 0; k < len / 2; ++k)
-            {
-                const std::complex<double> u = a[i + k];
-                const std::complex<double> v = a[i + k + len / 2] * w;
-                a[i + k] = u + v;
-                a[i + k + len / 2] = u - v;
-                w *= step;
-            }
-        }
-    }
-}
 
 // Mean power of [begin, end) from prefix sums of (L^2 + R^2) / 2.
 double meanPower(const std::vector<double>& prefix, size_t begin, size_t end)
@@ -100,6 +71,54 @@ double spectralCentroid(const Stereo& x, double rate, size_t begin, size_t end)
         }
     }
     return total > 0.0 ? weighted / total : 0.0;
+}
+
+double levelSwing(const Stereo& x, double rate, size_t begin, size_t end, double* hz)
+{
+    end = std::min(end, x.size());
+    const auto window = static_cast<size_t>(0.025 * rate);
+    const auto hop = static_cast<size_t>(0.010 * rate);
+    std::vector<double> t, db;
+    for (size_t at = begin; at + window <= end; at += hop)
+    {
+        double sum = 0.0;
+        for (size_t i = at; i < at + window; ++i)
+        {
+            const double m = 0.5 * (static_cast<double>(x.left[i]) + x.right[i]);
+            sum += m * m;
+        }
+        t.push_back(static_cast<double>(at) / rate);
+        db.push_back(10.0 * std::log10(std::max(sum / static_cast<double>(window), 1e-20)));
+    }
+    if (t.size() < 3)
+        return 0.0;
+    // Least-squares line through the levels.
+    const double n = static_cast<double>(t.size());
+    double st = 0, sd = 0, stt = 0, std_ = 0;
+    for (size_t i = 0; i < t.size(); ++i)
+    {
+        st += t[i];
+        sd += db[i];
+        stt += t[i] * t[i];
+        std_ += t[i] * db[i];
+    }
+    const double slope = (n * std_ - st * sd) / std::max(n * stt - st * st, 1e-12);
+    const double offset = (sd - slope * st) / n;
+    double high = -1e300, low = 1e300;
+    size_t crossings = 0;
+    double previous = 0.0;
+    for (size_t i = 0; i < t.size(); ++i)
+    {
+        const double r = db[i] - (offset + slope * t[i]);
+        high = std::max(high, r);
+        low = std::min(low, r);
+        if (i > 0 && (r > 0.0) != (previous > 0.0))
+            ++crossings;
+        previous = r;
+    }
+    if (hz != nullptr)
+        *hz = 0.5 * static_cast<double>(crossings) / (t.back() - t.front());
+    return high - low;
 }
 
 TakeFigures measureTake(const Stereo& x, double rate, size_t release, bool silent)

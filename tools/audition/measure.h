@@ -30,6 +30,12 @@ TakeFigures measureTake(const Stereo& x, double rate, size_t release, bool silen
 // over Hann-windowed frames of 2048 samples. 0 for silence.
 double spectralCentroid(const Stereo& x, double rate, size_t begin, size_t end);
 
+// How far the level of [begin, end) swings, dB: the short-term level (25 ms
+// windows every 10 ms) after a straight line in dB is taken out, highest
+// minus lowest. hz, when given, receives how often it swings (crossings of
+// the line / 2 per second).
+double levelSwing(const Stereo& x, double rate, size_t begin, size_t end, double* hz = nullptr);
+
 // Seconds from `from` to the first sample whose magnitude reaches `fraction`
 // of the peak of [from, end); -1 when none does.
 double timeToFraction(const std::vector<float>& x, double rate, size_t from, size_t end, double fraction);

@@ -61,4 +61,21 @@ bool namedAsBass(const std::string& name) { return says(name, {"Bass", "Bs", "Fr
 bool namedAsLead(const std::string& name) { return says(name, {"Lead", "Ld"}); }
 bool namedAsBell(const std::string& name) { return says(name, {"Bell", "Chime", "Glocken", "Celesta"}); }
 bool namedAsSwell(const std::string& name) { return says(name, {"Pad", "Swell", "Slow", "Sweep", "Rev"}); }
+
+bool meantBright(const std::string& name, designer::Family family)
+{
+    using designer::Family;
+    switch (family)
+    {
+    case Family::Brass:
+    case Family::SynthBrass: return !says(name, {"Tuba", "Horn", "Soft"});
+    case Family::Strings: return !says(name, {"Pizz", "Pizzicato"});
+    case Family::Lead: return !says(name, {"Whistle"});
+    case Family::Clav:
+    case Family::Organ: return true;
+    case Family::Pluck: return says(name, {"Gtr", "Guitar", "Nylon", "Steel", "12", "Mandolin", "Banjo"});
+    case Family::Piano: return says(name, {"Bright"});
+    default: return false;
+    }
+}
 } // namespace audition

@@ -15,3 +15,11 @@ std::string singlesRow(const std::string& storage, const std::vector<SingleFigur
 std::string multisHeader();
 std::string multisRow(const std::string& storage, const std::vector<MultiFigures>& figures, size_t failures);
 } // namespace audition
+
+namespace audition
+{
+// The sound figures over every preset rendered: brightness at the split
+// keys, folded partials, near-twins, pumping, loudness, chord peaks and
+// roll-off, each with its worst cases. One line per figure.
+std::vector<std::string> soundSummary(const std::vector<SingleFigures>& singles, const std::vector<MultiFigures>& multis);
+} // namespace audition

@@ -42,6 +42,14 @@ void checkTake(std::vector<std::string>& out, const std::string& who, const char
 }
 } // namespace
 
+const SweepKey* SoundFigures::at(int key) const
+{
+    for (const SweepKey& k : sweep)
+        if (k.key == key)
+            return &k;
+    return nullptr;
+}
+
 bool SingleFigures::nonFinite() const
 {
     for (const SingleTakes* t : {&soft, &loud})

@@ -31,6 +31,7 @@ constexpr int kDesignWidth = 2560, kDesignHeight = 1440;
 constexpr int kKeyFrame = 87, kKnobFrame = 150;
 constexpr int kGlyphs = 94;
 constexpr double kMenuArrowRoom = 40; // the drop-down mark at a menu's right end
+constexpr double kMinContrast = 4.5;
 
 struct Node
 {
@@ -157,19 +158,30 @@ public:
         checkGlyphs();
         checkParents();
         checkTexts();
+        checkTooltips();
 
         auto* frame = new CFrame(CRect(0, 0, kDesignWidth, kDesignHeight), nullptr);
         frame->addView(root);
         HeadlessFrameConfig config;
         frame->open(nullptr, PlatformType::kDefaultNative, &config);
         frame->setBitmapInterpolationQuality(BitmapInterpolationQuality::kHigh);
+        fillSamples();
         for (const PageState& state : pageStates())
         {
             show(state);
             checkOverlaps(state);
             checkClicks(state, root);
-            if (!options.pictureDir.empty())
+            if (HeadlessFrame* window = HeadlessFrame::from(frame))
+                checkContrast(state, window->render());
+        }
+        if (!options.pictureDir.empty())
+        {
+            centreThrottle();
+            for (const PageState& state : pageStates())
+            {
+                show(state);
                 picture(frame, state);
+            }
         }
         frame->forget();
         description->forget();
@@ -685,7 +697,108 @@ private:
         }
     }
 
+    // Every control a musician can click says what it does when the pointer rests on it.
+    void checkTooltips()
+    {
+        for (size_t i = 0; i < nodes.size(); ++i)
+        {
+            const Node& n = nodes[i];
+            if (!isControl(n) || !n.view->getMouseEnabled() || n.view->asViewContainer() || n.name == "envdummy" ||
+                underFontExport(int(i)))
+                continue;
+            if (n.view->getTooltipText().getString().empty())
+                problems.add(describe(n), ": no tooltip");
+        }
+    }
+
+    // ---- contrast of every text shown against what lies behind it
+    static double luminance(double r, double g, double b)
+    {
+        auto linear = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
+    }
+
+    void checkContrast(const PageState& s, cairo_surface_t* picture)
+    {
+        cairo_surface_flush(picture);
+        const uint8_t* px = cairo_image_surface_get_data(picture);
+        const int stride = cairo_image_surface_get_stride(picture);
+        const int pw = cairo_image_surface_get_width(picture), ph = cairo_image_surface_get_height(picture);
+        for (size_t i = 0; i < nodes.size(); ++i)
+        {
+            const Node& n = nodes[i];
+            auto* display = dynamic_cast<CParamDisplay*>(n.view);
+            if (!display || !inState(int(i), s) || !shown(int(i)))
+                continue;
+            std::string text;
+            if (auto* label = dynamic_cast<CTextLabel*>(n.view))
+                text = label->getText().getString();
+            else if (auto* menu = dynamic_cast<COptionMenu*>(n.view); menu && menu->getCurrent())
+                text = menu->getCurrent()->getTitle().getString();
+            if (text.empty() || (display->getStyle() & (CParamDisplay::kNoTextStyle | CParamDisplay::kNoDrawStyle)))
+                continue;
+            // What lies behind the text: the median shade of the view's pixels
+            // (the letters cover far fewer than half of them).
+            std::vector<double> shades;
+            const int x0 = std::max(0, int(n.frame.left)), x1 = std::min(pw, int(n.frame.right));
+            const int y0 = std::max(0, int(n.frame.top)), y1 = std::min(ph, int(n.frame.bottom));
+            for (int y = y0; y < y1; ++y)
+                for (int x = x0; x < x1; ++x)
+                {
+                    const uint8_t* p = px + size_t(y) * size_t(stride) + size_t(x) * 4;
+                    shades.push_back(luminance(p[2] / 255.0, p[1] / 255.0, p[0] / 255.0));
+                }
+            if (shades.empty())
+                continue;
+            std::nth_element(shades.begin(), shades.begin() + long(shades.size() / 2), shades.end());
+            const double behind = shades[shades.size() / 2];
+            const CColor& c = display->getFontColor();
+            const double ink = luminance(c.red / 255.0, c.green / 255.0, c.blue / 255.0);
+            const double ratio = (std::max(ink, behind) + 0.05) / (std::min(ink, behind) + 0.05);
+            if (ratio < kMinContrast)
+                problems.add(s.file, ": ", describe(n), " has a text contrast of ", int(ratio * 10) / 10.0,
+                             ":1, less than 4.5:1");
+        }
+    }
+
+    // Gives menus, readouts and fields what they typically show, for the pictures.
+    void fillSamples()
+    {
+        for (const Node& n : nodes)
+        {
+            if (auto* menu = dynamic_cast<COptionMenu*>(n.view))
+            {
+                const std::string sample = sampleText(n.name, true);
+                if (!sample.empty())
+                {
+                    menu->removeAllEntry();
+                    menu->addEntry(sample);
+                    menu->setCurrent(0);
+                }
+            }
+            else if (auto* label = dynamic_cast<CTextLabel*>(n.view))
+            {
+                const std::string sample = sampleText(n.name, false);
+                if (!sample.empty())
+                    label->setText(sample);
+            }
+        }
+    }
+
     // ---- pictures
+    // The editor starts the source mix in the middle of its circle.
+    void centreThrottle()
+    {
+        const Node* area = one("throttleArea", Kind::Container);
+        const Node* throttle = one("throttle", Kind::View);
+        if (!area || !throttle)
+            return;
+        CRect r = throttle->view->getViewSize();
+        r.offset((area->frame.getWidth() - r.getWidth()) / 2 - r.left,
+                 (area->frame.getHeight() - r.getHeight()) / 2 - r.top);
+        throttle->view->setViewSize(r);
+    }
+
     void picture(CFrame* frame, const PageState& s)
     {
         if (frame->getZoom() != options.zoom && !frame->setZoom(options.zoom))

@@ -12,8 +12,10 @@
 //   - two controls of one page overlapping (the coarse knob and its readout
 //     may share their place with the coarse menu, keys and texts), or a control
 //     that a click at its centre does not reach;
+//   - a control a click reaches without a tooltip;
 //   - a text that does not fit its label at its font (captions as written,
-//     readouts and menus with their widest value).
+//     readouts and menus with their widest value), or that shows with a
+//     contrast below 4.5:1 against what lies behind it.
 // On request it draws every page (and each half of the single edit page) to PNG.
 
 #include <cstddef>

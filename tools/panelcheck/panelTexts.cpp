@@ -99,8 +99,18 @@ std::vector<std::string> sectionTitles()
     return out;
 }
 
-int paramByName(const std::string& name)
+// The parameter a view stands for: the one it is named after, or for a view
+// of a multi strip section 1's parameter of its kind; -1 for none.
+int paramOf(const std::string& name)
 {
+    static const std::map<std::string, EParam> strip = {
+        {"multiSectionZoneLow", Param_MultiS1ZoneLow},   {"multiSectionZoneHigh", Param_MultiS1ZoneHigh},
+        {"multiSectionPoly", Param_MultiS1Poly},         {"multiSectionOutput", Param_MultiS1Output},
+        {"multiSectionMode", Param_MultiS1Mode},         {"multiSectionChannel", Param_MultiS1Channel},
+        {"multiSectionVelocity", Param_MultiS1Velocity}, {"multiSectionTranspose", Param_MultiS1Transpose},
+        {"multiSectionTune", Param_MultiS1Tune},         {"multiSectionLevel", Param_MultiS1Level}};
+    if (auto it = strip.find(name); it != strip.end())
+        return int(it->second);
     for (uint32_t p = 0; p < kParamCount; ++p)
         if (g_paramEnumStrings[p] == name)
             return int(p);
@@ -117,16 +127,7 @@ ValueTexts valueTexts(const std::string& name, bool menu)
             it = lists.emplace(key, make()).first;
         return ValueTexts{key, &it->second};
     };
-    // Multi strips: their views stand for section 1's parameter of each kind.
-    static const std::map<std::string, EParam> strip = {
-        {"multiSectionZoneLow", Param_MultiS1ZoneLow}, {"multiSectionZoneHigh", Param_MultiS1ZoneHigh},
-        {"multiSectionPoly", Param_MultiS1Poly},       {"multiSectionOutput", Param_MultiS1Output},
-        {"multiSectionMode", Param_MultiS1Mode},       {"multiSectionChannel", Param_MultiS1Channel},
-        {"multiSectionVelocity", Param_MultiS1Velocity}, {"multiSectionTranspose", Param_MultiS1Transpose},
-        {"multiSectionTune", Param_MultiS1Tune},       {"multiSectionLevel", Param_MultiS1Level}};
-    int p = paramByName(name);
-    if (auto it = strip.find(name); it != strip.end())
-        p = int(it->second);
+    const int p = paramOf(name);
     if (p >= int(Param_SourceS1Coarse) && p <= int(Param_SourceS4Coarse) && !menu)
         return list("coarse readout", coarseReadouts);
     if (p >= 0)
@@ -151,5 +152,42 @@ ValueTexts valueTexts(const std::string& name, bool menu)
     if (name.compare(0, 11, "midiReceive") == 0 || name == "midiSendSysex")
         return list("toggle", [] { return std::vector<std::string>{"Off", "On"}; });
     return {};
+}
+
+std::string sampleText(const std::string& name, bool menu)
+{
+    if (name.size() == 8 && name.compare(0, 6, "single") == 0)
+    {
+        Engine::getStorageInfos(PlayMode::Single);
+        const size_t k = size_t(name[6] - 'A') * 8 + size_t(name[7] - '0');
+        return rightTrimmed(Engine::getPresetNumberAsName(k, PlayMode::Single) + " " +
+                            Engine::getFactoryPresetName(k, PlayMode::Single));
+    }
+    if (name == "editSingleName" || name == "editMultiName")
+    {
+        const PlayMode mode = name == "editSingleName" ? PlayMode::Single : PlayMode::Multi;
+        Engine::getStorageInfos(mode);
+        return rightTrimmed(Engine::getFactoryPresetName(0, mode));
+    }
+    if (!menu)
+        return {};
+    if (name == "multiSectionSingle")
+    {
+        Engine::getStorageInfos(PlayMode::Single);
+        return Engine::getSingleNumberAsName(0) + "  " + Engine::getFactoryPresetName(0, PlayMode::Single);
+    }
+    static const std::map<std::string, std::string> fixed = {
+        {"midiReceiveChannel", "Omni"}, {"midiReceiveProgramChange", "Norm"}, {"audioOutputMode", "Stereo"}};
+    if (auto it = fixed.find(name); it != fixed.end())
+        return it->second;
+    if (name.compare(0, 11, "midiReceive") == 0 || name == "midiSendSysex")
+        return "On";
+    if (name == "bankSelect")
+        return Engine::getStorageInfos(PlayMode::Single).front().longName;
+    const int p = paramOf(name);
+    if (p < 0)
+        return {};
+    const CParam& param = g_params[size_t(p)];
+    return param.formatValue(EParam(p), param.defaultValue);
 }
 } // namespace panelcheck

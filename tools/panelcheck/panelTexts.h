@@ -19,4 +19,10 @@ struct ValueTexts
     const std::vector<std::string>* texts = nullptr;
 };
 ValueTexts valueTexts(const std::string& viewName, bool menu);
+
+// What a view of that name would typically show (a parameter's default, the
+// first factory presets, the settings' defaults), for pictures of the pages;
+// empty when the document's own text stands. Label k of the browser shows
+// preset k.
+std::string sampleText(const std::string& viewName, bool menu);
 } // namespace panelcheck

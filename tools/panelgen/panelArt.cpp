@@ -224,13 +224,17 @@ std::string paintKnobStrip(BitmapSet& set, bool bipolar)
     {
         const double cy = f * size + c;
         const double t = double(f) / (n - 1);
+        // Nothing of a frame may reach into its neighbours.
+        cairo_save(cr);
+        cairo_rectangle(cr, 0, f * size, size, size);
+        cairo_clip(cr);
         const double angle = kStartAngle + kRangeAngle * t;
         // scale ticks
         cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
         for (int k = 0; k <= 10; ++k)
         {
             const double a = rad(kStartAngle + kRangeAngle * k / 10.0);
-            const double r0 = 67, r1 = (k == 0 || k == 10 || (bipolar && k == 5)) ? 74 : 72;
+            const double r0 = 66, r1 = (k == 0 || k == 10 || (bipolar && k == 5)) ? 72 : 70;
             cairo_move_to(cr, c + std::cos(a) * r0, cy + std::sin(a) * r0);
             cairo_line_to(cr, c + std::cos(a) * r1, cy + std::sin(a) * r1);
         }
@@ -277,6 +281,7 @@ std::string paintKnobStrip(BitmapSet& set, bool bipolar)
         source(cr, palette::kSilk);
         cairo_set_line_width(cr, 8);
         cairo_stroke(cr);
+        cairo_restore(cr);
     }
     cairo_destroy(cr);
     return set.add(bipolar ? "knob_bipolar" : "knob", s);
@@ -414,14 +419,13 @@ std::string paintField(BitmapSet& set, int w, int h, bool menu)
     return set.add(std::string(menu ? "menu_" : "field_") + std::to_string(w) + "x" + std::to_string(h), s);
 }
 
-std::string paintGroup(BitmapSet& set, int w, int h)
+GroupEdges paintGroupEdges(BitmapSet& set, int w, int h)
 {
-    cairo_surface_t* s = newSurface(w, h);
-    cairo_t* cr = cairo_create(s);
-    roundedRect(cr, 1, 1, w - 2, h - 2, 14);
-    cairo_set_source_rgba(cr, 1, 1, 1, 0.035);
-    cairo_fill(cr);
-    // the title band
+    // One rounded rule drawn whole, then cut into its four edges: only the
+    // edges are kept, so a large group costs a few thin bitmaps.
+    const int top = kGroupTitleBand, bottom = kGroupEdge, side = kGroupEdge;
+    cairo_surface_t* whole = newSurface(w, h);
+    cairo_t* cr = cairo_create(whole);
     cairo_save(cr);
     roundedRect(cr, 1, 1, w - 2, h - 2, 14);
     cairo_clip(cr);
@@ -439,7 +443,21 @@ std::string paintGroup(BitmapSet& set, int w, int h)
     cairo_set_line_width(cr, 2);
     cairo_stroke(cr);
     cairo_destroy(cr);
-    return set.add("group_" + std::to_string(w) + "x" + std::to_string(h), s);
+    auto cut = [&](const std::string& name, int x, int y, int cw, int ch) {
+        cairo_surface_t* piece = newSurface(cw, ch);
+        cairo_t* c = cairo_create(piece);
+        cairo_set_source_surface(c, whole, -x, -y);
+        cairo_paint(c);
+        cairo_destroy(c);
+        return set.add(name, piece);
+    };
+    GroupEdges e;
+    e.top = cut("group_top_" + std::to_string(w), 0, 0, w, top);
+    e.bottom = cut("group_bottom_" + std::to_string(w), 0, h - bottom, w, bottom);
+    e.left = cut("group_left_" + std::to_string(h), 0, top, side, h - top - bottom);
+    e.right = cut("group_right_" + std::to_string(h), w - side, top, side, h - top - bottom);
+    cairo_surface_destroy(whole);
+    return e;
 }
 
 std::string paintGlyph(BitmapSet& set, int index)

@@ -42,8 +42,16 @@ std::string paintIconButton(BitmapSet& set, Icon icon);
 
 // A recessed field; menus get a drop-down triangle.
 std::string paintField(BitmapSet& set, int w, int h, bool menu);
-// The rule frame and title band of a group of controls.
-std::string paintGroup(BitmapSet& set, int w, int h);
+// The rule frame and title band of a group of controls, as four edges: the
+// top (with the title band) and the bottom across the whole width, the two
+// sides between them.
+constexpr int kGroupTitleBand = 56;
+constexpr int kGroupEdge = 16;
+struct GroupEdges
+{
+    std::string top, bottom, left, right;
+};
+GroupEdges paintGroupEdges(BitmapSet& set, int w, int h);
 
 // The 94 display glyphs in the order the display reads them; each is a 5 x 8
 // dot pattern of 8 rows, bit 4 the leftmost dot.

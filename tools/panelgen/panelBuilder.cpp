@@ -15,6 +15,22 @@ std::string number(double v)
     return text;
 }
 
+// A recessed field with light text: the look of menus and text edits.
+View field(const std::string& cls, const Rect& r, const std::string& bitmap, const std::string& name)
+{
+    View v = makeView(cls, r);
+    v.set("bitmap", bitmap)
+        .set("font", fonts::kField)
+        .set("font-color", palette::kFieldText.hex())
+        .set("back-color", palette::kField.hex())
+        .set("transparent", "true")
+        .set("style-no-frame", "true")
+        .set("text-alignment", "left")
+        .set("text-inset", "16, 0")
+        .name(name);
+    return v;
+}
+
 bool isCoarse(k1lib::EParam p)
 {
     return p >= k1lib::Param_SourceS1Coarse && p <= k1lib::Param_SourceS4Coarse;
@@ -38,9 +54,20 @@ View& Builder::caption(View& parent, const Rect& r, const std::string& text, con
     return parent.add(std::move(v));
 }
 
+void Builder::groupFrame(View& parent, const Rect& r)
+{
+    const GroupEdges e = paintGroupEdges(bitmaps, r.w, r.h);
+    const int sideH = r.h - kGroupTitleBand - kGroupEdge;
+    picture(parent, {r.x, r.y, r.w, kGroupTitleBand}, e.top).set("mouse-enabled", "false");
+    picture(parent, {r.x, r.y + kGroupTitleBand, kGroupEdge, sideH}, e.left).set("mouse-enabled", "false");
+    picture(parent, {r.right() - kGroupEdge, r.y + kGroupTitleBand, kGroupEdge, sideH}, e.right)
+        .set("mouse-enabled", "false");
+    picture(parent, {r.x, r.bottom() - kGroupEdge, r.w, kGroupEdge}, e.bottom).set("mouse-enabled", "false");
+}
+
 void Builder::group(View& parent, const Rect& r, const std::string& title)
 {
-    picture(parent, r, paintGroup(bitmaps, r.w, r.h)).set("mouse-enabled", "false");
+    groupFrame(parent, r);
     caption(parent, {r.x + kGroupPad, r.y + 4, r.w - 2 * kGroupPad, kTitleHeight}, title, fonts::kTitle, "left",
             palette::kAccent);
 }
@@ -91,17 +118,7 @@ void Builder::knobCell(View& parent, int x, int y, int w, k1lib::EParam p, const
 
 View& Builder::menu(View& parent, const Rect& r, const std::string& name)
 {
-    View v = makeView("COptionMenu", r);
-    v.set("bitmap", paintField(bitmaps, r.w, r.h, true))
-        .set("font", fonts::kField)
-        .set("font-color", palette::kFieldText.hex())
-        .set("back-color", palette::kField.hex())
-        .set("transparent", "true")
-        .set("style-no-frame", "true")
-        .set("text-alignment", "left")
-        .set("text-inset", "16, 0")
-        .name(name);
-    return parent.add(std::move(v));
+    return parent.add(field("COptionMenu", r, paintField(bitmaps, r.w, r.h, true), name));
 }
 
 View& Builder::menuCell(View& parent, int x, int y, int w, const std::string& name, const std::string& captionText)
@@ -112,17 +129,8 @@ View& Builder::menuCell(View& parent, int x, int y, int w, const std::string& na
 
 View& Builder::textField(View& parent, const Rect& r, const std::string& name, const std::string& text)
 {
-    View v = makeView("CTextEdit", r);
-    v.set("title", text)
-        .set("bitmap", paintField(bitmaps, r.w, r.h, false))
-        .set("font", fonts::kField)
-        .set("font-color", palette::kFieldText.hex())
-        .set("back-color", palette::kField.hex())
-        .set("transparent", "true")
-        .set("style-no-frame", "true")
-        .set("text-alignment", "left")
-        .set("text-inset", "16, 0")
-        .name(name);
+    View v = field("CTextEdit", r, paintField(bitmaps, r.w, r.h, false), name);
+    v.set("title", text);
     return parent.add(std::move(v));
 }
 
@@ -144,5 +152,73 @@ View& Builder::picture(View& parent, const Rect& r, const std::string& bitmap, c
     if (!name.empty())
         v.name(name);
     return parent.add(std::move(v));
+}
+
+GroupRow::GroupRow(Builder& b, View& parent, int x, int y, const std::string& title, int height)
+    : b(b), parent(parent), first(parent.children.size()), x(x), y(y), height(height), cursor(x + kGroupPad),
+      title(title)
+{
+}
+
+int GroupRow::next(int width)
+{
+    const int left = cursor;
+    cursor += width + kGap;
+    return left;
+}
+
+int GroupRow::knob(k1lib::EParam p, const std::string& captionText, int width)
+{
+    const int left = next(width);
+    b.knobCell(parent, left, top(), width, p, captionText);
+    return left;
+}
+
+int GroupRow::menu(const std::string& name, const std::string& captionText, int width)
+{
+    const int left = next(width);
+    b.caption(parent, {left, top(), width, kCaptionHeight}, captionText);
+    b.menu(parent, onKnobLine(left, width), name);
+    return left;
+}
+
+int GroupRow::field(const std::string& name, const std::string& captionText, const std::string& text, int width)
+{
+    const int left = next(width);
+    b.caption(parent, {left, top(), width, kCaptionHeight}, captionText);
+    b.textField(parent, onKnobLine(left, width), name, text);
+    return left;
+}
+
+Rect GroupRow::onKnobLine(int left, int width) const
+{
+    return {left, top() + kKnobTop + (kKnobSize - kFieldHeight) / 2, width, kFieldHeight};
+}
+
+int GroupRow::key(const std::string& name, const std::string& captionText, const std::string& bitmap, int width)
+{
+    const int left = next(width);
+    b.caption(parent, {left, top(), width, kCaptionHeight}, captionText);
+    View& k = b.kick(parent, left, top() + kKnobTop + (kKnobSize - kButtonHeight) / 2, name, bitmap);
+    k.r.x = left + (width - k.r.w) / 2;
+    return left;
+}
+
+int GroupRow::space(int width)
+{
+    return next(width);
+}
+
+int GroupRow::close()
+{
+    const int w = cursor - kGap + kGroupPad - x;
+    std::vector<View> decoration;
+    {
+        View holder;
+        b.group(holder, {x, y, w, height}, title);
+        decoration = std::move(holder.children);
+    }
+    parent.children.insert(parent.children.begin() + long(first), decoration.begin(), decoration.end());
+    return x + w;
 }
 } // namespace panelgen

@@ -13,13 +13,17 @@
 
 namespace panelgen
 {
-// Cell sizes (design pixels).
+// Cell sizes (design pixels). In a row of knobs every cell has its caption
+// on one line at the top, and its control centred on the knobs' centre line.
 constexpr int kKnobCellWidth = 200;
-constexpr int kKnobCellHeight = kCaptionHeight + 8 + kKnobSize + 8 + kValueHeight; // 246
-constexpr int kMenuCellHeight = kCaptionHeight + kFieldHeight;                       // 96
+constexpr int kWideCellWidth = 232;
+constexpr int kKnobTop = kCaptionHeight + 8;                                 // knob below its caption
+constexpr int kKnobCellHeight = kKnobTop + kKnobSize + 8 + kValueHeight;     // 246
+constexpr int kMenuCellHeight = kCaptionHeight + kFieldHeight;               // 96
 constexpr int kGroupPad = 20;
-constexpr int kGroupTop = kTitleHeight + 16; // contents start below the title band
-constexpr int kGap = 2 * kUnit;
+constexpr int kGroupTop = kTitleHeight + 28; // contents start below the title band
+constexpr int kGap = 2 * kUnit;              // between cells and between groups
+constexpr int kRowHeight = 360;              // a group holding one row of knobs
 
 class Builder
 {
@@ -29,9 +33,11 @@ public:
     // A text label that is no control's value: a caption or a title.
     View& caption(View& parent, const Rect& r, const std::string& text, const std::string& font = fonts::kCaption,
                   const std::string& align = "center", const Rgb& color = palette::kSilk);
-    // A framed group with its title; returns the frame view (a plain view
-    // behind the controls, not their container).
+    // A framed group with its title: plain views behind the controls (not
+    // their container).
     void group(View& parent, const Rect& r, const std::string& title);
+    // The frame alone.
+    void groupFrame(View& parent, const Rect& r);
 
     // Knob cell at (x, y) of width w: caption, knob and its value readout,
     // knob and readout both named after the parameter (or name).
@@ -53,5 +59,33 @@ public:
     View& picture(View& parent, const Rect& r, const std::string& bitmap, const std::string& name = {});
 
     BitmapSet& bitmaps;
+};
+
+// One framed group with a row of cells, filled left to right. The frame is
+// put behind the cells when the group is closed, its width then known.
+class GroupRow
+{
+public:
+    GroupRow(Builder& b, View& parent, int x, int y, const std::string& title, int height = kRowHeight);
+    // Cells; each returns its left edge.
+    int knob(k1lib::EParam p, const std::string& caption, int width = kKnobCellWidth);
+    int menu(const std::string& name, const std::string& caption, int width);
+    int field(const std::string& name, const std::string& caption, const std::string& text, int width);
+    int key(const std::string& name, const std::string& caption, const std::string& bitmap, int width = kWideCellWidth);
+    // Room for views of the caller's own (placed at the returned left edge, top()).
+    int space(int width);
+    int top() const { return y + kGroupTop; }
+    // Draws the frame; returns the group's right edge.
+    int close();
+
+private:
+    int next(int width);
+    // A field's place in a cell: centred on the knobs' centre line.
+    Rect onKnobLine(int left, int width) const;
+    Builder& b;
+    View& parent;
+    size_t first;
+    int x, y, height, cursor;
+    std::string title;
 };
 } // namespace panelgen

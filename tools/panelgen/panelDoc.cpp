@@ -4,18 +4,12 @@
 #include <stdexcept>
 
 #include "gui/base64.h"
+#include "gui/cbitmap.h"
 
 namespace panelgen
 {
 namespace
 {
-cairo_status_t appendPng(void* closure, const unsigned char* data, unsigned int length)
-{
-    auto* out = static_cast<std::vector<unsigned char>*>(closure);
-    out->insert(out->end(), data, data + length);
-    return CAIRO_STATUS_SUCCESS;
-}
-
 std::string escape(const std::string& text)
 {
     std::string out;
@@ -102,10 +96,9 @@ const std::string& BitmapSet::add(const std::string& name, cairo_surface_t* surf
     b.name = name;
     b.width = cairo_image_surface_get_width(surface);
     b.height = cairo_image_surface_get_height(surface);
-    cairo_surface_flush(surface);
-    const cairo_status_t status = cairo_surface_write_to_png_stream(surface, appendPng, &b.png);
+    const bool encoded = VSTGUI::encodePNG(surface, b.png);
     cairo_surface_destroy(surface);
-    if (status != CAIRO_STATUS_SUCCESS)
+    if (!encoded)
         throw std::runtime_error("cannot encode bitmap " + name);
     index[name] = bitmaps.size();
     bitmaps.push_back(std::move(b));

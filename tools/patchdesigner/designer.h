@@ -83,6 +83,7 @@ struct Patch
     Common common;
     std::vector<Tone> tones;
     bool mute[4] = {};
+    bool tremolo = false; // the detuned sources beat on purpose
 };
 
 // Level budget: envelope level of each source so that two- and four-source
@@ -142,6 +143,7 @@ struct DesignedBank
     std::vector<k1lib::SinglePreset> singles;
     std::vector<Family> singleFamilies;
     std::vector<int> singleVariants; // the variant of its family each single is
+    std::vector<bool> singleTremolo; // its recipe asks for a tremolo
     std::vector<k1lib::MultiPreset> multis;
 };
 

@@ -70,6 +70,7 @@ DesignedBank designBank(size_t bankIndex)
             bank.singles.push_back(build(patch));
             bank.singleFamilies.push_back(family);
             bank.singleVariants.push_back(variant);
+            bank.singleTremolo.push_back(patch.tremolo);
         }
     }
     return bank;

@@ -163,6 +163,8 @@ Worst lowestPeak(const k1lib::Waveforms& set)
             double peak = 0.0;
             for (size_t i = 0; i < b.length; ++i)
                 peak = std::max(peak, std::abs(static_cast<double>(b.data[i]) + (w < kSingle ? 0.5 : 0.0)));
+            if (wavegen::isPurePartial(w) && peak <= 0.5)
+                continue; // a pure partial silent where it would fold back
             if (dbfs(peak) < worst.value || worst.wave < 0)
                 worst = {dbfs(peak), w, static_cast<double>(r)};
         }

@@ -1,7 +1,15 @@
 // Single-cycle waves: each a sine series (so the loader's mirror-and-invert
-// continues it into a whole cycle), band-limited per key range. Instrument
-// spectra are built from pluck and hammer positions, formants in Hz (taken at
-// the middle key of each range) and organ drawbar registrations.
+// continues it into a whole cycle). Each key range holds as many harmonics
+// as it can without anything folding back into the audible band at the
+// keys it serves (worked out with the playback model, images of the linear
+// interpolation and the 8-bit steps included), pre-emphasized against the
+// interpolation's high-frequency loss so that the heard slope is the
+// recipe's. Where a range has to stop far below the one under it, its
+// upper harmonics are raised (or the lower range's lowered) so that no
+// split key takes away more than a few dB of what lies above the
+// fundamental. Instrument spectra are built from pluck and hammer
+// positions, formants in Hz (taken at the middle key of each range) and
+// organ drawbar registrations.
 
 #include <cmath>
 #include <cstring>
@@ -9,6 +17,7 @@
 #include <string>
 
 #include "patch/waveformNames.h"
+#include "tools/wavegen/playback.h"
 #include "tools/wavegen/recipes.h"
 #include "tools/wavegen/romLayout.h"
 
@@ -16,11 +25,25 @@ namespace wavegen
 {
 namespace
 {
-constexpr double kBandLimitHz = 20000.0;
 constexpr int kTableHarmonics = 127;
+constexpr int kRangeBottomKey[kKeyRanges] = {0, 48, 60, 72, 84};
 constexpr int kRangeMiddleKey[kKeyRanges] = {40, 54, 66, 78, 90};
+// Keys below C1 are not held to the band limit (nothing folds there anyway).
+constexpr int kLowestCheckedKey = 24;
 constexpr double kPeak = 0.97 * 127.5; // samples sit on half steps around -0.5
 constexpr int kSignCandidates = 24;
+// Folded power the generator allows, dB re the note: 5 dB inside what the
+// wave standard asks (45 dB to key 96, 30 dB above).
+constexpr double kFoldedToC7Db = -50.0;
+constexpr double kFoldedToC8Db = -35.0;
+constexpr int kFoldedToC7Key = 96;
+// A pure partial's interpolation images alone come near 45 dB (the 16th's
+// stand 44.7 dB under it where they fold into the band), so its own margin
+// is narrow; its amplitude is chosen so that the 8-bit steps add least.
+constexpr double kPurePartialFoldedDb = -44.0;
+// Loss of the harmonics above the fundamental allowed at a split key, dB.
+constexpr double kSplitLossDb = 5.0;
+constexpr double kMaxRaiseDb = 12.0;
 
 std::string plainName(int index)
 {
@@ -39,15 +62,19 @@ int variantOf(int index)
 // Half-cycle samples of a sine series, sampled between the table's points.
 void halfCycle(const std::vector<double>& b, double* y)
 {
+    static const std::vector<double> sine = [] {
+        std::vector<double> s(512);
+        for (int i = 0; i < 512; ++i)
+            s[static_cast<size_t>(i)] = std::sin(2.0 * kPi * i / 512.0);
+        return s;
+    }();
     for (int n = 0; n < static_cast<int>(kHalfCycle); ++n)
     {
         double sum = 0.0;
         for (size_t k = 1; k < b.size(); ++k)
         {
-            if (b[k] == 0.0)
-                continue;
-            const int64_t step = (static_cast<int64_t>(k) * (2 * n + 1)) % 512;
-            sum += b[k] * std::sin(2.0 * kPi * static_cast<double>(step) / 512.0);
+            if (b[k] != 0.0)
+                sum += b[k] * sine[(k * static_cast<size_t>(2 * n + 1)) % 512];
         }
         y[n] = sum;
     }
@@ -95,15 +122,242 @@ std::vector<double> chooseSigns(const std::vector<double>& widest, int index)
             best = signs;
         }
     }
+    // Turned upside down a wave keeps its crest; the right way up (a rising
+    // fundamental) it adds to, rather than cancels, another wave the same
+    // way up that a single layers at the same pitch.
+    if (best[1] < 0.0)
+        for (double& s : best)
+            s = -s;
     return best;
 }
+
+// The 128 stored samples of a sine series, scaled to the common peak (or to
+// `peak` steps). All zeros (a silent series) store the quietest cycle the
+// format has.
+std::vector<int8_t> quantize(const std::vector<double>& b, double steps = kPeak)
+{
+    double y[kHalfCycle];
+    halfCycle(b, y);
+    double peak = 0.0;
+    for (double v : y)
+        peak = std::max(peak, std::abs(v));
+    std::vector<int8_t> out(kHalfCycle, 0);
+    if (peak == 0.0)
+        return out;
+    for (uint32_t n = 0; n < kHalfCycle; ++n)
+    {
+        // Stored x plays as x and -x-1: symmetric around -0.5, so round to half steps.
+        const double v = std::floor(y[n] * steps / peak);
+        out[n] = static_cast<int8_t>(std::max(-128.0, std::min(127.0, v)));
+    }
+    return out;
+}
+
+// How much the linear interpolation keeps of harmonic k of the cycle.
+double interpolationGain(int k)
+{
+    const double x = kPi * k / 256.0;
+    const double sinc = std::sin(x) / x;
+    return sinc * sinc;
+}
+
+int checkedFrom(int range)
+{
+    return std::max(kRangeBottomKey[range], kLowestCheckedKey);
+}
+
+// Nothing folds back into the audible band above what the generator allows
+// at any key the range serves.
+// The worst folded level over the keys a range serves, dB re the note, with
+// the keys above kFoldedToC7Key counted by how far they exceed their own
+// allowance beyond the lower one's.
+double worstFolded(const std::vector<int8_t>& stored, int range)
+{
+    const CycleModel model(stored.data());
+    double worst = -300.0;
+    for (int key = checkedFrom(range); key <= kRangeTopKey[range]; ++key)
+    {
+        const Playback p = model.play(keyHz(key));
+        const double db = 10.0 * std::log10(std::max(p.folded, 1e-30) / std::max(p.note, 1e-30));
+        worst = std::max(worst, key <= kFoldedToC7Key ? db : db - (kFoldedToC8Db - kFoldedToC7Db));
+    }
+    return worst;
+}
+
+bool clean(const std::vector<int8_t>& stored, int range, double foldedToC7Db = kFoldedToC7Db)
+{
+    return worstFolded(stored, range) <= foldedToC7Db;
+}
+
+struct Range
+{
+    std::vector<double> b;      // the series, k = 0..top (b[0] unused)
+    std::vector<int8_t> stored; // its 128 samples
+};
+
+class WaveBuilder
+{
+public:
+    WaveBuilder(int index) : m_index(index), m_recipe(recipeFor(plainName(index), variantOf(index), index)) {}
+
+    std::vector<int8_t> build()
+    {
+        if (isPurePartial(m_index))
+            return purePartial();
+        m_signs = m_recipe.fixedSigns ? std::vector<double>(kTableHarmonics + 1, 1.0)
+                                      : chooseSigns(series(0, maxHarmonic(0), 0.0), m_index);
+        for (int r = 0; r < kKeyRanges; ++r)
+            m_ranges[r] = widestClean(r, 0.0);
+        // Upwards, so that a range raised at its bottom split is then met by
+        // the one above; a few rounds settle what a lowered range disturbed.
+        for (int round = 0; round < 4; ++round)
+        {
+            bool settled = true;
+            for (int r = 1; r < kKeyRanges; ++r)
+                settled = smoothSplit(r) && settled;
+            if (settled)
+                break;
+        }
+        std::vector<int8_t> out;
+        for (const Range& r : m_ranges)
+            out.insert(out.end(), r.stored.begin(), r.stored.end());
+        return out;
+    }
+
+private:
+    // The recipe's series for a range up to harmonic `top`, pre-emphasized,
+    // signed, the harmonics above the fundamental raised by `raiseDb`.
+    std::vector<double> series(int range, int top, double raiseDb) const
+    {
+        const double f0 = keyHz(kRangeMiddleKey[range]);
+        std::vector<double> b(static_cast<size_t>(top) + 1, 0.0);
+        double total = 0.0;
+        for (int k = 1; k <= top; ++k)
+        {
+            b[k] = m_recipe.amp(k, k * f0) / interpolationGain(k);
+            if (k >= 2)
+                b[k] *= std::pow(10.0, raiseDb / 20.0);
+            if (!m_signs.empty())
+                b[k] *= m_signs[k];
+            total += std::abs(b[k]);
+        }
+        if (total == 0.0)
+            b[1] = 1.0;
+        return b;
+    }
+
+    // The most harmonics that stay clean: fewer harmonics fold less, so a
+    // bisection finds the edge.
+    Range widestClean(int range, double raiseDb) const
+    {
+        auto make = [&](int top) {
+            Range r{series(range, top, raiseDb), {}};
+            r.stored = quantize(r.b);
+            return r;
+        };
+        Range best = make(maxHarmonic(range));
+        if (clean(best.stored, range))
+            return best;
+        int good = 1, bad = maxHarmonic(range);
+        best = make(1);
+        while (bad - good > 1)
+        {
+            const int mid = (good + bad) / 2;
+            Range r = make(mid);
+            if (clean(r.stored, range))
+            {
+                good = mid;
+                best = std::move(r);
+            }
+            else
+                bad = mid;
+        }
+        return best;
+    }
+
+    // Power of the harmonics above the fundamental at a key, as heard.
+    static double upper(const Range& r, int key) { return CycleModel(r.stored.data()).play(keyHz(key)).upper; }
+
+    // Keeps the loss of the harmonics above the fundamental across the split
+    // key at the bottom of `range` within kSplitLossDb: first by raising them
+    // in this range (as far as it stays clean), then by lowering them in the
+    // range below. True when nothing had to change.
+    bool smoothSplit(int range)
+    {
+        const int split = kRangeBottomKey[range];
+        Range& high = m_ranges[range];
+        Range& low = m_ranges[range - 1];
+        const double keep = std::pow(10.0, -kSplitLossDb / 10.0);
+        if (upper(high, split) >= keep * upper(low, split - 1))
+            return true;
+        const int top = static_cast<int>(high.b.size()) - 1;
+        for (double raise = m_raise[range] + 1.0; raise <= kMaxRaiseDb; raise += 1.0)
+        {
+            Range r = widestClean(range, raise);
+            if (static_cast<int>(r.b.size()) - 1 < top)
+                break; // raising would cost harmonics
+            high = r;
+            m_raise[range] = raise;
+            if (upper(high, split) >= keep * upper(low, split - 1))
+                return false;
+        }
+        for (double cut = 1.0; cut <= 40.0; cut += 1.0)
+        {
+            std::vector<double> b = low.b;
+            for (size_t k = 2; k < b.size(); ++k)
+                b[k] *= std::pow(10.0, -1.0 / 20.0);
+            low = Range{b, quantize(b)};
+            if (upper(high, split) >= keep * upper(low, split - 1))
+                break;
+        }
+        return false;
+    }
+
+    // A pure partial keeps its one partial in every range where neither it
+    // nor its interpolation images fold back into the audible band, and is
+    // silent elsewhere.
+    std::vector<int8_t> purePartial() const
+    {
+        std::vector<int8_t> out;
+        for (int r = 0; r < kKeyRanges; ++r)
+        {
+            std::vector<double> b(kTableHarmonics + 1, 0.0);
+            const int h = kPureHarmonics[m_index];
+            if (h <= maxHarmonic(r))
+                b[static_cast<size_t>(h)] = 1.0;
+            std::vector<int8_t> stored = quantize(b);
+            double worst = worstFolded(stored, r);
+            for (double steps = 0.90 * 127.5; steps < kPeak; steps += 0.25)
+            {
+                std::vector<int8_t> candidate = quantize(b, steps);
+                const double folded = worstFolded(candidate, r);
+                if (folded < worst - 0.05)
+                {
+                    worst = folded;
+                    stored = candidate;
+                }
+            }
+            // The interpolation's images of a high partial fold back as well.
+            if (worst > kPurePartialFoldedDb)
+                stored = quantize(std::vector<double>(kTableHarmonics + 1, 0.0));
+            out.insert(out.end(), stored.begin(), stored.end());
+        }
+        return out;
+    }
+
+    int m_index;
+    Recipe m_recipe;
+    std::vector<double> m_signs;
+    Range m_ranges[kKeyRanges];
+    double m_raise[kKeyRanges] = {};
+};
 } // namespace
 
 double keyHz(double key) { return 440.0 * std::pow(2.0, (key - 69.0) / 12.0); }
 
 int maxHarmonic(int range)
 {
-    const int h = static_cast<int>(std::floor(kBandLimitHz / keyHz(kRangeTopKey[range])));
+    const int h = static_cast<int>(std::floor(kFoldLimitHz / keyHz(kRangeTopKey[range])));
     return std::max(1, std::min(kTableHarmonics, h));
 }
 
@@ -111,50 +365,6 @@ bool isPurePartial(int index) { return index < kPureSineCount; }
 
 std::vector<int8_t> makeSingleCycle(int index)
 {
-    const Recipe recipe = recipeFor(plainName(index), variantOf(index), index);
-    std::vector<double> spectra[kKeyRanges];
-    for (int r = 0; r < kKeyRanges; ++r)
-    {
-        const int top = isPurePartial(index) ? kTableHarmonics : maxHarmonic(r);
-        const double f0 = keyHz(kRangeMiddleKey[r]);
-        std::vector<double>& b = spectra[r];
-        b.assign(static_cast<size_t>(top) + 1, 0.0);
-        double total = 0.0;
-        for (int k = 1; k <= top; ++k)
-        {
-            // Lanczos sigma: tames the ringing of truncated series and eases the
-            // change of brightness from one key range to the next.
-            const double x = kPi * k / (top + 1.0);
-            const double sigma = recipe.smooth ? std::sin(x) / x : 1.0;
-            b[k] = recipe.amp(k, k * f0) * sigma;
-            total += std::abs(b[k]);
-        }
-        if (total == 0.0)
-            b[1] = 1.0;
-    }
-    if (!recipe.fixedSigns)
-    {
-        const std::vector<double> signs = chooseSigns(spectra[0], index);
-        for (std::vector<double>& b : spectra)
-            for (size_t k = 0; k < b.size(); ++k)
-                b[k] *= signs[k];
-    }
-
-    std::vector<int8_t> out(kSingleCycleRegion);
-    for (int r = 0; r < kKeyRanges; ++r)
-    {
-        double y[kHalfCycle];
-        halfCycle(spectra[r], y);
-        double peak = 1e-12;
-        for (double v : y)
-            peak = std::max(peak, std::abs(v));
-        for (uint32_t n = 0; n < kHalfCycle; ++n)
-        {
-            // Stored x plays as x and -x-1: symmetric around -0.5, so round to half steps.
-            const double v = std::floor(y[n] * kPeak / peak);
-            out[r * kHalfCycle + n] = static_cast<int8_t>(std::max(-128.0, std::min(127.0, v)));
-        }
-    }
-    return out;
+    return WaveBuilder(index).build();
 }
 } // namespace wavegen

@@ -99,11 +99,11 @@ inline Amp scaled(Amp a, std::function<double(int, double)> g)
 
 inline Recipe classic(Amp amp)
 {
-    return Recipe{std::move(amp), true, true};
+    return Recipe{std::move(amp), true};
 }
 inline Recipe voiced(Amp amp)
 {
-    return Recipe{std::move(amp), false, true};
+    return Recipe{std::move(amp), false};
 }
 
 // Instrument-named waves (and "Random", "Inverse Saw", "Triangle").

@@ -26,7 +26,7 @@ Recipe sawVariant(int n)
     {
     case 15: return classic(saw(0.8)); // brighter than a saw
     case 16: return classic(saw(1.4)); // softer
-    case 17: return classic([](int k, double) { return (k % 3 == 0) ? 0.0 : 1.0 / k; });
+    case 17: return classic([](int k, double) { return (0.4 + 0.6 * std::abs(std::cos(kPi * k / 5.0))) / k; }); // combed
     case 18: return classic([](int k, double) { return 1.0 / k + ((k % 2 == 0) ? 0.8 / k : 0.0); });     // octave saws
     default: return classic([](int k, double) { return 1.0 / k * (1.0 + 2.0 * formant(k, 9.0, 3.0)); }); // hard sync
     }
@@ -37,7 +37,7 @@ Recipe squareVariant(int n)
     // A sine series cannot hold a narrow pulse's shape (it is not odd), so the
     // narrower variants keep the pulse's magnitude spectrum |sin(pi k d)| / k,
     // which is what the ear hears.
-    static const double duty[] = {0.5, 0.5, 1.0 / 3.0, 0.25, 0.125};
+    static const double duty[] = {0.5, 0.4, 1.0 / 3.0, 0.25, 0.125};
     if (n == 5)
         return classic([](int k, double) { return (k % 2) ? 1.0 / k / (1.0 + (k / 6.0) * (k / 6.0)) : 0.0; });
     const double d = duty[n - 1];
@@ -46,8 +46,8 @@ Recipe squareVariant(int n)
 
 double brightness(int variant)
 {
-    static const double tilt[] = {0.0, -0.3, 0.25, -0.5, 0.4};
-    return tilt[variant % 5];
+    static const double tilt[] = {0.0, -0.3, 0.25, -0.5, 0.4, 0.12, -0.15, 0.55};
+    return tilt[variant % 8];
 }
 } // namespace
 
@@ -55,9 +55,8 @@ Recipe recipeFor(const std::string& name, int variant, int index)
 {
     if (index < kPureSineCount)
     {
-        static const int harmonic[kPureSineCount] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 16};
-        const int h = harmonic[index];
-        return Recipe{[h](int k, double) { return k == h ? 1.0 : 0.0; }, true, false};
+        const int h = kPureHarmonics[index];
+        return Recipe{[h](int k, double) { return k == h ? 1.0 : 0.0; }, true};
     }
     if (name.rfind("Saw ", 0) == 0)
         return sawVariant(std::stoi(name.substr(4)));

@@ -9,12 +9,12 @@
 namespace wavegen
 {
 constexpr int kPureSineCount = 13; // "Sin 1st" to "Sin 16th"
+constexpr int kPureHarmonics[kPureSineCount] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 16};
 
 struct Recipe
 {
     std::function<double(int k, double f)> amp;
     bool fixedSigns = false; // classic shapes keep their own signs
-    bool smooth = true;      // apply the Lanczos sigma taper
 };
 
 // `variant` counts earlier waves of the same name, so repeated names differ.

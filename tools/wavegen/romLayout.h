@@ -40,10 +40,12 @@ constexpr Region kPcmRegions[kPcmRegionCount] = {
     {376832, 16384, "w211 w254a"},
 };
 
-// Top keys of the five key ranges: each half-cycle is band-limited for its top key.
-constexpr int kRangeTopKey[kKeyRanges] = {47, 59, 71, 83, 127};
-// Highest partial allowed in a range: below about 20 kHz at the top key, below the
-// table's Nyquist (harmonic 128 of a 256-sample cycle).
+// Top keys of the five key ranges: each half-cycle is band-limited for its top
+// key, the top range for C8 (the keys above lie beyond a piano's compass).
+constexpr int kRangeTopKey[kKeyRanges] = {47, 59, 71, 83, 108};
+// Highest partial allowed in a range: one that at the top key still folds back
+// above 20 kHz from the engine's 49920 Hz, below the table's Nyquist
+// (harmonic 128 of a 256-sample cycle).
 int maxHarmonic(int range);
 double keyHz(double key);
 

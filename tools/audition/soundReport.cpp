@@ -1,0 +1,236 @@
+// The sound summary: figures over all rendered singles and multis.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+
+#include "tools/audition/fingerprint.h"
+#include "tools/audition/report.h"
+#include "tools/audition/standard.h"
+
+namespace audition
+{
+namespace
+{
+std::string line(const char* format, double a = 0, double b = 0, double c = 0, double d = 0, double e = 0)
+{
+    char text[320];
+    std::snprintf(text, sizeof text, format, a, b, c, d, e);
+    return text;
+}
+
+std::string who(const SingleFigures& f)
+{
+    return "#" + std::to_string(f.index) + " \"" + f.name + "\"";
+}
+
+// Storage of a single index: 64 per K1 bank, then the PHm singles.
+size_t storageOf(size_t index)
+{
+    return std::min<size_t>(index / 64, 12);
+}
+} // namespace
+
+std::vector<std::string> soundSummary(const std::vector<SingleFigures>& singles, const std::vector<MultiFigures>& multis)
+{
+    std::vector<std::string> out;
+    std::vector<const SingleFigures*> rendered;
+    for (const SingleFigures& f : singles)
+        if (f.sound.rendered)
+            rendered.push_back(&f);
+    if (rendered.empty())
+        return out;
+
+    // Brightness across the split keys.
+    const int splits[] = {48, 60, 72, 84};
+    for (int split : splits)
+    {
+        size_t withUpper = 0, dropped = 0;
+        double worst = -1e9;
+        std::string worstName;
+        for (const SingleFigures* f : rendered)
+        {
+            const SweepKey* below = f->sound.at(split - 1);
+            const SweepKey* at = f->sound.at(split);
+            if (below == nullptr || at == nullptr || below->upperDb < below->noteDb - 30.0)
+                continue;
+            ++withUpper;
+            const double drop = below->upperDb - at->upperDb;
+            dropped += drop > 20.0 ? 1 : 0;
+            if (drop > worst)
+            {
+                worst = drop;
+                worstName = who(*f);
+            }
+        }
+        out.push_back(line("split %.0f: %.0f of %.0f singles with upper harmonics at the key below lose > 20 dB of them; "
+                           "worst drop %.1f dB",
+                           split, static_cast<double>(dropped), static_cast<double>(withUpper), worst) +
+                      " " + worstName);
+    }
+
+    // Folded partials of singles made only of single-cycle waves in octaves.
+    size_t checked = 0, belowC8 = 0, belowC7 = 0;
+    double worstWhistle = -300.0;
+    std::string worstWhistleName;
+    for (const SingleFigures* f : rendered)
+    {
+        if (!f->sound.whistleChecked)
+            continue;
+        ++checked;
+        bool c8 = false, c7 = false;
+        for (const SweepKey& k : f->sound.sweep)
+        {
+            const double level = k.inharmonicDb - k.noteDb;
+            if (level > -30.0)
+            {
+                c8 = true;
+                c7 = c7 || k.key < 96;
+            }
+            if (level > worstWhistle)
+            {
+                worstWhistle = level;
+                worstWhistleName = who(*f) + " at key " + std::to_string(k.key);
+            }
+        }
+        belowC8 += c8 ? 1 : 0;
+        belowC7 += c7 ? 1 : 0;
+    }
+    out.push_back(line("folded partials: %.0f of %.0f all-single-cycle singles whistle (> -30 dB) below C8, %.0f below "
+                       "C7; worst %.1f dB",
+                       static_cast<double>(belowC8), static_cast<double>(checked), static_cast<double>(belowC7),
+                       worstWhistle) +
+                  " " + worstWhistleName);
+
+    // Near-twins.
+    std::vector<bool> twin(rendered.size(), false);
+    size_t sameStorage = 0;
+    double closest = 1e9;
+    std::string closestPair;
+    for (size_t a = 0; a < rendered.size(); ++a)
+    {
+        for (size_t b = a + 1; b < rendered.size(); ++b)
+        {
+            const double d = fingerprintDistance(rendered[a]->sound.fingerprint, rendered[b]->sound.fingerprint);
+            if (d < kTwinDistanceDb)
+            {
+                twin[a] = twin[b] = true;
+                sameStorage += storageOf(rendered[a]->index) == storageOf(rendered[b]->index) ? 1 : 0;
+            }
+            if (d < closest)
+            {
+                closest = d;
+                closestPair = who(*rendered[a]) + " and " + who(*rendered[b]);
+            }
+        }
+    }
+    out.push_back(line("near-twins: %.0f of %.0f singles have one within 1 dB (%.1f %%); %.0f twin pairs within one "
+                       "storage; closest %.2f dB",
+                       static_cast<double>(std::count(twin.begin(), twin.end(), true)),
+                       static_cast<double>(rendered.size()),
+                       100.0 * static_cast<double>(std::count(twin.begin(), twin.end(), true)) /
+                           static_cast<double>(rendered.size()),
+                       static_cast<double>(sameStorage), closest) +
+                  " " + closestPair);
+
+    // Pumping.
+    size_t sustained = 0, pumping = 0;
+    const SingleFigures* worstPump = nullptr;
+    for (const SingleFigures* f : rendered)
+    {
+        if (!f->sustained || f->tremolo)
+            continue;
+        ++sustained;
+        pumping += f->sound.pumpDb > 6.0 ? 1 : 0;
+        if (worstPump == nullptr || f->sound.pumpDb > worstPump->sound.pumpDb)
+            worstPump = f;
+    }
+    if (worstPump != nullptr)
+        out.push_back(line("pumping: %.0f of %.0f sustained singles swing > 6 dB on a held C4; worst %.1f dB at %.1f Hz",
+                           static_cast<double>(pumping), static_cast<double>(sustained), worstPump->sound.pumpDb,
+                           worstPump->sound.pumpHz) +
+                      " " + who(*worstPump));
+
+    // Loudness.
+    std::vector<double> lufs;
+    std::map<size_t, std::vector<double>> byStorage;
+    for (const SingleFigures* f : rendered)
+    {
+        lufs.push_back(f->sound.chordLufs);
+        byStorage[storageOf(f->index)].push_back(f->sound.chordLufs);
+    }
+    std::sort(lufs.begin(), lufs.end());
+    std::string medians;
+    for (const auto& [storage, values] : byStorage)
+        medians += line(" %.1f", median(values));
+    out.push_back(line("single loudness (C3-C5 chord, velocity 100): median %.1f LUFS, 5-95 %% %.1f to %.1f, range %.1f "
+                       "to %.1f; storage medians",
+                       median(lufs), lufs[lufs.size() * 5 / 100], lufs[lufs.size() * 95 / 100], lufs.front(),
+                       lufs.back()) +
+                  medians);
+
+    // Multis against their storage's median.
+    if (!multis.empty())
+    {
+        std::map<size_t, std::vector<double>> multiStorage;
+        for (const MultiFigures& m : multis)
+            multiStorage[m.index / 32].push_back(m.chordLufs);
+        double worst = 0.0, low = 1e9, high = -1e9;
+        std::string worstName;
+        size_t outside = 0;
+        for (const MultiFigures& m : multis)
+        {
+            const double gap = m.chordLufs - median(multiStorage[m.index / 32]);
+            outside += std::abs(gap) > 4.0 ? 1 : 0;
+            low = std::min(low, m.chordLufs);
+            high = std::max(high, m.chordLufs);
+            if (std::abs(gap) > std::abs(worst))
+            {
+                worst = gap;
+                worstName = "#" + std::to_string(m.index) + " \"" + m.name + "\"";
+            }
+        }
+        out.push_back(line("multi loudness: %.1f to %.1f LUFS (span %.1f LU); %.0f more than 4 LU from their storage's "
+                           "median; worst %+.1f LU",
+                           low, high, high - low, static_cast<double>(outside), worst) +
+                      " " + worstName);
+    }
+
+    // Peaks of the ten-note chord at velocity 127.
+    std::vector<double> peaks;
+    const SingleFigures* loudest = nullptr;
+    for (const SingleFigures* f : rendered)
+    {
+        peaks.push_back(f->sound.fullChordPeakDb);
+        if (loudest == nullptr || f->sound.fullChordPeakDb > loudest->sound.fullChordPeakDb)
+            loudest = f;
+    }
+    const auto over = std::count_if(peaks.begin(), peaks.end(), [](double p) { return p > 0.0; });
+    out.push_back(line("ten-note chord at velocity 127: %.0f of %.0f singles peak above 0 dBFS (%.1f %%); median %.1f, "
+                       "highest %+.1f dBFS",
+                       static_cast<double>(over), static_cast<double>(peaks.size()),
+                       100.0 * static_cast<double>(over) / static_cast<double>(peaks.size()), median(peaks),
+                       loudest->sound.fullChordPeakDb) +
+                  " " + who(*loudest));
+
+    // Brightness at C4.
+    std::vector<double> rolloffs;
+    size_t bright = 0, dull = 0;
+    const SingleFigures* dullest = nullptr;
+    for (const SingleFigures* f : rendered)
+    {
+        rolloffs.push_back(f->sound.rolloffHz);
+        if (!f->bright)
+            continue;
+        ++bright;
+        dull += f->sound.rolloffHz < 4000.0 ? 1 : 0;
+        if (dullest == nullptr || f->sound.rolloffHz < dullest->sound.rolloffHz)
+            dullest = f;
+    }
+    out.push_back(line("95 %% roll-off at C4: median single %.0f Hz; %.0f of %.0f singles meant bright below 4 kHz",
+                       median(rolloffs), static_cast<double>(dull), static_cast<double>(bright)) +
+                  (dullest != nullptr ? line("; dullest %.0f Hz ", dullest->sound.rolloffHz) + who(*dullest) : ""));
+    return out;
+}
+} // namespace audition

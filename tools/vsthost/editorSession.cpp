@@ -81,8 +81,10 @@ public:
         audio_.start(options_.busyAudio, options_.busyParameters);
         if (!openEditor())
             return false;
-        // Keys go where the pointer is (no window manager gives the focus).
-        movePointer(width_ / 2, height_ / 2);
+        // Keys go where the pointer is (no window manager gives the focus):
+        // it rests in the window's top-left corner, away from the controls
+        // and their tooltips, until a step moves it.
+        movePointer(0, 0);
         idle(kIdlesAfterInput);
         for (const EditorStep& step : options_.steps)
             for (int r = 0; r < step.repeat; ++r)

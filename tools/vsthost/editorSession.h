@@ -9,7 +9,8 @@
 // host and MIDI and automation the host sends reach the plug-in.
 //
 // A script of steps acts on the window through the X server (XTest), as a
-// user would: positions are window pixels from its top-left corner. What the
+// user would: positions are window pixels from its top-left corner, where
+// the pointer rests until a step moves it (keys go to the window under it). What the
 // plug-in reports is printed on standard output, one tab-separated line each:
 //   editor open <answer> | editor close | editor rect <width> <height>
 //   editor size window <width> <height> | shot <file> <width> <height>

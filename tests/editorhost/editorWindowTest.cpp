@@ -8,6 +8,7 @@
 #include <cairo.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -83,6 +84,18 @@ struct Picture
                 p.pixels.push_back(reinterpret_cast<const uint32_t*>(data + y * stride)[x] & 0xFFFFFF);
         return p;
     }
+    // Written for a look when a comparison fails.
+    void save(const std::string& path) const
+    {
+        cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+        cairo_surface_flush(s);
+        for (int y = 0; y < height; ++y)
+            std::copy_n(&pixels[size_t(y * width)], width,
+                        reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s)));
+        cairo_surface_mark_dirty(s);
+        cairo_surface_write_to_png(s, path.c_str());
+        cairo_surface_destroy(s);
+    }
     static Picture load(const std::string& path)
     {
         cairo_surface_t* s = cairo_image_surface_create_from_png(path.c_str());
@@ -93,8 +106,9 @@ struct Picture
 };
 
 // Pixels inside area but outside except (window pixels) that differ by more
-// than one step in any colour; -1 when the pictures differ in size.
-int differing(const Picture& a, const Picture& b, CRect area, const CRect& except = {})
+// than one step in any colour; -1 when the pictures differ in size. box, when
+// given, gets the rectangle around them.
+int differing(const Picture& a, const Picture& b, CRect area, const CRect& except = {}, CRect* box = nullptr)
 {
     if (a.width != b.width || a.height != b.height || a.pixels.empty())
         return -1;
@@ -109,6 +123,8 @@ int differing(const Picture& a, const Picture& b, CRect area, const CRect& excep
             for (int shift : {0, 8, 16})
                 if (std::abs(int((p >> shift) & 0xFF) - int((q >> shift) & 0xFF)) > 1)
                 {
+                    if (box)
+                        *box = count == 0 ? CRect(x, y, x + 1, y + 1) : box->unite(CRect(x, y, x + 1, y + 1));
                     ++count;
                     break;
                 }
@@ -117,9 +133,15 @@ int differing(const Picture& a, const Picture& b, CRect area, const CRect& excep
 }
 
 // The same over the whole picture, except one area.
-int differingOutside(const Picture& a, const Picture& b, const CRect& except)
+int differingOutside(const Picture& a, const Picture& b, const CRect& except, CRect* box = nullptr)
 {
-    return differing(a, b, CRect(0, 0, a.width, a.height), except);
+    return differing(a, b, CRect(0, 0, a.width, a.height), except, box);
+}
+
+std::string text(const CRect& r)
+{
+    return std::to_string(int(r.left)) + "," + std::to_string(int(r.top)) + " to " + std::to_string(int(r.right)) +
+           "," + std::to_string(int(r.bottom));
 }
 
 // Darvello's editor drawn headless on a facade of its own, at the default
@@ -157,7 +179,8 @@ public:
     {
         CRect r = rectOf("LCDLines");
         r.unite(rectOf("LCDLight"));
-        return r;
+        // Whole pixels, and the one its smoothed edge reaches into.
+        return CRect(std::floor(r.left) - 1, std::floor(r.top) - 1, std::ceil(r.right) + 1, std::ceil(r.bottom) + 1);
     }
     std::string at(const std::string& name) const
     {
@@ -206,7 +229,11 @@ TEST_F(EditorInAHost, OpensOnThePlayPageAndKeysSwitchPagesAsTheHeadlessEditorSho
     for (size_t i = 0; i < expected.size(); ++i)
     {
         const Picture shot = Picture::load(temp("keys" + std::to_string(i) + ".png"));
-        EXPECT_EQ(differingOutside(shot, expected[i], display), 0) << "after " << keys.substr(0, i);
+        CRect box;
+        const int wrong = differingOutside(shot, expected[i], display, &box);
+        EXPECT_EQ(wrong, 0) << "after " << keys.substr(0, i) << ", within " << text(box);
+        if (wrong != 0)
+            expected[i].save(temp("keys" + std::to_string(i) + ".expected.png"));
         if (i > 0)
         {
             EXPECT_GT(differingOutside(expected[i], expected[i - 1], display), 1000)

@@ -19,8 +19,9 @@
 #include <string>
 #include <vector>
 
-// A plug-in that draws text through fontconfig leaves a few of that library's
-// allocations at exit; they are not the host's (nor the plug-in's) to answer for.
+// A plug-in window that draws text does so through fontconfig, which keeps a
+// few allocations until exit; under LeakSanitizer they are the library's to
+// answer for, not the host's or the plug-in's.
 extern "C" const char* __lsan_default_suppressions()
 {
     return "leak:libfontconfig.so\n";

@@ -40,6 +40,6 @@ cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DDARVELLO_BENCH=OFF \
       -DCMAKE_C_FLAGS=-fsanitize=thread -DCMAKE_CXX_FLAGS=-fsanitize=thread \
       -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread
-cmake --build build/tsan -j "$jobs" --target facadeTests facadeStressTests editorhost_tests vsthost darvello_vst
+cmake --build build/tsan -j "$jobs" --target facadeTests facadeStressTests effect_window_tests vsthost darvello_vst
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir build/tsan --output-on-failure -j "$jobs" -R '^(Facade[A-Za-z]*|EditorChurn)\.'

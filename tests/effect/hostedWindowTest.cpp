@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cairo.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
@@ -21,47 +20,18 @@
 #include "plugin/effect/myVstAudioEffect.h"
 #include "tests/editor/editorFixture.h"
 #include "tests/support/testDisplay.h"
+#include "tests/support/windowHost.h"
 #include "tools/vsthost/wavFile.h"
 
 using namespace VSTGUI;
+using k1test::HostRun;
+using k1test::runHost;
 
 namespace
 {
-struct HostRun
-{
-    int status = -1;
-    std::string out;
-    std::vector<std::string> lines(const std::string& prefix) const
-    {
-        std::vector<std::string> found;
-        std::istringstream in(out);
-        for (std::string line; std::getline(in, line);)
-            if (line.rfind(prefix, 0) == 0)
-                found.push_back(line);
-        return found;
-    }
-};
-
 std::string temp(const std::string& name)
 {
-    return ::testing::TempDir() + "editorhost_" + name;
-}
-
-// The host tool on Darvello.so, on the test display.
-HostRun runHost(const k1test::TestDisplay& display, const std::string& args)
-{
-    HostRun run;
-    const std::string command =
-        "DISPLAY=" + display.name() + " " + VSTHOST_PATH + " " + DARVELLO_PATH + " " + args + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return ::testing::TempDir() + "hosted_window_" + name;
 }
 
 // A picture's pixels as 0xRRGGBB.
@@ -220,7 +190,7 @@ TEST_F(EditorInAHost, OpensOnThePlayPageAndKeysSwitchPagesAsTheHeadlessEditorSho
         expected.push_back(ref.picture());
         steps += " --do key:" + std::string(1, keys[i]) + " --do shot:" + temp("keys" + std::to_string(i + 1) + ".png");
     }
-    const HostRun run = runHost(display, "--editor" + steps);
+    const HostRun run = runHost(display.name(), "--editor" + steps);
     ASSERT_EQ(run.status, 0) << run.out;
     EXPECT_EQ(run.lines("editor\trect"), (std::vector<std::string>{"editor\trect\t1024\t576", "editor\trect\t1024\t576"}));
     EXPECT_EQ(run.lines("editor\topen"), (std::vector<std::string>{"editor\topen\t1"}));
@@ -249,8 +219,8 @@ TEST_F(EditorInAHost, DraggingSourceOnesLevelAutomatesSendsOneParameterChangePer
     const std::string knob = ref.at("Param_SourceS1EnvLevel");
     const k1lib::EParam level = k1lib::Param_SourceS1EnvLevel;
     const std::string quiet = temp("quiet.wav"), loud = temp("loud.wav");
-    const HostRun dragged = runHost(display, "--editor --do key:1 --do drag:" + knob + ",0,48,6 --midi-out --out " + quiet);
-    const HostRun untouched = runHost(display, "--editor --do key:1 --out " + loud);
+    const HostRun dragged = runHost(display.name(), "--editor --do key:1 --do drag:" + knob + ",0,48,6 --midi-out --out " + quiet);
+    const HostRun untouched = runHost(display.name(), "--editor --do key:1 --out " + loud);
     ASSERT_EQ(dragged.status, 0) << dragged.out;
     ASSERT_EQ(untouched.status, 0) << untouched.out;
 
@@ -304,7 +274,7 @@ TEST_F(EditorInAHost, HostAutomationMovesAShownKnobAndAProgramChangeRenamesTheNa
     ASSERT_GT(differing(before, moved, knob), 0);
     ASSERT_GT(differing(common, renamed, name), 0);
 
-    const HostRun run = runHost(display, "--editor --do key:1 --do shot:" + temp("auto0.png") + " --do param:" +
+    const HostRun run = runHost(display.name(), "--editor --do key:1 --do shot:" + temp("auto0.png") + " --do param:" +
                                              std::to_string(attack) + "=0.9 --do idle:1 --do shot:" + temp("auto1.png") +
                                              " --do key:5 --do shot:" + temp("auto2.png") +
                                              " --do program:7 --do idle:1 --do shot:" + temp("auto3.png"));
@@ -329,7 +299,7 @@ TEST_F(EditorInAHost, AStateWithA1600By900WindowOpensAtThatSizeAlsoWhenReopenedA
         ASSERT_EQ(size, 115707);
         std::ofstream(state, std::ios::binary).write(static_cast<const char*>(data), size);
     }
-    const HostRun run = runHost(display, "--load-chunk " + state + " --editor --do shot:" + temp("wide0.png") +
+    const HostRun run = runHost(display.name(), "--load-chunk " + state + " --editor --do shot:" + temp("wide0.png") +
                                              " --do reopen --do shot:" + temp("wide1.png") + " --save-chunk " + saved);
     ASSERT_EQ(run.status, 0) << run.out;
     EXPECT_EQ(run.lines("editor\trect"), std::vector<std::string>(4, "editor\trect\t1600\t900")) << run.out;
@@ -350,7 +320,7 @@ TEST_F(EditorInAHost, AStateWithA1600By900WindowOpensAtThatSizeAlsoWhenReopenedA
     // Zoomed by its handle, the window asks the host for each new size; the
     // host reads the last one after closing, and the state keeps it.
     const Reference wide(CRect(0, 0, 1600, 900));
-    const HostRun zoomed = runHost(display, "--load-chunk " + state + " --editor --do drag:" + wide.at("resizeHandle") +
+    const HostRun zoomed = runHost(display.name(), "--load-chunk " + state + " --editor --do drag:" + wide.at("resizeHandle") +
                                                 ",160,90,4 --do reopen --save-chunk " + saved);
     ASSERT_EQ(zoomed.status, 0) << zoomed.out;
     // The first line after closing is the host's question before reopening.
@@ -386,7 +356,7 @@ TEST(EditorChurn, OpenedAndClosed200TimesWhileAudioRunsItLeavesNothingBehind)
         GTEST_SKIP() << display.problem();
     // Program changes every eighth block and automation of shown knobs in
     // every block, while the host opens and closes the window.
-    const HostRun run = runHost(display, "--editor --busy-audio --busy-param " + std::to_string(k1lib::Param_SourceS1EnvLevel) +
+    const HostRun run = runHost(display.name(), "--editor --busy-audio --busy-param " + std::to_string(k1lib::Param_SourceS1EnvLevel) +
                                          " --busy-param " + std::to_string(k1lib::Param_LfoSpeed) +
                                          " --do key:1 --do reopen*20 --do close --do memory --do reopen*180 --do close"
                                          " --do memory");

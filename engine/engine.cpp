@@ -135,7 +135,13 @@ void Engine::processAudio(float** outputs, int numOutputs, int numFrames, const 
                 const int n = static_cast<int>(quiet);
                 traceSourceMix(s - spanStart, n);
                 m_parameters.advance(quiet);
-                applyParameterChanges();
+                // Quiet steps leave every preset field as it is: only the
+                // mixes take the values of the run's last step.
+                for (const EParam param : {Param_SourceMix12, Param_SourceMix34})
+                {
+                    if (m_parameters.isRamping(param))
+                        processParameterChange(param, m_parameters.getCurrent(param));
+                }
                 s += n;
                 if (s - spanStart == Multi::kMaxSpan)
                 {

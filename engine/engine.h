@@ -210,10 +210,13 @@ public:
     // ---- State chunk (stateWriter.cpp, stateReader.cpp, stateRestore.cpp) --
     // Appends the whole state (version 4) to out.
     bool saveState(std::vector<uint8_t>& out);
-    // Restores a state of version 1-4. False, with a log line, for anything
-    // saveState cannot have written: a damaged or truncated chunk restores
-    // what arrived intact, every preset in its own slot, and the factory
-    // preset in each slot whose data did not arrive.
+    // Restores a state of version 1-4. A chunk that is cut short or damaged
+    // (a preset that does not decode, a stream out of shape) is refused with
+    // a log line and false, and nothing changes. One that decodes completely
+    // is applied and gives true, also when it holds values saveState does
+    // not write (each repaired with a log line: settings and parameters out
+    // of range, bytes after the end, padding in an old stream); slots it
+    // holds no preset for get the factory preset.
     bool loadState(const std::vector<uint8_t>& in);
 
     // ---- Incoming K1 sysex (sysexPeer.cpp) ----------------------------------

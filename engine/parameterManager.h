@@ -84,9 +84,11 @@ private:
     {
         uint32_t parameter = 0xFFFFFFFF;
         uint32_t stepsLeft = 0; // 0: not ramping
+        uint32_t quiet = 0;     // steps before the value may round to another whole number
     };
 
     void setTarget(unsigned int p, float value, bool ramp);
+    uint32_t quietSteps(uint32_t p) const;
 
     StaticArray<float, kParamCount> m_normalized;
     StaticArray<float, kParamCount> m_real;

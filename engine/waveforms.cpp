@@ -301,6 +301,7 @@ bool Waveforms::loadFromMemory(const unsigned char* data, size_t size)
         const auto first = std::find(defined.begin(), defined.end(), false) - defined.begin();
         K1_LOG("Error: " << undefined << " waveforms undefined (first " << first << "), they play silence");
     }
+    guarded.build(*this);
     return ok && undefined == 0;
 }
 

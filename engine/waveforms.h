@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/guardedWaves.h"
 #include "patch/staticArray.h"
 #include "patch/waveformNames.h"
 
@@ -48,6 +49,8 @@ public:
     StaticArray<Waveform, kWaveformCount> waves;
     std::vector<char> rom; // the whole ROM, signed 8-bit
     unsigned char cycleTables[kSingleCycleWaveformCount][kKeyRangeCount * kCycleLength] = {};
+    // The blocks above as the sources read them; rebuilt by every load.
+    GuardedWaves guarded;
 
     Waveforms();
     Waveforms(const Waveforms&) = delete;

@@ -227,13 +227,14 @@ VstInt32 MyVSTAudioEffect::setChunk(void* data, VstInt32 byteSize, bool isPreset
     m_chunk.assign(bytes, bytes + byteSize);
     if (isPreset)
         return m_facade.setCurrentPreset(m_chunk) ? byteSize : 0;
-    if (!m_facade.setState(m_chunk))
-        return 0;
-    // A restored state brings its own play mode, presets and outputs.
+    const bool restored = m_facade.setState(m_chunk);
+    // Whatever the engine holds now (a restored state brings its own play
+    // mode, presets and outputs; a refused one leaves them) is what the host
+    // is told.
     followPlayMode();
     reconfigureOutputs();
     updateDisplay();
-    return byteSize;
+    return restored ? byteSize : 0;
 }
 
 // ---- Identity and capabilities ---------------------------------------------

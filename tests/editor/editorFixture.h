@@ -31,6 +31,13 @@ inline float normalizedOf(k1lib::EParam p, float raw)
     return (raw - k1lib::g_params[p].min) * k1lib::g_params[p].invRange;
 }
 
+// The text a closed menu shows: its current item's title ("" for none).
+inline std::string shownText(VSTGUI::COptionMenu* menu)
+{
+    VSTGUI::CMenuItem* item = menu ? menu->getCurrent() : nullptr;
+    return item ? item->getTitle().getString() : std::string();
+}
+
 // What the facade sends to the host.
 struct HostRecorder : k1lib::IPluginListener
 {

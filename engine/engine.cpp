@@ -67,6 +67,20 @@ void Engine::prepare(int numOutputs)
     m_preparedOutputs = std::clamp(numOutputs, 1, kMaxOutputs);
     if (m_resampler)
         m_resampler->prepare(m_preparedOutputs);
+    // The parameters waiting without a ramp (all 209 after construction, a
+    // restored state's) are applied here, as the first block would at its
+    // first sample: that block then costs what any block costs. A ramp in
+    // progress is left to the blocks, which keep its time.
+    if (!m_parameters.isIdle() && m_parameters.settlesInOneStep())
+    {
+        m_parameters.process();
+        for (uint32_t i = 0; i < m_parameters.getChangedCount(); ++i)
+        {
+            const uint32_t p = m_parameters.getChanged(i);
+            processParameterChange(static_cast<EParam>(p), m_parameters.getCurrent(p));
+        }
+        m_parameters.process(); // empties the changed ring
+    }
 }
 
 void Engine::process(float** outputs, int numOutputs, int numFrames, std::vector<SMidiEvent>& events)

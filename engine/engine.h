@@ -101,7 +101,8 @@ public:
     // a block.
     bool setSamplerate(float hostRate);
     // Sets up the resampler for numOutputs channels (1-8), for the next
-    // blocks and any later rate. Not on the audio thread.
+    // blocks and any later rate, and applies the parameter values waiting
+    // without a ramp. Not on the audio thread.
     void prepare(int numOutputs);
     // Host frames by which the output follows the events (the resampler's
     // converters); 0 without conversion.

@@ -132,6 +132,14 @@ void ParameterManager::setTarget(unsigned int p, float value, bool ramp)
         m_rampRing.push(&entry);
 }
 
+bool ParameterManager::settlesInOneStep() const
+{
+    for (uint32_t i = 0; i < m_rampRing.count(); ++i)
+        if (m_rampRing.at(i)->stepsLeft > 1)
+            return false;
+    return true;
+}
+
 bool ParameterManager::process()
 {
     while (m_changedRing.count() > 0)

@@ -42,6 +42,10 @@ public:
     // One engine sample: empties the changed ring, steps every ramp once and
     // lists the stepped parameters as changed. True when any was ramping.
     bool process();
+    // Whether the next process() brings every parameter to its target: no
+    // ramp takes more than one step (after construction, or values set
+    // without a ramp).
+    bool settlesInOneStep() const;
 
     // How many process() steps may follow in a row, at most `limit` (up to
     // kMaxQuietSteps), in which no ramp ends and no ramping parameter on the

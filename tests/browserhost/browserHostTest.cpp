@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cairo.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -22,42 +21,20 @@
 #include "patch/sysex.h"
 #include "tests/editor/browserViews.h"
 #include "tests/editor/editorFixture.h"
-#include "tests/support/testDisplay.h"
+#include "tests/support/windowHost.h"
 #include "tools/vsthost/wavFile.h"
 
 using namespace VSTGUI;
 using editortest::EditorHarness;
 namespace fs = std::filesystem;
+using k1test::HostRun;
+using k1test::runHost;
 
 namespace
 {
 std::string temp(const std::string& name)
 {
     return (fs::temp_directory_path() / ("darvello-browserhost-" + std::to_string(getpid()) + "-" + name)).string();
-}
-
-// vsthost on Darvello.so: its exit status and everything it printed.
-struct HostRun
-{
-    int status = -1;
-    std::string out;
-};
-
-HostRun runHost(const std::string& display, const std::string& args)
-{
-    HostRun run;
-    const std::string command =
-        "DISPLAY=" + display + " " + VSTHOST_PATH + " " + DARVELLO_PATH + " " + args + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
 }
 
 std::string at(const char* step, const CPoint& p)
@@ -161,16 +138,7 @@ double distance(const std::string& wav, const std::string& reference)
     return energy > 0 ? difference / energy : 1e9;
 }
 
-class BrowserInHost : public testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        if (display.name().empty())
-            GTEST_SKIP() << display.problem();
-    }
-    k1test::TestDisplay display;
-};
+using BrowserInHost = k1test::WindowTest;
 } // namespace
 
 TEST_F(BrowserInHost, SearchShowsOnlyMatchesAndAClickedLabelPlays)

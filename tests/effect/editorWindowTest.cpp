@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
@@ -20,36 +19,17 @@
 
 #include "tests/editor/editorFixture.h"
 #include "tests/support/testDisplay.h"
+#include "tests/support/windowHost.h"
 #include "tools/render/smfWriter.h"
 #include "tools/vsthost/wavFile.h"
 
 using namespace VSTGUI;
+using k1test::HostRun;
+using k1test::runHost;
 using editortest::EditorHarness;
 
 namespace
 {
-struct ToolRun
-{
-    int status = -1;
-    std::string out;
-};
-
-ToolRun runHost(const std::string& display, const std::string& args)
-{
-    ToolRun run;
-    const std::string command =
-        "DISPLAY=" + display + " " + VSTHOST_PATH + " " + DARVELLO_PATH + " " + args + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
 std::string temp(const std::string& name)
 {
     return ::testing::TempDir() + "darvello_window_" + name;
@@ -137,7 +117,7 @@ TEST_F(EditorInHostWindow, ResizeHandleSizesTheHostWindowAndTheStateKeepsIt)
     const int x = int(std::lround(p.x)), y = int(std::lround(p.y));
     const int dx = int(std::lround(x * 0.5625)), dy = int(std::lround(y * 0.5625));
     const std::string shot = temp("resized.png"), state = temp("resized.bin");
-    const ToolRun run = runHost(display.name(), "--editor --do idle:5 --do drag:" + std::to_string(x) + "," +
+    const HostRun run = runHost(display.name(), "--editor --do idle:5 --do drag:" + std::to_string(x) + "," +
                                                     std::to_string(y) + "," + std::to_string(dx) + "," +
                                                     std::to_string(dy) + ",12 --do idle:5 --do shot:" + shot +
                                                     " --save-chunk " + state);
@@ -152,7 +132,7 @@ TEST_F(EditorInHostWindow, ResizeHandleSizesTheHostWindowAndTheStateKeepsIt)
               std::string::npos)
         << run.out;
     // A new instance from the saved state opens at that size.
-    const ToolRun reopened = runHost(display.name(), "--load-chunk " + state + " --editor --do idle:2 --do rect");
+    const HostRun reopened = runHost(display.name(), "--load-chunk " + state + " --editor --do idle:2 --do rect");
     ASSERT_EQ(reopened.status, 0) << reopened.out;
     const size_t asked = reopened.out.find("editor\trect\t");
     const size_t opened = reopened.out.find("editor\topen\t1\n");
@@ -175,9 +155,9 @@ TEST_F(EditorInHostWindow, MultiPageLevelAndSystemReceiveChannelReachTheSound)
     ControlHelpers::getViewsByCustomViewName(strip, panel.h.find<CViewContainer>("multiSectionB"));
     const std::string level = panel.at(ControlHelpers::initView<CKnobBase>(strip, "multiSectionLevel"));
     const std::string reference = temp("reference.wav"), edited = temp("edited.wav");
-    const ToolRun before = runHost(display.name(), "--editor" + toMulti + " --midi " + split + " --tail 0.5 --out " +
+    const HostRun before = runHost(display.name(), "--editor" + toMulti + " --midi " + split + " --tail 0.5 --out " +
                                                        reference);
-    const ToolRun after = runHost(display.name(), "--editor" + toMulti + " --do drag:" + level +
+    const HostRun after = runHost(display.name(), "--editor" + toMulti + " --do drag:" + level +
                                                       ",0,150,10 --do idle:5 --midi " + split +
                                                       " --tail 0.5 --out " + edited);
     ASSERT_EQ(before.status, 0) << before.out;
@@ -205,7 +185,7 @@ TEST_F(EditorInHostWindow, MultiPageLevelAndSystemReceiveChannelReachTheSound)
     // the channel menu, chosen with the keys).
     const std::string twoChannels = writeMidi("channels.mid", {{0, 60, 0.0, 0.6}, {1, 60, 1.0, 1.6}});
     const std::string received = temp("received.wav");
-    const ToolRun channel = runHost(display.name(), "--editor --do idle:5 --do click:" + panel.at("btSystem") +
+    const HostRun channel = runHost(display.name(), "--editor --do idle:5 --do click:" + panel.at("btSystem") +
                                                         " --do idle:5 --do click:" +
                                                         panel.at("midiReceiveChannel") +
                                                         " --do idle:5 --do key:Down*2 --do key:Return --do idle:5"

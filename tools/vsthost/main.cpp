@@ -56,7 +56,7 @@ const char* const kUsage = R"(usage: vsthost PLUGIN.so [options]
   --do STEP              a step, in order; STEP*N repeats it N times:
                          click:X,Y  rclick:X,Y  drag:X,Y,DX,DY,STEPS  wheel:X,Y,NOTCHES
                          key:K (a character or an X key name)  idle:N  shot:FILE.png
-                         reopen  program:N  param:INDEX=VALUE  rect  memory
+                         reopen  close  program:N  param:INDEX=VALUE  rect  memory
   --busy-audio           a MIDI program change every 8th block while the window is open
   --busy-param INDEX     and host automation of INDEX (with others given, in turn)
  during the render, at block starts:

@@ -166,16 +166,7 @@ bool contains(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
-class EditorInAHost : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        if (display.name().empty())
-            GTEST_SKIP() << display.problem();
-    }
-    k1test::TestDisplay display;
-};
+using EditorInAHost = k1test::DisplayTest;
 } // namespace
 
 TEST_F(EditorInAHost, OpensOnThePlayPageAndKeysSwitchPagesAsTheHeadlessEditorShows)

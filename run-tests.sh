@@ -7,7 +7,7 @@
 # that show the editor.
 set -euo pipefail
 cd "$(dirname "$0")"
-tools/deps/install.sh
+tools/deps/install.sh packages.txt test-packages.txt
 
 jobs="${JOBS:-$(nproc)}"
 

@@ -13,7 +13,7 @@
 namespace k1lib
 {
 Engine::Engine(IEngineListener* listener, PluginType type)
-    : m_listener(listener), m_pluginType(type), m_multi(*this)
+    : m_listener(listener), m_pluginType(type), m_waveforms(Waveforms::shared()), m_multi(*this)
 {
     initFactoryData();
     m_singles = factorySingles;

@@ -271,7 +271,7 @@ private:
     PluginType m_pluginType;
     std::vector<SinglePreset> m_singles;
     std::vector<MultiPreset> m_multis;
-    Waveforms m_waveforms;
+    const Waveforms& m_waveforms; // shared by every engine of the process, read-only
     size_t m_currentSingle = 0;
     size_t m_currentMulti = 0;
     StaticArray<MidiState, kMidiChannelCount> m_midiState;

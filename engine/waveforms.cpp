@@ -261,6 +261,12 @@ void Waveforms::clear()
     std::memset(cycleTables, 0, sizeof cycleTables);
 }
 
+const Waveforms& Waveforms::shared()
+{
+    static const Waveforms set;
+    return set;
+}
+
 void Waveforms::loadFromMemory()
 {
     loadFromMemory(k1data::getData_waverom(), k1data::getDataSize_waverom());

@@ -62,6 +62,11 @@ public:
     // leaves undefined plays a silent cycle. Returns false when anything was wrong.
     bool loadFromMemory(const unsigned char* data, size_t size);
 
+    // The process's one wave set from the compiled-in ROM, built by the first
+    // caller (whatever thread) and read-only afterwards: every engine plays
+    // from it, so instances share it instead of each holding a copy.
+    static const Waveforms& shared();
+
     static const char* getName(unsigned char wave);
 
     // True for looping PCM waves that loop over their whole single region.

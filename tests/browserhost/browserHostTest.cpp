@@ -21,14 +21,13 @@
 #include "patch/sysex.h"
 #include "tests/editor/browserViews.h"
 #include "tests/editor/editorFixture.h"
+#include "tests/support/testDisplay.h"
 #include "tests/support/windowHost.h"
 #include "tools/vsthost/wavFile.h"
 
 using namespace VSTGUI;
 using editortest::EditorHarness;
 namespace fs = std::filesystem;
-using k1test::HostRun;
-using k1test::runHost;
 
 namespace
 {
@@ -138,7 +137,7 @@ double distance(const std::string& wav, const std::string& reference)
     return energy > 0 ? difference / energy : 1e9;
 }
 
-using BrowserInHost = k1test::WindowTest;
+using BrowserInHost = k1test::DisplayTest;
 } // namespace
 
 TEST_F(BrowserInHost, SearchShowsOnlyMatchesAndAClickedLabelPlays)
@@ -165,7 +164,7 @@ TEST_F(BrowserInHost, SearchShowsOnlyMatchesAndAClickedLabelPlays)
     CView* under = h.frame->getViewAt(h.frame->toChildSpace(quiet), true, true);
     ASSERT_TRUE(under == nullptr || under->getTooltipText().getString().empty());
     const std::string shot = temp("search.png"), state = temp("state.bin"), after = temp("after.wav");
-    const HostRun run = runHost(display.name(), "--editor --do idle:5" +
+    const k1test::HostRun run = k1test::runHost(display.name(), "--editor --do idle:5" +
                                                     at("click", h.centerOf(h.find<CTextEdit>("searchSingle"))) +
                                                     " --do key:p --do key:n --do key:o --do key:Return" +
                                                     at("click", quiet) + " --do idle:10 --do shot:" + shot +
@@ -185,8 +184,8 @@ TEST_F(BrowserInHost, SearchShowsOnlyMatchesAndAClickedLabelPlays)
     ASSERT_TRUE(saved.loaded);
     EXPECT_EQ(saved.plugin.getCurrentPresetIndex(), hits[1]);
     const std::string first = temp("first.wav"), chosen = temp("chosen.wav");
-    ASSERT_EQ(runHost(display.name(), "--out " + first).status, 0);
-    ASSERT_EQ(runHost(display.name(), "--program " + std::to_string(hits[1]) + " --out " + chosen).status, 0);
+    ASSERT_EQ(k1test::runHost(display.name(), "--out " + first).status, 0);
+    ASSERT_EQ(k1test::runHost(display.name(), "--program " + std::to_string(hits[1]) + " --out " + chosen).status, 0);
     // The audio after the click is that preset's (up to where the voices
     // stood in time), and clearly not the first preset's.
     ASSERT_GT(distance(first, chosen), 0.05) << "presets too alike to tell apart";
@@ -218,8 +217,8 @@ TEST_F(BrowserInHost, CopyPasteAndSendToTheHardwareThroughThePopup)
     };
     const std::string steps = entry(3, {0}) + entry(6, {1}) + entry(9, {3, 1, 2});
     const std::string state = temp("pasted.bin");
-    const HostRun run =
-        runHost(display.name(), "--editor --do idle:5" + steps + " --do idle:10 --save-chunk " + state + " --midi-out");
+    const k1test::HostRun run =
+        k1test::runHost(display.name(), "--editor --do idle:5" + steps + " --do idle:10 --save-chunk " + state + " --midi-out");
     ASSERT_EQ(run.status, 0) << run.out;
 
     SavedState saved(state);
@@ -241,11 +240,9 @@ TEST_F(BrowserInHost, CopyPasteAndSendToTheHardwareThroughThePopup)
         std::snprintf(text, sizeof text, hex.empty() ? "%02x" : " %02x", b);
         hex += text;
     }
-    std::vector<std::string> sent;
-    std::istringstream lines(run.out);
-    for (std::string line; std::getline(lines, line);)
-        if (line.rfind("midi out\t", 0) == 0)
-            sent.push_back(line.substr(line.rfind('\t') + 1));
+    std::vector<std::string> sent = run.lines("midi out\t");
+    for (std::string& line : sent)
+        line = line.substr(line.rfind('\t') + 1);
     EXPECT_EQ(sent, std::vector<std::string>{hex}) << run.out;
     std::remove(state.c_str());
 }

@@ -46,8 +46,8 @@ std::string writeMidi(const std::string& name, const std::vector<Note>& notes)
     std::vector<k1render::TimedEvent> events;
     for (const Note& n : notes)
     {
-        events.push_back({n.on, uint8_t(0x90 | n.channel), uint8_t(n.key), 100});
-        events.push_back({n.off, uint8_t(0x80 | n.channel), uint8_t(n.key), 0});
+        events.push_back({n.on, uint8_t(0x90 | n.channel), uint8_t(n.key), 100, {}});
+        events.push_back({n.off, uint8_t(0x80 | n.channel), uint8_t(n.key), 0, {}});
     }
     std::stable_sort(events.begin(), events.end(), [](auto& x, auto& y) { return x.seconds < y.seconds; });
     const std::string path = temp(name);
@@ -95,7 +95,7 @@ std::vector<float> automation(const std::string& out, int index)
     return values;
 }
 
-class EditorInHostWindow : public k1test::WindowTest
+class EditorInHostWindow : public k1test::DisplayTest
 {
 protected:
     Panel panel;

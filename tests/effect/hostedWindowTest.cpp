@@ -166,8 +166,8 @@ bool contains(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
-using EditorInAHost = k1test::WindowTest;
-using EditorChurn = k1test::WindowTest;
+using EditorInAHost = k1test::DisplayTest;
+using EditorChurn = k1test::DisplayTest;
 } // namespace
 
 TEST_F(EditorInAHost, OpensOnThePlayPageAndKeysSwitchPagesAsTheHeadlessEditorShows)

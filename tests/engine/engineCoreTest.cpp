@@ -299,6 +299,9 @@ TEST(EngineCore, EachInstanceDrawsItsOwnRandomNumbers)
     setUp(b);
     const auto together = renderTogether({&a, &b}, {strikes(60), strikes(67)});
     EXPECT_TRUE(together[0] == reference);
+    // What is read-only (the wave ROM and the waves built from it) exists
+    // once in the process.
+    EXPECT_EQ(&a.engine->getWaveforms(), &b.engine->getWaveforms());
     TestEngine fresh;
     setUp(fresh);
     EXPECT_TRUE(renderTogether({&fresh}, {strikes(60)})[0] == reference);

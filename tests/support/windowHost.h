@@ -3,12 +3,8 @@
 // vsthost with Darvello.so on a test display, as the window tests run it:
 // the test target defines VSTHOST_PATH and DARVELLO_PATH.
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
-
-#include "tests/support/testDisplay.h"
 
 namespace k1test
 {
@@ -23,16 +19,4 @@ struct HostRun
 
 // Runs "vsthost Darvello.so <args>" with DISPLAY set to display.
 HostRun runHost(const std::string& display, const std::string& args);
-
-// A test on the test display; skipped where there is none.
-class WindowTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        if (display.name().empty())
-            GTEST_SKIP() << display.problem();
-    }
-    TestDisplay display;
-};
 } // namespace k1test

@@ -210,11 +210,11 @@ void Source::plan(SourceSpan& span, float* amplitude, const SpanRuns& modulation
     m_phase = phase;
 }
 
-void Source::play(float* out, const SourceSpan& span, const float* amplitude, const float* mix, bool oneMix,
-                  int count) const
+// Calls render(cursor, first, count) for each stretch of one increment of
+// the planned span that lies before sample `end`.
+template <typename Render>
+void Source::forEachRun(const SourceSpan& span, int end, Render&& render) const
 {
-    const int end = std::min(span.sounding, count);
-    const MixWaveFn kernel = waveKernels().mix[span.oneAmplitude ? 1 : 0][oneMix ? 1 : 0];
     WaveCursor cursor;
     cursor.data = m_data;
     cursor.phase = span.phase;
@@ -227,31 +227,27 @@ void Source::play(float* out, const SourceSpan& span, const float* amplitude, co
             break;
         const int last = std::min(span.runStart[r + 1], end);
         cursor.increment = span.runIncrement[r];
-        kernel(out + first, cursor, span.oneAmplitude ? amplitude : amplitude + first, oneMix ? mix : mix + first,
-               last - first);
+        render(cursor, first, last - first);
         cursor.phase += static_cast<uint32_t>(last - first) * cursor.increment;
     }
+}
+
+void Source::play(float* out, const SourceSpan& span, const float* amplitude, const float* mix, bool oneMix,
+                  int count) const
+{
+    const MixWaveFn kernel = waveKernels().mix[span.oneAmplitude ? 1 : 0][oneMix ? 1 : 0];
+    forEachRun(span, std::min(span.sounding, count), [&](const WaveCursor& cursor, int first, int n) {
+        kernel(out + first, cursor, span.oneAmplitude ? amplitude : amplitude + first, oneMix ? mix : mix + first, n);
+    });
 }
 
 void Source::read(float* values, const SourceSpan& span, int n) const
 {
     std::fill(values, values + n, 0.0f);
     const ReadWaveFn kernel = waveKernels().read;
-    WaveCursor cursor;
-    cursor.data = m_data;
-    cursor.phase = span.phase;
-    cursor.shift = m_indexShift;
-    cursor.inverseScale = m_inversePhaseScale;
-    for (int r = 0; r < span.runCount; ++r)
-    {
-        const int first = span.runStart[r];
-        const int last = std::min(span.runStart[r + 1], span.sounding);
-        if (first >= last)
-            break;
-        cursor.increment = span.runIncrement[r];
-        kernel(values + first, cursor, last - first);
-        cursor.phase += static_cast<uint32_t>(last - first) * cursor.increment;
-    }
+    forEachRun(span, span.sounding, [&](const WaveCursor& cursor, int first, int count) {
+        kernel(values + first, cursor, count);
+    });
 }
 
 void Source::updateIncrement(float pitch)

@@ -138,6 +138,8 @@ private:
         return pitch;
     }
     void updateIncrement(float pitch);
+    template <typename Render>
+    void forEachRun(const SourceSpan& span, int end, Render&& render) const;
 
     const SinglePreset* m_single = nullptr;
     uint8_t m_index = 0;

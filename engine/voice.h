@@ -10,7 +10,6 @@
 // read its live fields (auto-bend time, per-source switches) while they sound.
 
 #include <algorithm>
-#include <climits>
 #include <cstddef>
 #include <cstdint>
 

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cairo.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -23,6 +22,7 @@
 #include "tests/editor/browserViews.h"
 #include "tests/editor/editorFixture.h"
 #include "tests/support/testDisplay.h"
+#include "tests/support/windowHost.h"
 #include "tools/vsthost/wavFile.h"
 
 using namespace VSTGUI;
@@ -34,30 +34,6 @@ namespace
 std::string temp(const std::string& name)
 {
     return (fs::temp_directory_path() / ("darvello-browserhost-" + std::to_string(getpid()) + "-" + name)).string();
-}
-
-// vsthost on Darvello.so: its exit status and everything it printed.
-struct HostRun
-{
-    int status = -1;
-    std::string out;
-};
-
-HostRun runHost(const std::string& display, const std::string& args)
-{
-    HostRun run;
-    const std::string command =
-        "DISPLAY=" + display + " " + VSTHOST_PATH + " " + DARVELLO_PATH + " " + args + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
 }
 
 std::string at(const char* step, const CPoint& p)
@@ -161,16 +137,7 @@ double distance(const std::string& wav, const std::string& reference)
     return energy > 0 ? difference / energy : 1e9;
 }
 
-class BrowserInHost : public testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        if (display.name().empty())
-            GTEST_SKIP() << display.problem();
-    }
-    k1test::TestDisplay display;
-};
+using BrowserInHost = k1test::DisplayTest;
 } // namespace
 
 TEST_F(BrowserInHost, SearchShowsOnlyMatchesAndAClickedLabelPlays)
@@ -197,7 +164,7 @@ TEST_F(BrowserInHost, SearchShowsOnlyMatchesAndAClickedLabelPlays)
     CView* under = h.frame->getViewAt(h.frame->toChildSpace(quiet), true, true);
     ASSERT_TRUE(under == nullptr || under->getTooltipText().getString().empty());
     const std::string shot = temp("search.png"), state = temp("state.bin"), after = temp("after.wav");
-    const HostRun run = runHost(display.name(), "--editor --do idle:5" +
+    const k1test::HostRun run = k1test::runHost(display.name(), "--editor --do idle:5" +
                                                     at("click", h.centerOf(h.find<CTextEdit>("searchSingle"))) +
                                                     " --do key:p --do key:n --do key:o --do key:Return" +
                                                     at("click", quiet) + " --do idle:10 --do shot:" + shot +
@@ -217,8 +184,8 @@ TEST_F(BrowserInHost, SearchShowsOnlyMatchesAndAClickedLabelPlays)
     ASSERT_TRUE(saved.loaded);
     EXPECT_EQ(saved.plugin.getCurrentPresetIndex(), hits[1]);
     const std::string first = temp("first.wav"), chosen = temp("chosen.wav");
-    ASSERT_EQ(runHost(display.name(), "--out " + first).status, 0);
-    ASSERT_EQ(runHost(display.name(), "--program " + std::to_string(hits[1]) + " --out " + chosen).status, 0);
+    ASSERT_EQ(k1test::runHost(display.name(), "--out " + first).status, 0);
+    ASSERT_EQ(k1test::runHost(display.name(), "--program " + std::to_string(hits[1]) + " --out " + chosen).status, 0);
     // The audio after the click is that preset's (up to where the voices
     // stood in time), and clearly not the first preset's.
     ASSERT_GT(distance(first, chosen), 0.05) << "presets too alike to tell apart";
@@ -250,8 +217,8 @@ TEST_F(BrowserInHost, CopyPasteAndSendToTheHardwareThroughThePopup)
     };
     const std::string steps = entry(3, {0}) + entry(6, {1}) + entry(9, {3, 1, 2});
     const std::string state = temp("pasted.bin");
-    const HostRun run =
-        runHost(display.name(), "--editor --do idle:5" + steps + " --do idle:10 --save-chunk " + state + " --midi-out");
+    const k1test::HostRun run =
+        k1test::runHost(display.name(), "--editor --do idle:5" + steps + " --do idle:10 --save-chunk " + state + " --midi-out");
     ASSERT_EQ(run.status, 0) << run.out;
 
     SavedState saved(state);
@@ -273,11 +240,9 @@ TEST_F(BrowserInHost, CopyPasteAndSendToTheHardwareThroughThePopup)
         std::snprintf(text, sizeof text, hex.empty() ? "%02x" : " %02x", b);
         hex += text;
     }
-    std::vector<std::string> sent;
-    std::istringstream lines(run.out);
-    for (std::string line; std::getline(lines, line);)
-        if (line.rfind("midi out\t", 0) == 0)
-            sent.push_back(line.substr(line.rfind('\t') + 1));
+    std::vector<std::string> sent = run.lines("midi out\t");
+    for (std::string& line : sent)
+        line = line.substr(line.rfind('\t') + 1);
     EXPECT_EQ(sent, std::vector<std::string>{hex}) << run.out;
     std::remove(state.c_str());
 }

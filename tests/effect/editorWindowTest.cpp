@@ -95,15 +95,9 @@ std::vector<float> automation(const std::string& out, int index)
     return values;
 }
 
-class EditorInHostWindow : public ::testing::Test
+class EditorInHostWindow : public k1test::DisplayTest
 {
 protected:
-    void SetUp() override
-    {
-        if (display.name().empty())
-            GTEST_SKIP() << display.problem();
-    }
-    k1test::TestDisplay display;
     Panel panel;
 };
 } // namespace

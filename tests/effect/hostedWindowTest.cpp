@@ -166,16 +166,8 @@ bool contains(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
-class EditorInAHost : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        if (display.name().empty())
-            GTEST_SKIP() << display.problem();
-    }
-    k1test::TestDisplay display;
-};
+using EditorInAHost = k1test::DisplayTest;
+using EditorChurn = k1test::DisplayTest;
 } // namespace
 
 TEST_F(EditorInAHost, OpensOnThePlayPageAndKeysSwitchPagesAsTheHeadlessEditorShows)
@@ -349,11 +341,8 @@ TEST_F(EditorInAHost, AStateWithA1600By900WindowOpensAtThatSizeAlsoWhenReopenedA
     EXPECT_GE(r->right - r->left, lastW);
 }
 
-TEST(EditorChurn, OpenedAndClosed200TimesWhileAudioRunsItLeavesNothingBehind)
+TEST_F(EditorChurn, OpenedAndClosed200TimesWhileAudioRunsItLeavesNothingBehind)
 {
-    k1test::TestDisplay display;
-    if (display.name().empty())
-        GTEST_SKIP() << display.problem();
     // Program changes every eighth block and automation of shown knobs in
     // every block, while the host opens and closes the window.
     const HostRun run = runHost(display.name(), "--editor --busy-audio --busy-param " + std::to_string(k1lib::Param_SourceS1EnvLevel) +

@@ -110,6 +110,9 @@ private:
             XSelectInput(display_, window_, StructureNotifyMask);
             XMapWindow(display_, window_);
             waitFor(MapNotify);
+            // The keyboard comes to this window, as a host's window has it;
+            // it goes back to the pointer when the window goes.
+            XSetInputFocus(display_, window_, RevertToPointerRoot, CurrentTime);
         }
         else
             resizeWindow(width_, height_);
@@ -146,6 +149,9 @@ private:
         plugin_.onSizeWindow(nullptr);
         if (display_)
         {
+            // The window a click gave the keyboard to is gone with the
+            // editor: it goes back to the pointer for whoever comes next.
+            XSetInputFocus(display_, PointerRoot, RevertToPointerRoot, CurrentTime);
             if (window_)
                 XDestroyWindow(display_, window_);
             XCloseDisplay(display_);

@@ -211,7 +211,9 @@ TEST(StateDamage, RandomFlipsNeverMisplaceAndAreReported)
             EXPECT_FALSE(ok) << "round " << round;
         }
         if (!ok)
+        {
             EXPECT_TRUE(Snapshot(*t.engine) == before) << "round " << round;
+        }
         lostSingles(*t.engine);
         lostMultis(*t.engine);
         ASSERT_FALSE(::testing::Test::HasFailure()) << "round " << round;

@@ -287,18 +287,22 @@ TEST(EngineCore, EachInstanceDrawsItsOwnRandomNumbers)
         ASSERT_TRUE(t.engine->setSingle(0, randomSingle()));
         ASSERT_TRUE(t.engine->setSingle(0));
     };
-    TestEngine alone;
+    TestEngine alone, otherAlone;
     setUp(alone);
+    setUp(otherAlone);
     const auto reference = renderTogether({&alone}, {strikes(60)})[0];
+    const auto otherReference = renderTogether({&otherAlone}, {strikes(67)})[0];
     EXPECT_GT(rms(reference[0], 0, reference[0].size()), 0.01);
 
-    // Another instance drawing its own numbers between the blocks changes
-    // nothing, and a fresh instance plays the same again.
+    // Two instances drawing their own numbers between each other's blocks
+    // each play what they play alone, and a fresh instance plays the same
+    // again.
     TestEngine a, b;
     setUp(a);
     setUp(b);
     const auto together = renderTogether({&a, &b}, {strikes(60), strikes(67)});
     EXPECT_TRUE(together[0] == reference);
+    EXPECT_TRUE(together[1] == otherReference);
     // What is read-only (the wave ROM and the waves built from it) exists
     // once in the process.
     EXPECT_EQ(&a.engine->getWaveforms(), &b.engine->getWaveforms());

@@ -2,8 +2,9 @@
 // entries, started with effMainsChanged, then ten minutes of audio at
 // 44.1 kHz in blocks of 512 frames with notes and controllers, bursts of a
 // thousand events (program changes across both play modes, K1 dumps, dump
-// requests and parameter changes, damaged and oversized sysex), and host
-// automation of every parameter with values a host should not send. All the
+// requests and parameter changes, damaged and oversized sysex), once a flood
+// of 128 k events in one delivery, and host automation of every parameter
+// with values a host should not send. All the
 // while standard output is a pipe that nobody reads, already full.
 //
 // The audio thread must allocate nothing (the first block included), take
@@ -111,6 +112,10 @@ constexpr int kBlock = 512;
 constexpr long kBlocks = static_cast<long>(600.0 * kRate / kBlock); // ten minutes
 constexpr long kBurstEvery = 1000;                                  // blocks
 constexpr size_t kBurst = 1000;                                     // events
+// Once, far more events than a block may bring, delivered in one call: what
+// the instrument takes fits the storage it reserved, the rest is refused.
+constexpr long kFloodBlock = kBlocks / 2 + 500;
+constexpr size_t kFlood = 128 * 1024;
 
 // ---- The host ---------------------------------------------------------------
 
@@ -169,6 +174,8 @@ struct Scenario
     std::vector<std::vector<VstEvent*>> bursts;
     EventBlock storage[8]; // one per burst kind, filled once
     EventBlock small;      // the ordinary block's few events
+    std::vector<VstMidiEvent> flood = std::vector<VstMidiEvent>(kFlood);
+    std::vector<VstIntPtr> floodHeader = std::vector<VstIntPtr>(2 + kFlood + 2);
 
     Scenario()
     {
@@ -271,12 +278,41 @@ struct Scenario
             }
             bursts.push_back(std::move(burst));
         }
+
+        // The flood: a short note, then bends and modulation on every channel.
+        auto* floodEvents = reinterpret_cast<VstEvents*>(floodHeader.data());
+        floodEvents->numEvents = static_cast<VstInt32>(kFlood);
+        VstEvent** floodList = floodEvents->events; // the header declares two; the list runs on
+        for (size_t i = 0; i < kFlood; ++i)
+        {
+            VstMidiEvent& e = flood[i];
+            e.type = kVstMidiType;
+            e.byteSize = sizeof(VstMidiEvent);
+            e.deltaFrames = static_cast<VstInt32>(rng.below(kBlock));
+            const auto channel = static_cast<char>(i % 16);
+            if (i < 2)
+            {
+                e.deltaFrames = static_cast<VstInt32>(i * 200);
+                e.midiData[0] = static_cast<char>(i == 0 ? 0x90 : 0x80);
+                e.midiData[1] = 60;
+                e.midiData[2] = 100;
+            }
+            else
+            {
+                e.midiData[0] = static_cast<char>((i % 3 ? 0xE0 : 0xB0) | channel);
+                e.midiData[1] = static_cast<char>(i % 3 ? rng.below(128) : 1);
+                e.midiData[2] = static_cast<char>(rng.below(128));
+            }
+            floodList[i] = reinterpret_cast<VstEvent*>(&e);
+        }
     }
 
     // The events of block b (the list stays valid until the next call).
     VstEvents* eventsFor(long b)
     {
         VstEvents* events;
+        if (b == kFloodBlock)
+            return reinterpret_cast<VstEvents*>(floodHeader.data());
         if (b % kBurstEvery == 1)
         {
             const auto& burst = bursts[static_cast<size_t>(b / kBurstEvery) % bursts.size()];

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Builds and runs every test: a release build with gcc, then an ASan+UBSan
 # build with clang that also runs each libFuzzer target for a short while,
-# then the facade's tests (its three-thread stress test among them) in a
-# ThreadSanitizer build with clang of only what they need. An X server runs
-# for the tests that show the editor.
+# then the facade's tests (its three-thread stress test among them), the
+# effect between a host's UI and audio threads, and the editor opened and
+# closed in a host while audio runs, in a ThreadSanitizer
+# build with clang of only what they need. An X server runs for the tests
+# that show the editor.
 set -euo pipefail
 cd "$(dirname "$0")"
-tools/deps/install.sh
+tools/deps/install.sh packages.txt test-packages.txt
 
 jobs="${JOBS:-$(nproc)}"
 
@@ -39,6 +41,7 @@ cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DDARVELLO_BENCH=OFF \
       -DCMAKE_C_FLAGS=-fsanitize=thread -DCMAKE_CXX_FLAGS=-fsanitize=thread \
       -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread
-cmake --build build/tsan -j "$jobs" --target facadeTests facadeStressTests
+cmake --build build/tsan -j "$jobs" --target facadeTests facadeStressTests effect_window_tests vsthost darvello_vst \
+      effectThreadTests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
-  ctest --test-dir build/tsan --output-on-failure -j "$jobs" -R '^Facade[A-Za-z]*\.'
+  ctest --test-dir build/tsan --output-on-failure -j "$jobs" -R '^(Facade[A-Za-z]*|EditorChurn|EffectThreads)\.'

@@ -86,6 +86,12 @@ K1Editor::K1Editor(k1lib::Plugin& plugin, void* parent, VSTGUIEditorInterface* e
     fitZoom(rect);
 
     m_frame->enableTooltips(true, kTooltipDelayMs);
+
+    // The bridge attaches the editor to the facade only after it is built:
+    // whatever changed in between (a program change from the audio thread,
+    // say) reached no editor. The first idle therefore reads everything
+    // afresh, as it does after dropped events.
+    m_eventsDropped.store(true);
 }
 
 K1Editor::~K1Editor()

@@ -17,11 +17,16 @@ void K1Editor::changeZoom(double zoom)
     zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
     if (zoom == m_zoom)
         return;
-    // From the panel's exact size at the present zoom, so that rounding
-    // never piles up over the many steps of a drag.
-    if (!m_frame->setSize(std::round(kDesignWidth * m_zoom), std::round(kDesignHeight * m_zoom)) ||
-        !m_frame->setZoom(zoom))
-        return; // the host keeps the window as it is: so do we
+    // The window goes straight to the panel's size at the new zoom: one size
+    // for the host per step of a drag, always 16:9, and no rounding that
+    // piles up over the steps.
+    const CGraphicsTransform before = m_frame->getTransform();
+    m_frame->setTransform(CGraphicsTransform().scale(zoom, zoom));
+    if (!m_frame->setSize(std::round(kDesignWidth * zoom), std::round(kDesignHeight * zoom)))
+    {
+        m_frame->setTransform(before); // the host keeps the window as it is: so do we
+        return;
+    }
     m_zoom = zoom;
     m_rect = m_frame->getViewSize();
     if (m_listener)

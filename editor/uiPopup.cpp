@@ -1,6 +1,8 @@
 #include "editor/uiPopup.h"
 
+#include "gui/cframe.h"
 #include "gui/cviewcontainer.h"
+#include "gui/menupopup.h"
 
 using namespace VSTGUI;
 
@@ -80,6 +82,12 @@ void uiPopup::removeMenu()
         return;
     COptionMenu* menu = m_menu;
     m_menu = nullptr;
+    // Still open (the editor closes while the user looks at it): dismissed
+    // first, so its completion never reaches an object that is gone.
+    if (menu->isPopupOpen())
+        if (CFrame* frame = menu->getFrame())
+            if (MenuPopup* open = MenuPopup::openFor(frame, menu))
+                open->cancel();
     if (CViewContainer* parent = menu->getParentView())
         parent->removeView(menu, true);
     else

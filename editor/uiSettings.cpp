@@ -34,7 +34,7 @@ uiSettings::uiSettings(K1Editor& editor, CViewContainer* page) : m_editor(editor
     midiReceivePan = initToggle("midiReceivePan");
     audioOutputMode = initOptionMenu("audioOutputMode");
 
-    // The VST host chooses the outputs itself (its I/O configuration).
+    // The VST plug-in leaves the choice of outputs off its page.
     if (auto* audio = ControlHelpers::initView<CViewContainer>(m_views, "audio"))
         audio->setVisible(editor.getPlugin().getPluginType() != k1lib::PluginType::Vst);
 

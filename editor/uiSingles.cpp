@@ -182,9 +182,15 @@ void uiSingles::initBankList()
 {
     if (!m_bankMenu)
         return;
+    const size_t shown = bankMenuValue();
     m_bankMenu->removeAllEntry();
-    for (const k1lib::StorageInfo& storage : m_editor.getPlugin().getStorageInfos(playMode()))
+    const auto& storages = m_editor.getPlugin().getStorageInfos(playMode());
+    for (const k1lib::StorageInfo& storage : storages)
         m_bankMenu->addEntry(storage.longName);
+    // The refilled menu shows the entry of its value again (a refill leaves
+    // no entry current).
+    if (!storages.empty())
+        m_bankMenu->setCurrent(int32_t(std::min(shown, storages.size() - 1)));
 }
 
 void uiSingles::setBank(size_t bank)

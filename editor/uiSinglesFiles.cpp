@@ -55,8 +55,11 @@ bool readFile(std::vector<uint8_t>& bytes, const std::string& path)
     k1lib::MidiToSysex::readFile(bytes, path.c_str());
     if (!bytes.empty())
         return true;
-    if (!k1lib::Sysex::readFile(bytes, path) || bytes.empty() || bytes[0] != 0xF0)
+    if (!k1lib::Sysex::readFile(bytes, path))
+        return false;
+    if (bytes.empty() || bytes[0] != 0xF0)
     {
+        K1_LOG("File " << path << " holds no sysex");
         bytes.clear();
         return false;
     }

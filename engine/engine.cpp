@@ -13,7 +13,7 @@
 namespace k1lib
 {
 Engine::Engine(IEngineListener* listener, PluginType type)
-    : m_listener(listener), m_pluginType(type), m_multi(*this)
+    : m_listener(listener), m_pluginType(type), m_waveforms(Waveforms::shared()), m_multi(*this)
 {
     initFactoryData();
     m_singles = factorySingles;
@@ -32,6 +32,7 @@ Engine::Engine(IEngineListener* listener, PluginType type)
     }
     m_singles.shrink_to_fit();
     m_multis.shrink_to_fit();
+    reserveSysexStorage();
     m_multi.setMulti(m_multi.getSingleModeMulti());
     applySingleToParameters(getCurrentSingle());
     applyMultiToParameters(getCurrentMulti());
@@ -66,6 +67,20 @@ void Engine::prepare(int numOutputs)
     m_preparedOutputs = std::clamp(numOutputs, 1, kMaxOutputs);
     if (m_resampler)
         m_resampler->prepare(m_preparedOutputs);
+    // The parameters waiting without a ramp (all 209 after construction, a
+    // restored state's) are applied here, as the first block would at its
+    // first sample: that block then costs what any block costs. A ramp in
+    // progress is left to the blocks, which keep its time.
+    if (!m_parameters.isIdle() && m_parameters.settlesInOneStep())
+    {
+        m_parameters.process();
+        for (uint32_t i = 0; i < m_parameters.getChangedCount(); ++i)
+        {
+            const uint32_t p = m_parameters.getChanged(i);
+            processParameterChange(static_cast<EParam>(p), m_parameters.getCurrent(p));
+        }
+        m_parameters.process(); // empties the changed ring
+    }
 }
 
 void Engine::process(float** outputs, int numOutputs, int numFrames, std::vector<SMidiEvent>& events)
@@ -134,7 +149,13 @@ void Engine::processAudio(float** outputs, int numOutputs, int numFrames, const 
                 const int n = static_cast<int>(quiet);
                 traceSourceMix(s - spanStart, n);
                 m_parameters.advance(quiet);
-                applyParameterChanges();
+                // Quiet steps leave every preset field as it is: only the
+                // mixes take the values of the run's last step.
+                for (const EParam param : {Param_SourceMix12, Param_SourceMix34})
+                {
+                    if (m_parameters.isRamping(param))
+                        processParameterChange(param, m_parameters.getCurrent(param));
+                }
                 s += n;
                 if (s - spanStart == Multi::kMaxSpan)
                 {

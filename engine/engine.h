@@ -101,7 +101,8 @@ public:
     // a block.
     bool setSamplerate(float hostRate);
     // Sets up the resampler for numOutputs channels (1-8), for the next
-    // blocks and any later rate. Not on the audio thread.
+    // blocks and any later rate, and applies the parameter values waiting
+    // without a ramp. Not on the audio thread.
     void prepare(int numOutputs);
     // Host frames by which the output follows the events (the resampler's
     // converters); 0 without conversion.
@@ -210,16 +211,23 @@ public:
     // ---- State chunk (stateWriter.cpp, stateReader.cpp, stateRestore.cpp) --
     // Appends the whole state (version 4) to out.
     bool saveState(std::vector<uint8_t>& out);
-    // Restores a state of version 1-4. False, with a log line, for anything
-    // saveState cannot have written: a damaged or truncated chunk restores
-    // what arrived intact, every preset in its own slot, and the factory
-    // preset in each slot whose data did not arrive.
+    // Restores a state of version 1-4. A chunk that is cut short or damaged
+    // (a preset that does not decode, a stream out of shape) is refused with
+    // a log line and false, and nothing changes. One that decodes completely
+    // is applied and gives true, also when it holds values saveState does
+    // not write (each repaired with a log line: settings and parameters out
+    // of range, bytes after the end, padding in an old stream); slots it
+    // holds no preset for get the factory preset.
     bool loadState(const std::vector<uint8_t>& in);
 
     // ---- Incoming K1 sysex (sysexPeer.cpp) ----------------------------------
     // Stores received dumps, answers requests and applies parameter changes,
     // each message of the buffer with its own numbers and channel.
-    void processMidiSysex(const std::vector<uint8_t>& bytes);
+    // On the audio thread this allocates nothing: the parse and the replies
+    // use storage the engine reserves when it is built. A message longer than
+    // any K1 message is refused with a log line.
+    void processMidiSysex(const uint8_t* bytes, size_t size);
+    void processMidiSysex(const std::vector<uint8_t>& bytes) { processMidiSysex(bytes.data(), bytes.size()); }
 
     // ---- What the voices read ---------------------------------------------
 
@@ -244,7 +252,9 @@ private:
     bool restoreState(const StateChunk& state);
     void applyParameterChanges(const std::vector<Sysex::SysexResult::ParameterChange>& changes);
     void answerSysexMessage(const uint8_t* message, size_t length);
-    void sendSysex(std::vector<uint8_t>&& message) const;
+    void reserveSysexStorage();
+    // The listener gets the bytes for the length of the call.
+    void sendSysex(const std::vector<uint8_t>& message) const;
     uint8_t getSendChannel() const;
 
     void renderSpan(float* const* out, int channels, int start, int n);
@@ -262,7 +272,7 @@ private:
     PluginType m_pluginType;
     std::vector<SinglePreset> m_singles;
     std::vector<MultiPreset> m_multis;
-    Waveforms m_waveforms;
+    const Waveforms& m_waveforms; // shared by every engine of the process, read-only
     size_t m_currentSingle = 0;
     size_t m_currentMulti = 0;
     StaticArray<MidiState, kMidiChannelCount> m_midiState;
@@ -283,6 +293,11 @@ private:
     ParameterManager m_parameters;
     float m_sourceMix[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     float m_spanMix[4][Multi::kMaxSpan] = {}; // the source mix at each sample of the span being gathered
+    // Received sysex, parsed message by message, and the reply being sent:
+    // reserved for the largest K1 message, so that answering allocates
+    // nothing.
+    Sysex::SysexResult m_sysexIn;
+    std::vector<uint8_t> m_reply;
 };
 
 // The factory lists, filled once by initFactoryData and read-only afterwards.

@@ -25,6 +25,10 @@ public:
     // One engine sample. rate is the engine's processing rate, modWheel the
     // channel's CC1 value / 127. Returns a multiple of 1/64 in -1..1.
     float process(const SinglePreset& single, float rate, float modWheel);
+    // n samples, as many process() calls, their outputs into out[] (which may
+    // be null: the LFO still moves as if it had been heard). Returns the
+    // output of the last sample (n >= 1).
+    float render(const SinglePreset& single, float rate, float modWheel, int n, float* out);
 
     // Draws a new level -1 <= value < 1 for the "Random" shape.
     void createRandomValue();

@@ -38,15 +38,16 @@ constexpr uint8_t kRpnBendRange = 0;
 constexpr uint8_t kRpnFineTune = 1;
 constexpr uint8_t kNotReceived = 0xFF;
 constexpr uint8_t kProgramsPerMode = 64;
+constexpr int32_t kMaxBendRange = 12;
 } // namespace
 
 void Engine::processMidiEvent(const SMidiEvent& event)
 {
     // System exclusive is answered by the sysex peer, when receiving it is on.
-    if (!event.sysex.empty())
+    if (event.isSysex())
     {
         if (m_config.sysexReceive)
-            processMidiSysex(event.sysex);
+            processMidiSysex(event.sysexData(), event.sysexSize());
         return;
     }
     dispatchMidi(event);
@@ -121,7 +122,7 @@ void Engine::controlChange(uint8_t channel, bool accepted, uint8_t controller, u
         if (!accepted || m_rpnMsb != 0)
             break;
         if (m_rpnLsb == kRpnBendRange)
-            m_bendRange = value <= 12 ? value : 0;
+            m_bendRange = std::min<int32_t>(value, kMaxBendRange); // controllers send 24 or 48 too
         else if (m_rpnLsb == kRpnFineTune)
             m_fineTune = static_cast<float>(std::clamp<int>(value, 14, 114) - 64) * 0.02f;
         break;
@@ -195,8 +196,11 @@ void Engine::programChange(uint8_t channel, bool accepted, uint8_t program)
 {
     if (m_config.programChange == 0)
         return;
-    // The bank registers pick the storage of the mode in force now.
-    const std::vector<StorageInfo>& storages = getStorageInfos(m_playMode);
+    // The bank registers pick a storage of the mode the program selects: a
+    // program 64-127 is a multi even when it switches from single mode. (A
+    // per-channel single change in multi mode does not use them.)
+    const std::vector<StorageInfo>& storages =
+        getStorageInfos(program < kProgramsPerMode ? PlayMode::Single : PlayMode::Multi);
     const size_t first = m_bankLsb < storages.size() ? storages[m_bankLsb].firstIndex : 0;
     const size_t base = (m_bankMsb == kNotReceived ? 0 : static_cast<size_t>(m_bankMsb)) * 100 + first;
 

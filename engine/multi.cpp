@@ -77,6 +77,8 @@ Multi::Multi(Engine& engine) : m_engine(engine), m_singleModeMulti(makeSingleMod
         state.lfo.seedRandom(static_cast<uint64_t>(random.next()) << 32 | random.next());
     }
 
+    for (SpanRuns& runs : m_vibratoRuns)
+        runs.reset(kMaxSpan, 0.0f);
     m_multi = m_singleModeMulti;
     mapChannelsToSections();
     m_singlesOffset = Engine::getSinglesOffsetForMulti(m_engine.getCurrentMultiIndex());
@@ -157,7 +159,26 @@ void Multi::noteOff(uint8_t channel, uint8_t key, uint8_t velocity)
 
 void Multi::setHoldPedal(uint8_t channel, bool on) { m_noteProcessors[channel & 0x0F]->setHoldPedal(on); }
 
-void Multi::allNotesOff(uint8_t channel) { m_noteProcessors[channel & 0x0F]->allNotesOff(); }
+void Multi::allNotesOff(uint8_t channel)
+{
+    m_noteProcessors[channel & 0x0F]->allNotesOff();
+    // The processor releases the keys it counts; a voice may still sound
+    // that no count of this channel names (struck while the section listened
+    // to another channel, or struck again by a Solo single). Every voice of
+    // the channel's sections is released, whatever the counts say.
+    constexpr uint8_t kAllNotesOffVelocity = 64;
+    const SectionList& list = m_channelSections[channel & 0x0F];
+    for (size_t n = 0; n < list.count; ++n)
+    {
+        const ActiveList& active = m_active[list.sections[n]];
+        for (size_t i = 0; i < active.size(); ++i)
+        {
+            Voice& voice = m_pool[active[i]];
+            if (voice.isKeyHeld())
+                voice.onNoteOff(kAllNotesOffVelocity);
+        }
+    }
+}
 
 void Multi::onNoteOn(uint8_t channel, uint8_t key, uint8_t velocity)
 {

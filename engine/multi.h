@@ -122,6 +122,7 @@ private:
 
     // Scratch of render(): per-section vibrato per sample, source sums.
     StaticArray<StaticArray<float, kMaxSpan>, kSectionCount> m_vibrato;
+    StaticArray<SpanRuns, kSectionCount> m_vibratoRuns;
     alignas(64) float m_acc[4][kMaxSpan] = {};
 };
 } // namespace k1lib

@@ -6,6 +6,7 @@
 // in the same order as one-sample-at-a-time mixing would give (voices in list
 // order, sections in order), so the result is bit-identical to it.
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/engine.h"
@@ -41,17 +42,34 @@ void Multi::updateSectionStates(int n)
             continue;
         SectionState& state = m_sectionStates[s];
         const MidiState& midi = m_engine.getMidiState(getChannel(s));
-        float* vibrato = m_vibrato[s].data();
-        for (int i = 0; i < n; ++i)
+        // Single, pressure and wheel hold over the span: so does the depth.
+        const float depth = Vibrato::depth(*single, midi.pressure, midi.modWheel);
+        if (m_active[s].empty() && m_released[s].empty())
         {
-            const float lfo = state.lfo.process(*single, rate, midi.modWheel);
-            vibrato[i] = Vibrato::process(*single, lfo, midi.pressure, midi.modWheel);
+            // Nobody listens: the LFO only moves on, as if it had been heard.
+            state.vibrato = depth * state.lfo.render(*single, rate, midi.modWheel, n, nullptr);
         }
-        state.vibrato = vibrato[n - 1];
-        state.bend = bendRange * midi.bend;
-        const int depth = static_cast<int>(single->pressureToFreq) - 50;
-        float ptf = midi.pressure * pressureToFreq(static_cast<uint8_t>(std::abs(depth)));
-        if (depth < 0)
+        else
+        {
+            float lfo[kMaxSpan];
+            state.lfo.render(*single, rate, midi.modWheel, n, lfo);
+            float* vibrato = m_vibrato[s].data();
+            SpanRuns& runs = m_vibratoRuns[s];
+            runs.count = 0;
+            for (int i = 0; i < n; ++i)
+            {
+                vibrato[i] = depth * lfo[i];
+                runs.append(i, vibrato[i]);
+            }
+            state.vibrato = vibrato[n - 1];
+        }
+        // The current single bends by the engine's range (its depth, or an
+        // RPN); a multi section by the depth of its own single.
+        const bool current = m_multi.sections[s].single == kCurrentSingle;
+        state.bend = (current ? bendRange : static_cast<float>(std::min<uint32_t>(single->pitchBendDepth, 12))) * midi.bend;
+        const int ptfDepth = static_cast<int>(single->pressureToFreq) - 50;
+        float ptf = midi.pressure * pressureToFreq(static_cast<uint8_t>(std::abs(ptfDepth)));
+        if (ptfDepth < 0)
             ptf = -ptf;
         state.pressureToFreq = ptf;
     }
@@ -110,7 +128,10 @@ void Multi::render(float* const* out, int numOutputs, int n, const float (*sourc
         for (size_t u = 0; u < m_sectionsInUse.count; ++u)
             inUse = inUse || m_sectionsInUse.sections[u] == s;
         if (!inUse)
+        {
             m_vibrato[s].fill(state.vibrato);
+            m_vibratoRuns[s].reset(n, state.vibrato);
+        }
 
         for (auto& row : m_acc)
             for (int i = 0; i < n; ++i)
@@ -118,6 +139,7 @@ void Multi::render(float* const* out, int numOutputs, int n, const float (*sourc
 
         VoiceSpanInput input;
         input.vibrato = m_vibrato[s].data();
+        input.vibratoRuns = &m_vibratoRuns[s];
         input.sourceMix = heldMix;
         input.movingSourceMix = sourceMix;
         input.source.pressure = midi.pressure;

@@ -42,6 +42,10 @@ public:
     // One engine sample: empties the changed ring, steps every ramp once and
     // lists the stepped parameters as changed. True when any was ramping.
     bool process();
+    // Whether the next process() brings every parameter to its target: no
+    // ramp takes more than one step (after construction, or values set
+    // without a ramp).
+    bool settlesInOneStep() const;
 
     // How many process() steps may follow in a row, at most `limit` (up to
     // kMaxQuietSteps), in which no ramp ends and no ramping parameter on the
@@ -84,9 +88,11 @@ private:
     {
         uint32_t parameter = 0xFFFFFFFF;
         uint32_t stepsLeft = 0; // 0: not ramping
+        uint32_t quiet = 0;     // steps before the value may round to another whole number
     };
 
     void setTarget(unsigned int p, float value, bool ramp);
+    uint32_t quietSteps(uint32_t p) const;
 
     StaticArray<float, kParamCount> m_normalized;
     StaticArray<float, kParamCount> m_real;

@@ -38,6 +38,29 @@ public:
         return value;
     }
 
+    // Removes every entry at once (one atomic update instead of one each).
+    void popAll()
+    {
+        const uint32_t n = m_count.load(std::memory_order_acquire);
+        m_read = wrap(m_read + n);
+        m_count.fetch_sub(n, std::memory_order_release);
+    }
+
+    // Appends n entries at once, as n pushes would; false (nothing appended)
+    // when they do not fit.
+    bool pushAll(const T* values, uint32_t n)
+    {
+        if (m_count.load(std::memory_order_acquire) + n > N)
+            return false;
+        for (uint32_t i = 0; i < n; ++i)
+        {
+            m_items[m_write] = values[i];
+            m_write = next(m_write);
+        }
+        m_count.fetch_add(n, std::memory_order_release);
+        return true;
+    }
+
     // The i-th entry counted from the read index (i below count()).
     T& at(uint32_t i) { return m_items[wrap(m_read + i)]; }
     const T& at(uint32_t i) const { return m_items[wrap(m_read + i)]; }

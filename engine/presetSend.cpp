@@ -26,10 +26,11 @@ uint8_t Engine::getSendChannel() const
     return m_config.omni ? 0 : static_cast<uint8_t>(m_config.receiveChannel);
 }
 
-void Engine::sendSysex(std::vector<uint8_t>&& message) const
+void Engine::sendSysex(const std::vector<uint8_t>& message) const
 {
     SMidiEvent event;
-    event.sysex = std::move(message);
+    event.sysexView = message.data();
+    event.sysexViewSize = static_cast<uint32_t>(message.size());
     m_listener->sendMidi(event);
 }
 
@@ -50,7 +51,7 @@ bool Engine::sendSingle(size_t index, uint8_t slot) const
     const auto location = static_cast<StorageLocation>(slot / kSlotsPerLocation);
     if (!Sysex::writeSingle(message, m_singles[index], channel, location, slot % sysexFrame::kSinglesPerMemory))
         return false;
-    sendSysex(std::move(message));
+    sendSysex(message);
     return true;
 }
 
@@ -71,7 +72,7 @@ bool Engine::sendMulti(size_t index, uint8_t slot) const
     const auto location = slot < kSlotsPerLocation ? StorageLocation::I : StorageLocation::E;
     if (!Sysex::writeMulti(message, m_multis[index], channel, location, slot % kSlotsPerLocation))
         return false;
-    sendSysex(std::move(message));
+    sendSysex(message);
     return true;
 }
 
@@ -112,7 +113,7 @@ bool Engine::sendParameterAsSysex(EParam param, float normalized) const
     }
     std::vector<uint8_t> message;
     Sysex::writeParameterChange(message, channel, {static_cast<uint8_t>(number), source, byte});
-    sendSysex(std::move(message));
+    sendSysex(message);
     return true;
 }
 } // namespace k1lib

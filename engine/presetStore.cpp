@@ -205,8 +205,13 @@ void Engine::selectMulti(size_t index)
 {
     K1_LOG("Switching to multi " << index);
     m_currentMulti = index;
-    m_multi.clearAllVoices();
-    m_multi.setMulti(m_multis[index]);
+    // Outside multi mode the voices play the single: they stay as they are,
+    // and the multi is loaded when multi mode comes.
+    if (m_playMode == PlayMode::Multi)
+    {
+        m_multi.clearAllVoices();
+        m_multi.setMulti(m_multis[index]);
+    }
     applyMultiToParameters(m_multis[index]);
     m_listener->onActiveMultiChanged(index);
 }
@@ -223,7 +228,8 @@ bool Engine::setMulti(size_t index, const MultiPreset& preset)
     m_multis[index] = preset;
     if (index == m_currentMulti)
     {
-        m_multi.clearAllVoices();
+        if (m_playMode == PlayMode::Multi)
+            m_multi.clearAllVoices();
         applyMultiToParameters(m_multis[index]);
         m_listener->onActiveMultiModified(index);
     }
@@ -248,7 +254,8 @@ bool Engine::setMultis(size_t first, const std::vector<MultiPreset>& presets)
         stored = true;
         if (index == m_currentMulti)
         {
-            m_multi.clearAllVoices();
+            if (m_playMode == PlayMode::Multi)
+                m_multi.clearAllVoices();
             applyMultiToParameters(m_multis[index]);
             m_listener->onActiveMultiModified(m_currentMulti);
         }

@@ -1,5 +1,5 @@
-// Note start and release of a source; the per-sample step is inline in the
-// header.
+// A source's note start, its spans (envelope, pitch and phase worked out, then
+// the wave rendered by the wave kernels) and its release.
 
 #include "engine/source.h"
 
@@ -10,6 +10,7 @@
 
 #include "engine/engine.h"
 #include "engine/tables.h"
+#include "engine/waveKernels.h"
 
 namespace k1lib
 {
@@ -22,17 +23,6 @@ constexpr float kSampledMinimumPitch = 19.94f;
 constexpr float kSingleCycleMinimumPitch = -128.0f;
 constexpr uint64_t kPhaseRange = 1ull << 32;
 
-// One sample of the wave at a 32-bit phase: linear interpolation between the
-// two neighbouring samples (the second wraps within the power-of-two block),
-// scaled from signed 8-bit to -1..1.
-inline float readWave(const int8_t* data, uint32_t phase, uint32_t shift, uint32_t mask, float inversePhaseScale)
-{
-    const uint32_t index = phase >> shift;
-    const float frac = static_cast<float>(phase - (index << shift)) * inversePhaseScale;
-    const float s0 = static_cast<float>(data[index]);
-    const float s1 = static_cast<float>(data[(index + 1) & mask]);
-    return (s0 + frac * (s1 - s0)) * 0.0078125f;
-}
 int clampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 float clampFloat(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
 int centred(uint32_t v) { return static_cast<int>(v) - 50; }
@@ -145,110 +135,119 @@ void Source::beginSpan(const SourceSpanInput& input)
     m_spanPitch = raiseToMinimum(0.0f + m_pitch + m_spanBend + m_spanPressureToFreq + m_spanFineTune);
 }
 
-int Source::render(float* value, float* amplitude, const float* pitchModulation, int n)
+void Source::plan(SourceSpan& span, float* amplitude, const SpanRuns& modulation, int n)
 {
-    int doneAt = isDone() ? 1 : kNotDone;
-    int i = 0;
+    span.doneAt = isDone() ? 1 : kNotDone;
+    span.delayed = 0;
+    span.oneAmplitude = false;
+    span.runCount = 0;
 
     // In the sustain stage (and once finished) the envelope holds its level
     // until the next note-off, which ends the span: one step gives the
     // amplitude of the whole span. Its sample counter only matters during
     // the delay, so the steps skipped here change nothing.
-    const bool holding = m_env.getStage() == Env::StageSustain || m_env.getStage() == Env::StageFinished;
-    float heldAmplitude = 0.0f;
-    if (holding)
-        heldAmplitude = m_env.process(m_decayTime, m_sustainLevel, m_rate) * m_spanLevel;
-
-    // The common case of a held note at a steady pitch on a looping wave:
-    // nothing but the phase moves.
-    if (holding && !m_stopped && m_loop && !m_spanVibABend)
+    if (m_env.isHolding())
     {
-        if (m_spanPitch != m_lastPitch)
-            updateIncrement(m_spanPitch);
-        const auto increment = static_cast<uint32_t>(m_increment);
-        const int8_t* data = m_data;
-        const uint32_t shift = m_indexShift;
-        const uint32_t mask = m_length - 1;
-        const float inverse = m_inversePhaseScale;
-        uint32_t phase = m_phase;
-        for (; i < n; ++i)
-        {
-            amplitude[i] = heldAmplitude;
-            value[i] = readWave(data, phase, shift, mask, inverse);
-            phase += increment;
-        }
-        m_phase = phase;
-        return doneAt;
+        amplitude[0] = m_env.process(m_decayTime, m_sustainLevel, m_rate) * m_spanLevel;
+        span.oneAmplitude = true;
     }
-    // The same under vibrato or auto-bend: the pitch is summed per sample,
-    // the increment recomputed only when it moves.
-    if (holding && !m_stopped && m_loop)
+    else
     {
-        const int8_t* data = m_data;
-        const uint32_t shift = m_indexShift;
-        const uint32_t mask = m_length - 1;
-        const float inverse = m_inversePhaseScale;
-        uint32_t phase = m_phase;
-        for (; i < n; ++i)
-        {
-            amplitude[i] = heldAmplitude;
-            value[i] = readWave(data, phase, shift, mask, inverse);
-            const float pitch =
-                raiseToMinimum(pitchModulation[i] + m_pitch + m_spanBend + m_spanPressureToFreq + m_spanFineTune);
-            if (pitch != m_lastPitch)
-                updateIncrement(pitch);
-            phase += static_cast<uint32_t>(m_increment);
-        }
-        m_phase = phase;
-        return doneAt;
+        const Env::Span env = m_env.render(amplitude, n, m_spanLevel, m_decayTime, m_sustainLevel, m_rate);
+        span.delayed = env.delayed;
+        if (env.finishedAt > 0 && span.doneAt == kNotDone)
+            span.doneAt = env.finishedAt;
     }
 
-    for (; i < n; ++i)
+    span.phase = m_phase;
+    span.sounding = span.delayed;
+    if (m_stopped || span.delayed >= n)
+        return;
+
+    // The phase holds still during the delay. Each stretch of one pitch
+    // modulation value gets one increment, worked out as the samples would
+    // one by one (only when the pitch moves).
+    uint32_t phase = m_phase;
+    const int runCount = m_spanVibABend ? modulation.count : 1;
+    for (int r = 0; r < runCount; ++r)
     {
-        float a;
-        if (holding)
-        {
-            a = heldAmplitude;
-        }
-        else
-        {
-            const float e = m_env.process(m_decayTime, m_sustainLevel, m_rate);
-            if (m_env.isDelaying())
-            {
-                // Silent, and the wave does not move until the delay is over.
-                amplitude[i] = 0.0f;
-                value[i] = 0.0f;
-                continue;
-            }
-            a = e * m_spanLevel;
-            if (doneAt == kNotDone && m_env.isFinished())
-                doneAt = i + 1;
-        }
-        amplitude[i] = a;
-        if (m_stopped)
-        {
-            value[i] = 0.0f;
+        const int first = std::max(m_spanVibABend ? modulation.start[r] : 0, span.delayed);
+        const int end = m_spanVibABend ? std::min(modulation.start[r + 1], n) : n;
+        if (end <= first)
             continue;
-        }
-
-        value[i] = readWave(m_data, m_phase, m_indexShift, m_length - 1, m_inversePhaseScale);
-
-        float pitch = m_spanPitch;
-        if (m_spanVibABend)
-            pitch = raiseToMinimum(pitchModulation[i] + m_pitch + m_spanBend + m_spanPressureToFreq + m_spanFineTune);
+        const float pitch = m_spanVibABend ? raiseToMinimum(modulation.value[r] + m_pitch + m_spanBend +
+                                                            m_spanPressureToFreq + m_spanFineTune)
+                                           : m_spanPitch;
         if (pitch != m_lastPitch)
             updateIncrement(pitch);
+        const uint64_t increment = m_increment;
+        span.runStart[span.runCount] = first;
+        span.runIncrement[span.runCount] = static_cast<uint32_t>(increment);
+        ++span.runCount;
 
-        const uint64_t next = static_cast<uint64_t>(m_phase) + m_increment;
-        m_phase = static_cast<uint32_t>(next);
-        if (next > 0xFFFFFFFFull && !m_loop)
+        const auto samples = static_cast<uint64_t>(end - first);
+        if (!m_loop && increment > 0)
         {
-            m_stopped = 1;
-            if (doneAt == kNotDone)
-                doneAt = i + 1;
+            // A one-shot ends with the sample whose step passes the end of
+            // its block: that sample still sounds.
+            const uint64_t room = kPhaseRange - phase;
+            const uint64_t steps = (room + increment - 1) / increment;
+            if (steps <= samples)
+            {
+                phase = static_cast<uint32_t>(phase + steps * increment);
+                m_stopped = 1;
+                span.sounding = first + static_cast<int>(steps);
+                span.runStart[span.runCount] = span.sounding;
+                span.doneAt = std::min(span.doneAt, span.sounding);
+                m_phase = phase;
+                return;
+            }
         }
+        phase = static_cast<uint32_t>(phase + samples * increment);
     }
-    return doneAt;
+    span.runStart[span.runCount] = n;
+    span.sounding = n;
+    m_phase = phase;
+}
+
+// Calls render(cursor, first, count) for each stretch of one increment of
+// the planned span that lies before sample `end`.
+template <typename Render>
+void Source::forEachRun(const SourceSpan& span, int end, Render&& render) const
+{
+    WaveCursor cursor;
+    cursor.data = m_data;
+    cursor.phase = span.phase;
+    cursor.shift = m_indexShift;
+    cursor.inverseScale = m_inversePhaseScale;
+    for (int r = 0; r < span.runCount; ++r)
+    {
+        const int first = span.runStart[r];
+        if (first >= end)
+            break;
+        const int last = std::min(span.runStart[r + 1], end);
+        cursor.increment = span.runIncrement[r];
+        render(cursor, first, last - first);
+        cursor.phase += static_cast<uint32_t>(last - first) * cursor.increment;
+    }
+}
+
+void Source::play(float* out, const SourceSpan& span, const float* amplitude, const float* mix, bool oneMix,
+                  int count) const
+{
+    const MixWaveFn kernel = waveKernels().mix[span.oneAmplitude ? 1 : 0][oneMix ? 1 : 0];
+    forEachRun(span, std::min(span.sounding, count), [&](const WaveCursor& cursor, int first, int n) {
+        kernel(out + first, cursor, span.oneAmplitude ? amplitude : amplitude + first, oneMix ? mix : mix + first, n);
+    });
+}
+
+void Source::read(float* values, const SourceSpan& span, int n) const
+{
+    std::fill(values, values + n, 0.0f);
+    const ReadWaveFn kernel = waveKernels().read;
+    forEachRun(span, span.sounding, [&](const WaveCursor& cursor, int first, int count) {
+        kernel(values + first, cursor, count);
+    });
 }
 
 void Source::updateIncrement(float pitch)

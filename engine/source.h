@@ -11,7 +11,9 @@
 // Most of the sound is fixed when the note starts (init). What may change
 // while it sounds, the channel pressure, bend, fine tune and the single's
 // per-source switches, is read once per stretch of samples in which nothing
-// changes (beginSpan); step() then renders one engine sample.
+// changes (beginSpan). A span is then worked out (plan: envelope, pitch,
+// phase, whether the source ends) before its wave is rendered (play, read),
+// so that a voice knows where it ends before it adds anything.
 
 #include <cstdint>
 
@@ -32,26 +34,82 @@ struct SourceSpanInput
     float fineTune = 0.0f;       // semitones
 };
 
+constexpr int kMaxRenderSpan = 64; // samples rendered at once
+
+// Stretches of a span over which a value holds still: run r covers samples
+// start[r] .. start[r + 1] - 1, and start[count] is the span's length.
+struct SpanRuns
+{
+    // Written before they are read; left uninitialised, as they are made
+    // per span.
+    int count = 0;
+    int start[kMaxRenderSpan + 1];
+    float value[kMaxRenderSpan];
+
+    void reset(int n, float v)
+    {
+        count = 1;
+        start[0] = 0;
+        start[1] = n;
+        value[0] = v;
+    }
+    // Appends sample i's value: a new run when it differs from the last.
+    void append(int i, float v)
+    {
+        if (count > 0 && value[count - 1] == v)
+        {
+            start[count] = i + 1;
+            return;
+        }
+        start[count] = i;
+        value[count] = v;
+        start[++count] = i + 1;
+    }
+};
+
+// What a source will do over one span, worked out before any sample of the
+// voice is mixed (see Source::plan).
+struct SourceSpan
+{
+    static constexpr int kNotDone = 1 << 30;
+    int delayed = 0;           // leading samples in the envelope's delay: silent, the wave holds still
+    int doneAt = kNotDone;     // 1 + the sample at which the source was done, or kNotDone
+    int sounding = 0;          // the wave sounds in samples delayed .. sounding - 1
+    bool oneAmplitude = false; // amplitude[0] holds for the whole span
+    uint32_t phase = 0;        // at sample `delayed`
+    int runCount = 0;          // stretches of one phase increment from `delayed` on
+    int runStart[kMaxRenderSpan + 1];
+    uint32_t runIncrement[kMaxRenderSpan];
+};
+
 class Source
 {
 public:
+    static constexpr int kNotDone = SourceSpan::kNotDone;
+
     // Sets up the source for a new note; see voice.h for the arguments.
     void init(const Engine& engine, const SinglePreset& single, uint8_t index, uint8_t key, uint8_t velocity,
               float rate, int transpose, int tune, int level);
 
     const SingleSource& getSource() const { return m_single->sources[m_index]; }
+    bool followsPitchModulation() const { return m_spanVibABend; }
 
     // Reads what stays constant until the next event or parameter change.
     void beginSpan(const SourceSpanInput& input);
 
-    // Renders n engine samples: the wave values into value[i] and the
-    // amplitudes (envelope times level) into amplitude[i]. pitchModulation
-    // holds the voice's vibrato and auto-bend per sample (read only when
-    // the source follows them). Returns how many samples it took until the
-    // source was done (see isDone), or kNotDone. The samples after that are
-    // rendered too but belong to nothing.
-    static constexpr int kNotDone = 1 << 30;
-    int render(float* value, float* amplitude, const float* pitchModulation, int n);
+    // Advances the source over n samples (after beginSpan): the envelope
+    // into amplitude[] (amplitude x level, from span.delayed on, or one value
+    // in amplitude[0]), the pitch and phase into span, and whether the source
+    // was done. modulation holds the voice's vibrato and auto-bend per
+    // sample, read only when the source follows them. Then play() or read()
+    // render the wave of the span.
+    void plan(SourceSpan& span, float* amplitude, const SpanRuns& modulation, int n);
+    // Adds (mix x wave) x amplitude into out[i] for the first `count` samples
+    // of the planned span; mix is one value when oneMix, else per sample.
+    void play(float* out, const SourceSpan& span, const float* amplitude, const float* mix, bool oneMix,
+              int count) const;
+    // The wave's values of the planned span, 0 where it is silent.
+    void read(float* values, const SourceSpan& span, int n) const;
 
     // Note-off with the source's own release time, or with the release time
     // of the envelope value releaseValue (0..100).
@@ -80,13 +138,15 @@ private:
         return pitch;
     }
     void updateIncrement(float pitch);
+    template <typename Render>
+    void forEachRun(const SourceSpan& span, int end, Render&& render) const;
 
     const SinglePreset* m_single = nullptr;
     uint8_t m_index = 0;
     uint8_t m_velocity = 0;
     float m_pitch = 0.0f; // base pitch fixed at init
     Env m_env;
-    const int8_t* m_data = nullptr;
+    const int8_t* m_data = nullptr; // guarded block (see GuardedWaves)
     uint32_t m_length = 0;
     uint32_t m_phase = 0;
     uint32_t m_phaseScale = 0;

@@ -73,14 +73,19 @@ inline constexpr ConfigField kConfigFields[kConfigFieldCount] = {
 } // namespace stateChunk
 
 // What a state block holds, decoded without touching any engine. Each part
-// is present only when the block held all of it; `damaged` says that the
-// block holds something saveState cannot have written (the reader has logged
-// why), `truncated` that it ended before its last field.
+// is present only when the block held all of it. `truncated` says that it
+// ended before its last field, `damaged` that a preset or the frame of its
+// stream did not decode (a failed checksum, a message out of its place, a
+// count that does not match): such a block is not restored at all.
+// `repaired` says that it holds something saveState does not write but that
+// loses nothing (bytes after its end, padding or foreign messages in an old
+// stream); the reader has logged each.
 struct StateChunk
 {
     uint32_t version = 0;
     bool damaged = false;
     bool truncated = false;
+    bool repaired = false;
 
     std::optional<std::vector<uint8_t>> config; // the first min(configSize, 52) bytes
     std::optional<uint32_t> playMode;            // versions 3 and 4

@@ -170,19 +170,29 @@ bool readRunStream(Slots<Kind>& slots, const uint8_t* data, uint64_t declared, u
 }
 
 // A version 1/2 stream: single dumps one after the other, each placed after
-// the presets of the dumps before it. Their slots are only known while the
-// stream is regular: after bytes outside a message, or a message that is not
-// a whole number of single blocks, nothing more is placed.
-bool readLegacyStream(Slots<SingleKind>& slots, const uint8_t* data, size_t size)
+// the presets of the dumps before it. Zero bytes between messages (padding)
+// and messages that hold no single are passed over (`skipped` counts them);
+// any other byte outside a message, a dump with a block that fails, a dump
+// that is not a whole number of blocks or one that runs past the end is
+// damage: the slots after it are unknown.
+bool readLegacyStream(Slots<SingleKind>& slots, const uint8_t* data, size_t size, size_t& skipped)
 {
-    bool intact = true;
     size_t next = 0;
     size_t at = 0;
+    skipped = 0;
     while (at < size)
     {
+        if (data[at] == 0)
+        {
+            ++skipped;
+            ++at;
+            continue;
+        }
         const uint8_t* start = data + at;
+        if (*start != kStart)
+            return false;
         const auto* end = static_cast<const uint8_t*>(std::memchr(start, kEnd, size - at));
-        if (*start != kStart || !end)
+        if (!end)
             return false;
         const size_t length = static_cast<size_t>(end - start) + 1;
         at += length;
@@ -192,17 +202,15 @@ bool readLegacyStream(Slots<SingleKind>& slots, const uint8_t* data, size_t size
                                 start[kSub2At] < kMultiBase;
         if (!singleDump)
         {
-            intact = false; // nothing this stream should hold; it holds no single either
+            skipped += length; // nothing this stream should hold; it holds no single either
             continue;
         }
         const size_t count = payload / kSingleBlockSize;
-        if (!placeBlocks<SingleKind>(slots, next, start + kDataAt, count, count))
-            intact = false;
-        if (payload % kSingleBlockSize != 0)
+        if (payload % kSingleBlockSize != 0 || !placeBlocks<SingleKind>(slots, next, start + kDataAt, count, count))
             return false;
         next += count;
     }
-    return intact;
+    return true;
 }
 
 bool cutShort(StateChunk& out, const char* field)
@@ -269,10 +277,16 @@ bool readStateChunk(const std::vector<uint8_t>& in, size_t singleSlots, size_t m
     if (v < kFirstVersionWithMultis)
     {
         out.singles.emplace(singleSlots);
-        if (!readLegacyStream(*out.singles, c.here(), static_cast<size_t>(c.remaining())))
+        size_t skipped = 0;
+        if (!readLegacyStream(*out.singles, c.here(), static_cast<size_t>(c.remaining()), skipped))
         {
             K1_LOG("Damaged singles in the state");
             out.damaged = true;
+        }
+        else if (skipped > 0)
+        {
+            K1_LOG("Passing over " << skipped << " bytes of the singles that hold no single");
+            out.repaired = true;
         }
         return true;
     }
@@ -305,8 +319,8 @@ bool readStateChunk(const std::vector<uint8_t>& in, size_t singleSlots, size_t m
         return cutShort(out, "end of the multis");
     if (c.remaining() != 0)
     {
-        K1_LOG("State has " << c.remaining() << " bytes after its end");
-        out.damaged = true;
+        K1_LOG("State has " << c.remaining() << " bytes after its end, passed over");
+        out.repaired = true;
     }
     return true;
 }

@@ -1,8 +1,8 @@
 // Restoring the engine from a state chunk. The block is decoded completely
-// first (stateReader.cpp), then applied in one pass: configuration, custom
-// data, presets, current presets and play mode, parameter values. A damaged
-// or cut-short block restores what arrived intact and reports false; the
-// lists are only ever assigned in place, since voices point into them.
+// first (stateReader.cpp), then, when nothing of it is cut short or damaged,
+// applied in one pass: configuration, custom data, presets, current presets
+// and play mode, parameter values. The lists are only ever assigned in place,
+// since voices point into them.
 
 #include <algorithm>
 #include <cmath>
@@ -67,20 +67,22 @@ bool Engine::loadState(const std::vector<uint8_t>& in)
     StateChunk chunk;
     if (!readStateChunk(in, m_singles.size(), m_multis.size(), chunk))
         return false;
-    bool ok = restoreState(chunk) && !chunk.damaged && !chunk.truncated;
+    // Only a block that decoded completely is applied: a cut or damaged one
+    // would otherwise replace presets and settings with what happened to
+    // arrive. The state stays as it is.
+    if (chunk.truncated || chunk.damaged)
+    {
+        K1_LOG("Refusing the state: it is " << (chunk.truncated ? "cut short" : "damaged") << ", nothing restored");
+        return false;
+    }
     if (chunk.currentSingle && *chunk.currentSingle >= m_singles.size())
-    {
         K1_LOG("Stored single " << *chunk.currentSingle << " is outside the store, selecting single 0");
-        ok = false;
-    }
     if (chunk.currentMulti && *chunk.currentMulti >= m_multis.size())
-    {
         K1_LOG("Stored multi " << *chunk.currentMulti << " is outside the store, selecting multi 0");
-        ok = false;
-    }
-    if (!ok)
-        K1_LOG("State restored only in part");
-    return ok;
+    // Values saveState does not write are repaired and logged on the way;
+    // the state is restored all the same.
+    restoreState(chunk);
+    return true;
 }
 
 // False when it had to repair a value that saveState cannot have written.

@@ -34,14 +34,11 @@ bool appendStream(std::vector<uint8_t>& out, const std::vector<Preset>& list, Wr
 {
     std::vector<uint8_t> stream;
     std::vector<uint8_t> message;
-    std::vector<Preset> run;
     for (size_t first = 0, k = 0; first < list.size(); first += kPresetsPerMessage, ++k)
     {
         const size_t count = std::min(kPresetsPerMessage, list.size() - first);
-        run.assign(list.begin() + static_cast<std::ptrdiff_t>(first),
-                   list.begin() + static_cast<std::ptrdiff_t>(first + count));
         const auto location = (k & 1) ? StorageLocation::i : StorageLocation::I;
-        if (!write(message, run, 0, location, static_cast<uint8_t>((k & 1) * kPresetsPerMessage)))
+        if (!write(message, list.data() + first, count, 0, location, static_cast<uint8_t>((k & 1) * kPresetsPerMessage)))
             return false;
         stream.insert(stream.end(), message.begin(), message.end());
     }
@@ -72,13 +69,15 @@ bool Engine::saveState(std::vector<uint8_t>& out)
     block.insert(block.end(), custom.begin(), custom.end());
 
     appendU32(block, static_cast<uint32_t>(m_currentSingle));
-    if (!appendStream(block, m_singles, Sysex::writeSingles))
+    const auto writeSingles = [](auto&&... args) { return Sysex::writeSingles(args...); };
+    const auto writeMultis = [](auto&&... args) { return Sysex::writeMultis(args...); };
+    if (!appendStream(block, m_singles, writeSingles))
     {
         K1_LOG("Unable to save state, the singles could not be encoded");
         return false;
     }
     appendU32(block, static_cast<uint32_t>(m_currentMulti));
-    if (!appendStream(block, m_multis, Sysex::writeMultis))
+    if (!appendStream(block, m_multis, writeMultis))
     {
         K1_LOG("Unable to save state, the multis could not be encoded");
         return false;

@@ -10,6 +10,8 @@
 
 #include "engine/engine.h"
 #include "patch/parameterConverter.h"
+#include "patch/blockLayout.h"
+#include "patch/log.h"
 #include "patch/sysexFrame.h"
 
 namespace k1lib
@@ -21,21 +23,43 @@ using namespace sysexFrame;
 constexpr uint8_t kAnyChannel = 255;
 constexpr uint8_t kAmpModLowerToUpper = 2; // "S1>S2" and "S3>S4"
 constexpr size_t kMemories = 2;            // internal and card
+// The longest message taken: a dump of a whole memory of singles (64
+// blocks). A K1 sends half that at most.
+constexpr size_t kMaxBlocks = 64;
+constexpr size_t kMaxMessage = kDataAt + kMaxBlocks * kSingleBlockSize + 1;
+// Requests and parameter changes: one per message.
+constexpr size_t kMaxRequests = 4;
 
-std::vector<uint8_t> writeResult(uint8_t channel, uint8_t code)
+void clearResult(Sysex::SysexResult& result)
 {
-    std::vector<uint8_t> reply;
-    Sysex::writeWriteResult(reply, channel, code);
-    return reply;
+    result.singles.clear();
+    result.multis.clear();
+    result.requestedSingles.clear();
+    result.requestedMultis.clear();
+    result.parameterChanges.clear();
+    result.singleStart = 0;
+    result.multiStart = 0;
+    result.channel = 0;
+    result.machineIdRequested = false;
+    result.allMultisRequested = false;
+    result.allSinglesRequested = false;
 }
 } // namespace
 
-void Engine::processMidiSysex(const std::vector<uint8_t>& bytes)
+void Engine::reserveSysexStorage()
+{
+    m_sysexIn.singles.reserve(kMaxBlocks);
+    m_sysexIn.multis.reserve(kMaxBlocks);
+    m_sysexIn.requestedSingles.reserve(kMaxRequests);
+    m_sysexIn.requestedMultis.reserve(kMaxRequests);
+    m_sysexIn.parameterChanges.reserve(kMaxRequests);
+    m_reply.reserve(kDataAt + kMaxPresetsPerDump * kSingleBlockSize + 1);
+}
+
+void Engine::processMidiSysex(const uint8_t* data, size_t size)
 {
     // Messages are cut out as the buffer reader does: from an F0 to the
     // first F7 after it.
-    const uint8_t* data = bytes.data();
-    const size_t size = bytes.size();
     size_t at = 0;
     while (at < size)
     {
@@ -47,14 +71,18 @@ void Engine::processMidiSysex(const std::vector<uint8_t>& bytes)
         if (!end)
             return;
         const size_t length = static_cast<size_t>(end - start) + 1;
-        answerSysexMessage(start, length);
+        if (length > kMaxMessage)
+            K1_LOG("Ignoring a sysex message of " << length << " bytes, longer than any K1 message");
+        else
+            answerSysexMessage(start, length);
         at = from + length;
     }
 }
 
 void Engine::answerSysexMessage(const uint8_t* message, size_t length)
 {
-    Sysex::SysexResult result;
+    Sysex::SysexResult& result = m_sysexIn;
+    clearResult(result);
     const uint8_t expected = m_config.omni ? kAnyChannel : static_cast<uint8_t>(m_config.receiveChannel);
     // A dump with a damaged block still yields the blocks before it.
     Sysex::readSysex(result, message, length, expected);
@@ -70,34 +98,34 @@ void Engine::answerSysexMessage(const uint8_t* message, size_t length)
     for (size_t i = 0; i < result.singles.size(); ++i)
     {
         const bool stored = singleNumber + i < kSinglesPerMemory && setSingle(result.singleStart + i, result.singles[i]);
-        sendSysex(writeResult(channel, stored ? kWriteComplete : kWriteError));
+        Sysex::writeWriteResult(m_reply, channel, stored ? kWriteComplete : kWriteError);
+        sendSysex(m_reply);
     }
     const size_t multiNumber = static_cast<size_t>(sub2 >= kMultiBase ? sub2 - kMultiBase : 0);
     for (size_t i = 0; i < result.multis.size(); ++i)
     {
         const bool stored = multiNumber + i < kMultisPerMemory && setMulti(result.multiStart + i, result.multis[i]);
-        sendSysex(writeResult(channel, stored ? kWriteComplete : kWriteError));
+        Sysex::writeWriteResult(m_reply, channel, stored ? kWriteComplete : kWriteError);
+        sendSysex(m_reply);
     }
 
     // One-block requests: only numbers of the K1's own memories are answered
     // with a dump; anything else gets the protected-write error.
     for (size_t n : result.requestedSingles)
     {
-        std::vector<uint8_t> reply;
         const bool valid = sub1 < kMemories && n < m_singles.size();
-        if (!valid || !Sysex::writeSingle(reply, m_singles[n], channel, static_cast<StorageLocation>(n >> 5),
+        if (!valid || !Sysex::writeSingle(m_reply, m_singles[n], channel, static_cast<StorageLocation>(n >> 5),
                                           static_cast<uint8_t>(n % kSinglesPerMemory)))
-            reply = writeResult(channel, kWriteErrorProtected);
-        sendSysex(std::move(reply));
+            Sysex::writeWriteResult(m_reply, channel, kWriteErrorProtected);
+        sendSysex(m_reply);
     }
     for (size_t n : result.requestedMultis)
     {
-        std::vector<uint8_t> reply;
         const bool valid = sub1 < kMemories && static_cast<size_t>(sub2 - kMultiBase) < kMultisPerMemory && n < m_multis.size();
         const auto location = n < kMultisPerMemory ? StorageLocation::I : StorageLocation::E;
-        if (!valid || !Sysex::writeMulti(reply, m_multis[n], channel, location, static_cast<uint8_t>(n % kMultisPerMemory)))
-            reply = writeResult(channel, kWriteErrorProtected);
-        sendSysex(std::move(reply));
+        if (!valid || !Sysex::writeMulti(m_reply, m_multis[n], channel, location, static_cast<uint8_t>(n % kMultisPerMemory)))
+            Sysex::writeWriteResult(m_reply, channel, kWriteErrorProtected);
+        sendSysex(m_reply);
     }
 
     if (!result.parameterChanges.empty())
@@ -105,9 +133,8 @@ void Engine::answerSysexMessage(const uint8_t* message, size_t length)
 
     if (result.machineIdRequested)
     {
-        std::vector<uint8_t> reply;
-        Sysex::writeMachineIdResponse(reply, channel);
-        sendSysex(std::move(reply));
+        Sysex::writeMachineIdResponse(m_reply, channel);
+        sendSysex(m_reply);
     }
 
     // All-block requests: a half memory of 32 singles (sub-command 2 00h or
@@ -115,25 +142,21 @@ void Engine::answerSysexMessage(const uint8_t* message, size_t length)
     if (result.allSinglesRequested)
     {
         const size_t s = result.singleStart;
-        std::vector<uint8_t> reply;
         const bool valid = sub1 < kMemories && (sub2 == 0 || sub2 == kUpperSingles) && s + kMaxPresetsPerDump <= m_singles.size();
-        const auto first = m_singles.begin() + static_cast<std::ptrdiff_t>(valid ? s : 0);
-        if (!valid || !Sysex::writeSingles(reply, std::vector<SinglePreset>(first, first + kMaxPresetsPerDump), channel,
+        if (!valid || !Sysex::writeSingles(m_reply, m_singles.data() + s, kMaxPresetsPerDump, channel,
                                            static_cast<StorageLocation>(s >> 5), static_cast<uint8_t>(s % kSinglesPerMemory)))
-            reply = writeResult(channel, kWriteErrorProtected);
-        sendSysex(std::move(reply));
+            Sysex::writeWriteResult(m_reply, channel, kWriteErrorProtected);
+        sendSysex(m_reply);
     }
     if (result.allMultisRequested)
     {
         const size_t s = result.multiStart;
-        std::vector<uint8_t> reply;
         const bool valid = sub1 < kMemories && sub2 == kMultiBase && s + kMaxPresetsPerDump <= m_multis.size();
-        const auto first = m_multis.begin() + static_cast<std::ptrdiff_t>(valid ? s : 0);
         const auto location = s < kMultisPerMemory ? StorageLocation::I : StorageLocation::E;
-        if (!valid || !Sysex::writeMultis(reply, std::vector<MultiPreset>(first, first + kMaxPresetsPerDump), channel,
-                                          location, static_cast<uint8_t>(s % kMultisPerMemory)))
-            reply = writeResult(channel, kWriteErrorProtected);
-        sendSysex(std::move(reply));
+        if (!valid || !Sysex::writeMultis(m_reply, m_multis.data() + s, kMaxPresetsPerDump, channel, location,
+                                          static_cast<uint8_t>(s % kMultisPerMemory)))
+            Sysex::writeWriteResult(m_reply, channel, kWriteErrorProtected);
+        sendSysex(m_reply);
     }
 }
 

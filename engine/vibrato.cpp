@@ -17,7 +17,7 @@ constexpr float kMaxDepth = 12.0f; // semitones
 constexpr uint32_t kWheelDepth = 0;
 } // namespace
 
-float Vibrato::process(const SinglePreset& single, float lfo, float pressure, float modWheel)
+float Vibrato::depth(const SinglePreset& single, float pressure, float modWheel)
 {
     const int depthField = single.vibratoDepth;
     const bool up = depthField >= kCentre;
@@ -34,7 +34,6 @@ float Vibrato::process(const SinglePreset& single, float lfo, float pressure, fl
     if (single.vibWheelMode == kWheelDepth)
         depth += modWheel; // up to one semitone more, whatever the sign
 
-    depth = std::clamp(depth, -kMaxDepth, kMaxDepth);
-    return depth * lfo;
+    return std::clamp(depth, -kMaxDepth, kMaxDepth);
 }
 } // namespace k1lib

@@ -9,6 +9,7 @@
 // single in the engine's preset store, whose vectors never reallocate, and
 // read its live fields (auto-bend time, per-source switches) while they sound.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -20,13 +21,15 @@ namespace k1lib
 {
 class Engine;
 
-constexpr int kMaxVoiceSpan = 64; // samples per render call
+constexpr int kMaxVoiceSpan = kMaxRenderSpan; // samples per render call
 
 // What one voice reads for a stretch of samples in which no event and no
-// parameter change happens. vibrato holds one value per sample.
+// parameter change happens. vibrato holds one value per sample, vibratoRuns
+// the same as stretches of one value.
 struct VoiceSpanInput
 {
     const float* vibrato = nullptr;
+    const SpanRuns* vibratoRuns = nullptr;
     const float* sourceMix = nullptr; // four gains, by source number
     const float (*movingSourceMix)[kMaxVoiceSpan] = nullptr; // per sample instead, when not null
     SourceSpanInput source;
@@ -76,7 +79,11 @@ public:
     float getAutoBendDepth() const { return m_autoBendDepth; }
 
 private:
-    float pitchModulation(float vibrato) const;
+    float pitchModulation(float vibrato, uint32_t clock) const;
+    const SpanRuns* pitchModulationRuns(SpanRuns& own, const VoiceSpanInput& input, int n) const;
+    template <size_t kStride>
+    void renderModulated(float (*acc)[kStride], const VoiceSpanInput& input, const SourceSpan* spans,
+                         float (*amplitude)[kMaxSpan], int count) const;
 
     const SinglePreset* m_single = nullptr;
     uint8_t m_key = 0;
@@ -102,19 +109,45 @@ private:
     float m_autoBendDepth = 0.0f;
 };
 
-inline float Voice::pitchModulation(float vibrato) const
+inline float Voice::pitchModulation(float vibrato, uint32_t clock) const
 {
     // A positive time is required: a single edited to a bend time while the
     // voice sounds must not jump by the whole depth.
     if (m_single->autoBendTime == 0 || m_inverseAutoBendTime <= 0.0f)
         return vibrato;
-    const float t = static_cast<float>(m_clock) * m_inverseRate * m_inverseAutoBendTime;
+    const float t = static_cast<float>(clock) * m_inverseRate * m_inverseAutoBendTime;
     float a = 1.0f - t;
     a = a < 0.0f ? 0.0f : (a > 1.0f ? 1.0f : a);
     float b = (t - 1.0f) * 0.5f;
     b = b < 0.0f ? 0.0f : (b > 1.0f ? 1.0f : b);
     const float bend = static_cast<float>(static_cast<int32_t>(a * m_autoBendDepth * 128.0f)) / 128.0f;
     return b * vibrato + bend;
+}
+
+inline const SpanRuns* Voice::pitchModulationRuns(SpanRuns& own, const VoiceSpanInput& input, int n) const
+{
+    const SpanRuns& vibrato = *input.vibratoRuns;
+    if (m_single->autoBendTime == 0 || m_inverseAutoBendTime <= 0.0f)
+        return &vibrato;
+    // Once the bend has settled and the vibrato has faded in (the first
+    // sample's weights are those of every later one: they only move one
+    // way), the modulation follows the vibrato's stretches.
+    const float t = static_cast<float>(m_clock) * m_inverseRate * m_inverseAutoBendTime;
+    if (1.0f - t <= 0.0f && (t - 1.0f) * 0.5f >= 1.0f && m_clock <= UINT32_MAX - static_cast<uint32_t>(n))
+    {
+        own.count = vibrato.count;
+        for (int r = 0; r < vibrato.count; ++r)
+        {
+            own.start[r] = vibrato.start[r];
+            own.value[r] = pitchModulation(vibrato.value[r], m_clock);
+        }
+        own.start[vibrato.count] = vibrato.start[vibrato.count];
+        return &own;
+    }
+    own.count = 0;
+    for (int i = 0; i < n; ++i)
+        own.append(i, pitchModulation(input.vibrato[i], m_clock + static_cast<uint32_t>(i)));
+    return &own;
 }
 
 template <size_t kStride>
@@ -124,36 +157,68 @@ int Voice::render(float (*acc)[kStride], const VoiceSpanInput& input, int n)
     if (n > kMaxSpan)
         n = kMaxSpan;
 
-    // Vibrato and auto-bend of each sample, for the sources that follow them.
-    float pm[kMaxSpan];
+    // Vibrato and auto-bend, for the sources that follow them.
     bool anyVibABend = false;
     for (size_t j = 0; j < m_slotCount; ++j)
-        anyVibABend = anyVibABend || m_sources[j].getSource().vibABend;
-    if (anyVibABend)
     {
-        const uint32_t clock = m_clock;
-        for (int i = 0; i < n; ++i)
-        {
-            m_clock = clock + static_cast<uint32_t>(i);
-            pm[i] = pitchModulation(input.vibrato[i]);
-        }
-        m_clock = clock;
+        m_sources[j].beginSpan(input.source);
+        anyVibABend = anyVibABend || m_sources[j].followsPitchModulation();
     }
+    SpanRuns own;
+    const SpanRuns* modulation = anyVibABend ? pitchModulationRuns(own, input, n) : input.vibratoRuns;
 
-    // Each source renders the span on its own; the voice ends after the
-    // sample at which its last source is done.
-    alignas(32) float value[kMaxSources][kMaxSpan];
+    // Every source works its span out first; the voice ends after the sample
+    // at which its last source is done, and nothing after it is added.
+    SourceSpan spans[kMaxSources];
     alignas(32) float amplitude[kMaxSources][kMaxSpan];
     int count = 1;
     for (size_t j = 0; j < m_slotCount; ++j)
     {
-        m_sources[j].beginSpan(input.source);
-        const int doneAt = m_sources[j].render(value[j], amplitude[j], pm, n);
-        count = doneAt > count ? doneAt : count;
+        m_sources[j].plan(spans[j], amplitude[j], *modulation, n);
+        count = spans[j].doneAt > count ? spans[j].doneAt : count;
     }
     if (count > n)
         count = n;
 
+    if (m_amPairCount != 0)
+    {
+        renderModulated<kStride>(acc, input, spans, amplitude, count);
+    }
+    else
+    {
+        // A muted source keeps a slot only as a modulator: without one it
+        // adds nothing.
+        for (size_t j = 0; j < m_slotCount; ++j)
+        {
+            if (m_gain[j] == 0.0f)
+                continue;
+            const size_t k = m_sourceIndex[j];
+            if (input.movingSourceMix != nullptr)
+                m_sources[j].play(acc[k], spans[j], amplitude[j], input.movingSourceMix[k], false, count);
+            else
+                m_sources[j].play(acc[k], spans[j], amplitude[j], input.sourceMix + k, true, count);
+        }
+    }
+    m_clock += static_cast<uint32_t>(count);
+    return count;
+}
+
+// Amplitude modulation: the modulated source's wave is multiplied by its
+// modulator's wave before it is mixed.
+template <size_t kStride>
+void Voice::renderModulated(float (*acc)[kStride], const VoiceSpanInput& input, const SourceSpan* spans,
+                            float (*amplitude)[kMaxSpan], int count) const
+{
+    alignas(32) float value[kMaxSources][kMaxSpan];
+    for (size_t j = 0; j < m_slotCount; ++j)
+    {
+        m_sources[j].read(value[j], spans[j], count);
+        float* a = amplitude[j];
+        if (spans[j].oneAmplitude)
+            std::fill(a + 1, a + count, a[0]);
+        else
+            std::fill(a, a + std::min(spans[j].delayed, count), 0.0f);
+    }
     for (size_t p = 0; p < m_amPairCount; ++p)
     {
         float* modulated = value[m_amPairs[p].modulated];
@@ -179,7 +244,5 @@ int Voice::render(float (*acc)[kStride], const VoiceSpanInput& input, int n)
         for (int i = 0; i < count; ++i)
             out[i] += mix * v[i] * gain * a[i];
     }
-    m_clock += static_cast<uint32_t>(count);
-    return count;
 }
 } // namespace k1lib

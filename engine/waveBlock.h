@@ -1,7 +1,8 @@
 #pragma once
 
 // The part of the wave set one source plays: the signed 8-bit sample block of
-// one wave for one key, with what the player needs to know about it.
+// one wave for one key, with what the player needs to know about it. data is
+// followed by the block's first three samples again (Waveforms::guarded).
 // length is a power of two (0 for a wave the ROM does not define);
 // baseFrequency is the pitch in hertz at which the block plays when read at
 // sampleRate (hertz).

@@ -9,8 +9,8 @@ WaveBlock Engine::getWaveBlock(uint8_t wave, uint8_t keyIndex) const
     const Waveforms::Waveform& w = m_waveforms.waves[wave];
     const Waveforms::WaveformData& block = w.keys[keyIndex & 0x7F];
     WaveBlock result;
-    result.data = reinterpret_cast<const int8_t*>(block.data);
     result.length = block.length <= 0x80000000ull ? static_cast<uint32_t>(block.length) : 0;
+    result.data = result.length > 0 ? m_waveforms.guarded.find(block.data, block.length) : nullptr;
     result.baseFrequency = block.baseFrequency;
     result.sampleRate = w.sampleRate;
     result.loop = w.loop;

@@ -261,6 +261,12 @@ void Waveforms::clear()
     std::memset(cycleTables, 0, sizeof cycleTables);
 }
 
+const Waveforms& Waveforms::shared()
+{
+    static const Waveforms set;
+    return set;
+}
+
 void Waveforms::loadFromMemory()
 {
     loadFromMemory(k1data::getData_waverom(), k1data::getDataSize_waverom());
@@ -301,6 +307,7 @@ bool Waveforms::loadFromMemory(const unsigned char* data, size_t size)
         const auto first = std::find(defined.begin(), defined.end(), false) - defined.begin();
         K1_LOG("Error: " << undefined << " waveforms undefined (first " << first << "), they play silence");
     }
+    guarded.build(*this);
     return ok && undefined == 0;
 }
 

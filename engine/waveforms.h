@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/guardedWaves.h"
 #include "patch/staticArray.h"
 #include "patch/waveformNames.h"
 
@@ -48,6 +49,8 @@ public:
     StaticArray<Waveform, kWaveformCount> waves;
     std::vector<char> rom; // the whole ROM, signed 8-bit
     unsigned char cycleTables[kSingleCycleWaveformCount][kKeyRangeCount * kCycleLength] = {};
+    // The blocks above as the sources read them; rebuilt by every load.
+    GuardedWaves guarded;
 
     Waveforms();
     Waveforms(const Waveforms&) = delete;
@@ -58,6 +61,11 @@ public:
     // Builds every wave from the given RIFF/WAVE image. Whatever a faulty image
     // leaves undefined plays a silent cycle. Returns false when anything was wrong.
     bool loadFromMemory(const unsigned char* data, size_t size);
+
+    // The process's one wave set from the compiled-in ROM, built by the first
+    // caller (whatever thread) and read-only afterwards: every engine plays
+    // from it, so instances share it instead of each holding a copy.
+    static const Waveforms& shared();
 
     static const char* getName(unsigned char wave);
 

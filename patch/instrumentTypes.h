@@ -30,10 +30,16 @@ enum class PluginType : uint32_t
 };
 
 // One incoming or outgoing MIDI event: a short message in three bytes, or a
-// whole system-exclusive message (F0 .. F7) in `sysex`, in which case the
-// three bytes are ignored. sampleOffset is the event's engine sample within
-// the block; a negative offset acts at the start of the block, before anything
-// of the block is rendered.
+// whole system-exclusive message (F0 .. F7), in which case the three bytes
+// are ignored. sampleOffset is the event's engine sample within the block; a
+// negative offset acts at the start of the block, before anything of the
+// block is rendered.
+//
+// The message's bytes are either the event's own (`sysex`) or, on the audio
+// path, held in storage that the producer keeps for as long as the event is
+// handled (`sysexView`, `sysexViewSize`; then `sysex` stays empty), so that
+// passing an event along never allocates. Readers use sysexData() and
+// sysexSize(), which see either.
 struct SMidiEvent
 {
     uint8_t status = 0;
@@ -41,6 +47,24 @@ struct SMidiEvent
     uint8_t data2 = 0;
     std::vector<uint8_t> sysex;
     int32_t sampleOffset = 0;
+    const uint8_t* sysexView = nullptr;
+    uint32_t sysexViewSize = 0;
+
+    bool isSysex() const { return !sysex.empty() || sysexViewSize != 0; }
+    const uint8_t* sysexData() const { return sysex.empty() ? sysexView : sysex.data(); }
+    size_t sysexSize() const { return sysex.empty() ? sysexViewSize : sysex.size(); }
+    // A copy that owns its bytes, for keeping beyond the call that passed it
+    // (allocates: not on the audio path).
+    SMidiEvent owned() const
+    {
+        SMidiEvent copy;
+        copy.status = status;
+        copy.data1 = data1;
+        copy.data2 = data2;
+        copy.sampleOffset = sampleOffset;
+        copy.sysex.assign(sysexData(), sysexData() + sysexSize());
+        return copy;
+    }
 };
 
 // The system settings (the engine's Engine::Config), stored in this order in

@@ -66,10 +66,13 @@ public:
     static bool readFile(std::vector<uint8_t>& out, const std::string& path);
     static bool readFile(SysexResult& result, const std::string& path, uint8_t expectedChannel);
 
-    // Each writer replaces the content of out with exactly one message.
+    // Each writer replaces the content of out with exactly one message; with
+    // out's capacity large enough, none allocates.
     static bool writeSingles(std::vector<uint8_t>& out, const std::vector<SinglePreset>& presets, uint8_t channel, StorageLocation location, uint8_t number);
+    static bool writeSingles(std::vector<uint8_t>& out, const SinglePreset* presets, size_t count, uint8_t channel, StorageLocation location, uint8_t number);
     static bool writeSingle(std::vector<uint8_t>& out, const SinglePreset& preset, uint8_t channel, StorageLocation location, uint8_t number);
     static bool writeMultis(std::vector<uint8_t>& out, const std::vector<MultiPreset>& multis, uint8_t channel, StorageLocation location, uint8_t number);
+    static bool writeMultis(std::vector<uint8_t>& out, const MultiPreset* multis, size_t count, uint8_t channel, StorageLocation location, uint8_t number);
     static bool writeMulti(std::vector<uint8_t>& out, const MultiPreset& multi, uint8_t channel, StorageLocation location, uint8_t number);
     static bool writeOneSingleRequest(std::vector<uint8_t>& out, uint8_t channel, StorageLocation location, uint8_t number);
     static bool writeAllSinglesRequest(std::vector<uint8_t>& out, uint8_t channel, StorageLocation location);

@@ -68,7 +68,11 @@ void startDump(std::vector<uint8_t>& out, uint8_t channel, size_t count, size_t 
 
 bool Sysex::writeSingles(std::vector<uint8_t>& out, const std::vector<SinglePreset>& presets, uint8_t channel, StorageLocation location, uint8_t number)
 {
-    const size_t count = presets.size();
+    return writeSingles(out, presets.data(), presets.size(), channel, location, number);
+}
+
+bool Sysex::writeSingles(std::vector<uint8_t>& out, const SinglePreset* presets, size_t count, uint8_t channel, StorageLocation location, uint8_t number)
+{
     if (count > kMaxPresetsPerDump)
     {
         K1_LOG("Too many singles for one command");
@@ -94,12 +98,16 @@ bool Sysex::writeSingles(std::vector<uint8_t>& out, const std::vector<SinglePres
 
 bool Sysex::writeSingle(std::vector<uint8_t>& out, const SinglePreset& preset, uint8_t channel, StorageLocation location, uint8_t number)
 {
-    return writeSingles(out, {preset}, channel, location, number);
+    return writeSingles(out, &preset, 1, channel, location, number);
 }
 
 bool Sysex::writeMultis(std::vector<uint8_t>& out, const std::vector<MultiPreset>& multis, uint8_t channel, StorageLocation location, uint8_t number)
 {
-    const size_t count = multis.size();
+    return writeMultis(out, multis.data(), multis.size(), channel, location, number);
+}
+
+bool Sysex::writeMultis(std::vector<uint8_t>& out, const MultiPreset* multis, size_t count, uint8_t channel, StorageLocation location, uint8_t number)
+{
     if (count > kMaxPresetsPerDump)
     {
         K1_LOG("Too many multis for one command");
@@ -123,7 +131,7 @@ bool Sysex::writeMultis(std::vector<uint8_t>& out, const std::vector<MultiPreset
 
 bool Sysex::writeMulti(std::vector<uint8_t>& out, const MultiPreset& multi, uint8_t channel, StorageLocation location, uint8_t number)
 {
-    return writeMultis(out, {multi}, channel, location, number);
+    return writeMultis(out, &multi, 1, channel, location, number);
 }
 
 bool Sysex::writeOneSingleRequest(std::vector<uint8_t>& out, uint8_t channel, StorageLocation location, uint8_t number)

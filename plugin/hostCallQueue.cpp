@@ -1,32 +1,46 @@
 #include "plugin/hostCallQueue.h"
 
+#include <cstring>
+#include <utility>
+
 namespace k1lib
 {
 namespace
 {
-// A program change re-syncs all 209 parameters and then reports the switch:
-// a few of those fit without growing.
-constexpr size_t kReservedCalls = 1024;
-constexpr size_t kReservedEvents = 64;
+// Every parameter, every other kind of report, and every event.
+constexpr size_t kMaxCalls = kParamCount + PluginToEditorEvent::SendMidi + HostCallQueue::kMaxMidiEvents;
 } // namespace
 
 HostCallQueue::HostCallQueue()
+    : m_kindAt(kKinds, kNone), m_paramQueued(kParamCount, 0)
 {
-    m_calls.reserve(kReservedCalls);
-    m_midi.reserve(kReservedEvents);
+    m_calls.reserve(kMaxCalls);
+    m_midi.reserve(kMaxMidiEvents);
+    m_bytes.reserve(kMaxMidiBytes);
 }
 
 void HostCallQueue::push(uint32_t type, size_t first, size_t count)
 {
+    if (type >= kKinds || type == Notification::ParameterChanged)
+        return;
     Notification call;
     call.type = type;
     call.index = first;
     call.count = count;
+    if (m_kindAt[type] != kNone)
+    {
+        m_calls[m_kindAt[type]] = call;
+        return;
+    }
+    m_kindAt[type] = static_cast<uint32_t>(m_calls.size());
     m_calls.push_back(call);
 }
 
 void HostCallQueue::pushParameter(EParam param, float value)
 {
+    if (param >= kParamCount || m_paramQueued[param])
+        return;
+    m_paramQueued[param] = 1;
     Notification call;
     call.type = Notification::ParameterChanged;
     call.param = param;
@@ -34,22 +48,33 @@ void HostCallQueue::pushParameter(EParam param, float value)
     m_calls.push_back(call);
 }
 
-void HostCallQueue::pushMidi(const SMidiEvent& event)
+bool HostCallQueue::pushMidi(const SMidiEvent& event)
 {
-    if (m_midiCount < m_midi.size())
+    const size_t size = event.sysexSize();
+    const size_t used = m_bytes.size();
+    if (m_midi.size() == kMaxMidiEvents || size > kMaxMidiBytes - used)
     {
-        SMidiEvent& slot = m_midi[m_midiCount];
-        slot.status = event.status;
-        slot.data1 = event.data1;
-        slot.data2 = event.data2;
-        slot.sysex.assign(event.sysex.begin(), event.sysex.end());
-        slot.sampleOffset = event.sampleOffset;
+        ++m_droppedMidi;
+        return false;
     }
-    else
+    SMidiEvent& slot = m_midi.emplace_back();
+    slot.status = event.status;
+    slot.data1 = event.data1;
+    slot.data2 = event.data2;
+    slot.sampleOffset = event.sampleOffset;
+    if (size > 0)
     {
-        m_midi.push_back(event);
+        // Within the reserved capacity: the bytes before never move.
+        m_bytes.resize(used + size);
+        std::memcpy(m_bytes.data() + used, event.sysexData(), size);
+        slot.sysexView = m_bytes.data() + used;
+        slot.sysexViewSize = static_cast<uint32_t>(size);
     }
-    push(Notification::SendMidi, m_midiCount++);
+    Notification call;
+    call.type = Notification::SendMidi;
+    call.index = m_midi.size() - 1;
+    m_calls.push_back(call);
+    return true;
 }
 
 void HostCallQueue::deliver(IPluginListener& listener, const std::atomic<float>* currentValues) const
@@ -92,7 +117,30 @@ void HostCallQueue::notify(IPluginListener& listener, const Notification& call, 
 
 void HostCallQueue::clear()
 {
+    for (const Notification& call : m_calls)
+    {
+        if (call.type == Notification::ParameterChanged)
+            m_paramQueued[call.param] = 0;
+        else if (call.type < kKinds)
+            m_kindAt[call.type] = kNone;
+    }
     m_calls.clear();
-    m_midiCount = 0;
+    m_midi.clear();
+    m_bytes.clear();
+}
+
+void HostCallQueue::swap(HostCallQueue& other) noexcept
+{
+    m_calls.swap(other.m_calls);
+    m_midi.swap(other.m_midi);
+    m_bytes.swap(other.m_bytes);
+    m_kindAt.swap(other.m_kindAt);
+    m_paramQueued.swap(other.m_paramQueued);
+    std::swap(m_droppedMidi, other.m_droppedMidi);
+}
+
+size_t HostCallQueue::takeDroppedMidi()
+{
+    return std::exchange(m_droppedMidi, 0);
 }
 } // namespace k1lib

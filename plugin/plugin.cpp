@@ -18,21 +18,29 @@ namespace
 constexpr auto kRelaxed = std::memory_order_relaxed;
 
 // Hosts may deliver events in several calls per block and in any order, and
-// with offsets past the block. A stable insertion sort orders them by offset
-// without allocating (the list is short and almost always sorted already);
-// then late events move to the last frame, in their time order, so that a
-// note-off past the block still follows its note-on.
-void prepareBlockEvents(std::vector<SMidiEvent>& events, size_t numFrames)
+// with offsets past the block. They are ordered by offset, events of equal
+// offset in delivery order (so a note-off after its note-on stays after it),
+// in O(n log n) without allocating: a key of offset and delivery position per
+// event, sorted, then the events moved into the scratch list in key order.
+// Late events then move to the last frame, in their time order.
+void prepareBlockEvents(std::vector<SMidiEvent>& events, std::vector<SMidiEvent>& scratch,
+                        std::vector<uint64_t>& keys, size_t numFrames)
 {
-    for (size_t i = 1; i < events.size(); ++i)
+    if (!std::is_sorted(events.begin(), events.end(),
+                        [](const SMidiEvent& a, const SMidiEvent& b) { return a.sampleOffset < b.sampleOffset; }))
     {
-        if (events[i - 1].sampleOffset <= events[i].sampleOffset)
-            continue;
-        SMidiEvent moving = std::move(events[i]);
-        size_t j = i;
-        for (; j > 0 && events[j - 1].sampleOffset > moving.sampleOffset; --j)
-            events[j] = std::move(events[j - 1]);
-        events[j] = std::move(moving);
+        keys.clear();
+        for (size_t i = 0; i < events.size(); ++i)
+        {
+            // The offset with its sign bit flipped orders as unsigned.
+            const uint64_t offset = static_cast<uint32_t>(events[i].sampleOffset) ^ 0x80000000u;
+            keys.push_back(offset << 32 | i);
+        }
+        std::sort(keys.begin(), keys.end());
+        scratch.clear();
+        for (uint64_t key : keys)
+            scratch.push_back(std::move(events[key & 0xFFFFFFFFu]));
+        events.swap(scratch);
     }
     if (numFrames > 0)
     {
@@ -73,6 +81,8 @@ Plugin::Plugin(IPluginListener* listener, PluginType type)
       m_engine(*m_engineInstance),
       m_listener(listener)
 {
+    m_sorted.reserve(EventInbox::kMaxEvents);
+    m_sortKeys.reserve(EventInbox::kMaxEvents);
     for (uint32_t p = 0; p < kParamCount; ++p)
         m_cache[p].store(m_engine.getParameter(static_cast<EParam>(p)), kRelaxed);
 }
@@ -84,22 +94,19 @@ Plugin::~Plugin() = default;
 void Plugin::process(float** outputs, size_t numOutputs, size_t numFrames)
 {
     const k1log::AudioThreadScope audioThread;
-    {
-        std::lock_guard<std::recursive_mutex> midiLock(m_midiLock);
-        m_pending.swap(m_processing);
-    }
-    // Only this thread touches the processing list between two swaps.
-    prepareBlockEvents(m_processing, numFrames);
+    // The list is this thread's until the next block.
+    std::vector<SMidiEvent>& events = m_inbox.take();
+    prepareBlockEvents(events, m_sorted, m_sortKeys, numFrames);
     bool hostCallsWaiting = false;
     {
         Lock lock(m_engineLock);
         m_inBlock = true;
         m_engine.process(outputs, static_cast<int>(std::min<size_t>(numOutputs, INT_MAX)),
-                         static_cast<int>(std::min<size_t>(numFrames, INT_MAX)), m_processing);
+                         static_cast<int>(std::min<size_t>(numFrames, INT_MAX)), events);
         m_inBlock = false;
         hostCallsWaiting = !m_hostCalls.empty();
     }
-    m_processing.clear();
+    events.clear();
     if (hostCallsWaiting)
     {
         // Only this thread records into the queue (under the lock, during a
@@ -108,13 +115,75 @@ void Plugin::process(float** outputs, size_t numOutputs, size_t numFrames)
         Lock lock(m_engineLock);
         m_hostCalls.clear();
     }
+    reportOverflow();
+}
+
+void Plugin::reportOverflow()
+{
+    if (const uint64_t refused = m_inbox.takeRefused())
+        K1_LOG("Refused " << refused << " incoming events: a block takes at most " << EventInbox::kMaxEvents
+                          << " events and " << EventInbox::kMaxSysexBytes << " bytes of sysex");
+    size_t dropped = 0;
+    {
+        Lock lock(m_engineLock);
+        dropped = m_hostCalls.takeDroppedMidi() + m_otherCalls.takeDroppedMidi();
+    }
+    if (dropped > 0)
+        K1_LOG("Dropped " << dropped << " outgoing MIDI events: a block sends at most "
+                          << HostCallQueue::kMaxMidiEvents << " events and " << HostCallQueue::kMaxMidiBytes
+                          << " bytes of sysex");
 }
 
 void Plugin::addMidiEvent(const SMidiEvent& event)
 {
     const k1log::AudioThreadScope audioThread;
-    std::lock_guard<std::recursive_mutex> midiLock(m_midiLock);
-    m_pending.push_back(event);
+    m_inbox.add(event);
+}
+
+// ---- The engine lock -------------------------------------------------------
+
+void Plugin::EngineMutex::lock()
+{
+    m_mutex.lock();
+    ++m_depth;
+}
+
+void Plugin::EngineMutex::unlock()
+{
+    if (--m_depth > 0 || m_owner.m_inBlock || m_owner.m_otherCalls.empty())
+    {
+        m_mutex.unlock();
+        return;
+    }
+    m_owner.deliverRecordedCalls(m_mutex);
+}
+
+void Plugin::deliverRecordedCalls(std::recursive_mutex& mutex)
+{
+    HostCallQueue* queue = nullptr;
+    size_t slot = kDeliveryQueues;
+    for (size_t i = 0; i < kDeliveryQueues && !queue; ++i)
+    {
+        if (!m_deliveryBusy[i].exchange(true, std::memory_order_acquire))
+        {
+            queue = &m_deliveryQueues[i];
+            slot = i;
+        }
+    }
+    // Deliveries nested deeper than the reserved queues (host callbacks that
+    // call back in, from several threads at once) use one of their own.
+    std::unique_ptr<HostCallQueue> own;
+    if (!queue)
+    {
+        own = std::make_unique<HostCallQueue>();
+        queue = own.get();
+    }
+    queue->swap(m_otherCalls);
+    mutex.unlock();
+    queue->deliver(*m_listener, m_cache.data());
+    queue->clear();
+    if (slot < kDeliveryQueues)
+        m_deliveryBusy[slot].store(false, std::memory_order_release);
 }
 
 bool Plugin::setSampleRate(float rate)

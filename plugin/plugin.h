@@ -14,9 +14,12 @@
 // Threads, as each operation says: "audio" is the host's audio thread,
 // "any" means any thread. Operations marked "any" that touch the engine
 // take the engine lock, so they may wait for a block being rendered.
-// Listener calls caused inside a block reach the host bridge after the block,
-// outside every lock; all other listener calls are made with the engine lock
-// held, on the calling thread. Nothing here throws.
+// Listener calls never come with the engine lock held (the custom-data pair
+// of a state chunk aside): those caused inside a block reach the host bridge
+// after the block, on the audio thread; all others at the end of the facade
+// call that caused them, on the calling thread. Within one delivery each
+// parameter and each kind of report comes once, with its latest value.
+// Nothing here throws.
 //
 // The header shows no engine type: what the facade hands out are the plain
 // records of patch/ (presets, settings, storages, MIDI events), so that the
@@ -35,6 +38,7 @@
 #include "patch/log.h"
 #include "patch/parameterEnum.h"
 #include "patch/presets.h"
+#include "plugin/eventInbox.h"
 #include "plugin/hostCallQueue.h"
 #include "plugin/pluginEditor.h"
 #include "plugin/pluginListener.h"
@@ -203,9 +207,44 @@ public:
     bool setCurrentPreset(const std::vector<uint8_t>& bytes);
 
 private:
-    using Lock = std::lock_guard<std::recursive_mutex>;
+    // The engine lock (recursive). The host calls a thread's engine calls
+    // give rise to are recorded while it holds the lock and made once it has
+    // let go of it: a host that answers by waiting for its audio thread,
+    // which waits for this lock, cannot deadlock with us.
+    class EngineMutex
+    {
+    public:
+        explicit EngineMutex(const Plugin& owner) : m_owner(const_cast<Plugin&>(owner)) {}
+        void lock();
+        // On the outermost release, outside a block: delivers what was recorded.
+        void unlock();
+
+    private:
+        std::recursive_mutex m_mutex;
+        Plugin& m_owner;
+        int m_depth = 0; // written only by the thread that holds m_mutex
+    };
+    class Lock
+    {
+    public:
+        explicit Lock(EngineMutex& mutex) : m_mutex(mutex) { m_mutex.lock(); }
+        ~Lock() { m_mutex.unlock(); }
+        Lock(const Lock&) = delete;
+        Lock& operator=(const Lock&) = delete;
+
+    private:
+        EngineMutex& m_mutex;
+    };
     // The engine's listener: hands each report to the callback of its name.
     class EngineReports;
+
+    // Engine lock held: the queue host calls are recorded in now.
+    HostCallQueue& recordingQueue() { return m_inBlock ? m_hostCalls : m_otherCalls; }
+    // Called with the engine lock held by its last level: takes the recorded
+    // calls, lets go of the lock and makes them.
+    void deliverRecordedCalls(std::recursive_mutex& mutex);
+    // Logs what the block's storage refused or dropped (audio thread).
+    void reportOverflow();
 
     // Engine callbacks: always on the thread of an engine call, engine lock
     // held.
@@ -239,10 +278,11 @@ private:
     std::unique_ptr<EngineReports> m_reports;
     std::unique_ptr<Engine> m_engineInstance; // created once, with the facade
     Engine& m_engine;
-    mutable std::recursive_mutex m_engineLock;
-    std::vector<SMidiEvent> m_pending;
-    std::vector<SMidiEvent> m_processing;
-    mutable std::recursive_mutex m_midiLock;
+    mutable EngineMutex m_engineLock{*this};
+    EventInbox m_inbox;
+    // The block's events in time order (the sort's scratch and keys).
+    std::vector<SMidiEvent> m_sorted;
+    std::vector<uint64_t> m_sortKeys;
     std::array<std::atomic<float>, kParamCount> m_cache;
     IPluginListener* m_listener;
     std::atomic<IEditor*> m_editor{nullptr};
@@ -250,7 +290,15 @@ private:
     // Engine lock held for all below.
     // True while a block renders: host calls are then recorded for later.
     bool m_inBlock = false;
-    HostCallQueue m_hostCalls;
+    HostCallQueue m_hostCalls;  // calls of the block being rendered
+    HostCallQueue m_otherCalls; // calls of every other engine call
+    // Queues a thread takes the recorded calls into when it lets go of the
+    // lock: they are made outside it. Taken lock-free; a thread that finds
+    // all of them taken (deliveries nested in host callbacks) uses one of its
+    // own.
+    static constexpr size_t kDeliveryQueues = 2;
+    std::array<HostCallQueue, kDeliveryQueues> m_deliveryQueues;
+    std::array<std::atomic<bool>, kDeliveryQueues> m_deliveryBusy{};
     // Parameters the engine refused in the present play mode: further writes
     // are refused here, without asking (and logging) again.
     std::array<bool, kParamCount> m_refused{};

@@ -1,7 +1,8 @@
 // The engine's reports, fanned out to the parameter cache, the editor and the
 // host bridge. Every callback runs inside an engine call, so the engine lock
-// is held. Within a block the host bridge's calls are recorded and made after
-// the block (see HostCallQueue); the editor only queues, so it hears at once.
+// is held. The host bridge's calls are recorded and made once the lock is
+// released: after the block, or at the end of the facade call (see
+// HostCallQueue); the editor only queues, so it hears at once.
 //
 // Order: a preset switch and a configuration change reach the host before the
 // editor; every other report reaches the editor first. A re-sync of the
@@ -35,16 +36,7 @@ void Plugin::postEditor(uint32_t type, uint64_t index, uint64_t count, uint32_t 
 
 void Plugin::toHost(uint32_t type, size_t first, size_t count)
 {
-    if (m_inBlock)
-    {
-        m_hostCalls.push(type, first, count);
-        return;
-    }
-    Event call;
-    call.type = type;
-    call.index = first;
-    call.count = count;
-    HostCallQueue::notify(*m_listener, call);
+    recordingQueue().push(type, first, count);
 }
 
 void Plugin::resyncParameter(EParam param)
@@ -56,10 +48,7 @@ void Plugin::resyncParameter(EParam param)
         return;
     cached.store(value, kRelaxed);
     postEditor(Event::ParameterChanged, 0, 0, param, value);
-    if (m_inBlock)
-        m_hostCalls.pushParameter(param, value);
-    else
-        m_listener->onParameterChanged(param, value);
+    recordingQueue().pushParameter(param, value);
 }
 
 void Plugin::resyncAllParameters()
@@ -129,10 +118,7 @@ void Plugin::onParameterChanged(EParam param, float)
 
 void Plugin::sendMidi(const SMidiEvent& event)
 {
-    if (m_inBlock)
-        m_hostCalls.pushMidi(event);
-    else
-        m_listener->sendMidi(event);
+    recordingQueue().pushMidi(event);
 }
 
 // The state chunk is being written or read by the caller right now: the

@@ -5,11 +5,14 @@
 // bridge's custom block of the state chunk, and play-mode and configuration
 // changes. Preset indexes count the engine's working singles and multis.
 //
-// Threads: calls come from the thread that caused the change. Calls caused
-// inside an audio block (program change, received sysex, CC16/CC17, a
-// ramped play mode) arrive on the audio thread after the block, with no
-// facade lock held; all others arrive with the facade's engine lock held.
-// The custom-data pair always comes with the engine lock held.
+// Threads: calls come from the thread that caused the change, with no facade
+// lock held. Calls caused inside an audio block (program change, received
+// sysex, CC16/CC17, a ramped play mode) arrive on the audio thread after the
+// block; all others at the end of the facade call that caused them. Each
+// parameter and each kind of report arrives once per delivery, with its
+// latest value; an outgoing event's bytes (sysexData()) are valid for the
+// length of its call. The custom-data pair always comes with the engine lock
+// held, while a state chunk is written or read.
 
 #include <cstddef>
 #include <cstdint>

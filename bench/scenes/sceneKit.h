@@ -89,8 +89,10 @@ std::unique_ptr<vsthost::HostedPlugin> openDarvelloSingle(const std::string& pat
 // Sixteen parameters a musician automates, swinging around the values the
 // plug-in holds now: in multi mode the multi volume, the two source mixes,
 // the eight section levels and five section tunes; in single mode the volume,
-// vibrato depth, LFO speed, the two source mixes, and each source's envelope
-// level and fine tuning plus three release times.
+// vibrato depth, LFO speed, the two source mixes, each source's envelope
+// level and fine tuning, pressure to pitch, auto-bend depth and velocity to
+// depth. None of them changes how long notes sound, so the automated scenes
+// play the same notes as the plain ones.
 std::vector<Automation> multiAutomation(vsthost::HostedPlugin& plugin);
 std::vector<Automation> singleAutomation(vsthost::HostedPlugin& plugin);
 } // namespace k1bench

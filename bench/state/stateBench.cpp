@@ -16,7 +16,7 @@ namespace
 struct QuietListener : k1tools::NullEngineListener
 {
     size_t sent = 0;
-    void sendMidi(const k1lib::SMidiEvent& e) override { sent += e.sysex.size(); }
+    void sendMidi(const k1lib::SMidiEvent& e) override { sent += e.sysexSize(); }
     void serializeCustomData(std::vector<uint8_t>& data) override { data.assign(20, 1); }
 };
 

@@ -81,17 +81,6 @@ bool spawnDetached(const std::vector<std::string>& args)
     return true;
 }
 
-bool runAndCapture(const std::vector<std::string>& args, std::string& out)
-{
-    CapturedProcess process;
-    out.clear();
-    if (!process.start(args))
-        return false;
-    process.waitFor(-1);
-    out = process.getOutput();
-    return process.getExitStatus() == 0;
-}
-
 CapturedProcess::~CapturedProcess()
 {
     if (child > 0 && !ended)

@@ -13,9 +13,6 @@ namespace VSTGUI
 // Starts the program detached (it outlives us, we never wait for it); false
 // when it could not be started.
 bool spawnDetached(const std::vector<std::string>& args);
-// Runs the program to its end with standard output captured; true when it
-// exited with status 0.
-bool runAndCapture(const std::vector<std::string>& args, std::string& out);
 // Whether an executable of that name is on PATH.
 bool findInPath(const std::string& program);
 

@@ -42,8 +42,9 @@ VstInt32 MyVSTAudioEffect::processEvents(VstEvents* events)
                                                     << static_cast<const void*>(sysex->sysexDump));
                 continue;
             }
-            const auto* bytes = reinterpret_cast<const uint8_t*>(sysex->sysexDump);
-            event.sysex.assign(bytes, bytes + sysex->dumpBytes);
+            // The facade copies the bytes into storage of its own.
+            event.sysexView = reinterpret_cast<const uint8_t*>(sysex->sysexDump);
+            event.sysexViewSize = static_cast<uint32_t>(sysex->dumpBytes);
         }
         else
         {
@@ -63,9 +64,11 @@ void MyVSTAudioEffect::processReplacing(float**, float** outputs, VstInt32 sampl
     // The count the host has taken: an I/O change still being negotiated on
     // the UI thread does not reach buffers the host has not resized.
     const VstInt32 channels = m_renderOutputs.load(std::memory_order_acquire);
+    m_outgoing.beginRender();
     m_facade.process(outputs, static_cast<size_t>(channels), static_cast<size_t>(sampleFrames));
     // After the render: the block's own replies have been queued by now.
     deliverMidi(sampleFrames);
+    m_outgoing.endRender();
 }
 
 void MyVSTAudioEffect::deliverMidi(VstInt32 sampleFrames)
@@ -86,16 +89,36 @@ void MyVSTAudioEffect::recordActivePreset(size_t index, k1lib::PlayMode mode)
     // Only the host's program number follows: the preset is selected already,
     // and selecting it again through the play mode's path would undo a state
     // being restored (a multi-mode state restores its single too).
-    if (m_facade.getPlayMode() != mode || static_cast<size_t>(curProgram) == index)
+    if (m_facade.getPlayMode() != mode || static_cast<size_t>(getProgram()) == index)
         return;
-    curProgram = static_cast<VstInt32>(index);
+    publishPrograms(programCount(), static_cast<VstInt32>(index));
     updateDisplay();
 }
 
 void MyVSTAudioEffect::followPlayMode()
 {
-    setNumPrograms(static_cast<VstInt32>(m_facade.getPresetCount()));
-    curProgram = static_cast<VstInt32>(m_facade.getCurrentPresetIndex());
+    publishPrograms(static_cast<VstInt32>(m_facade.getPresetCount()),
+                    static_cast<VstInt32>(m_facade.getCurrentPresetIndex()));
+}
+
+// The pair changes as one: whichever thread reads it sees a program of the
+// count it reads.
+void MyVSTAudioEffect::publishPrograms(VstInt32 count, VstInt32 program)
+{
+    m_programs.store(static_cast<uint64_t>(static_cast<uint32_t>(count)) << 32 | static_cast<uint32_t>(program),
+                     std::memory_order_release);
+    setNumPrograms(count);
+    curProgram = program;
+}
+
+VstInt32 MyVSTAudioEffect::getProgram()
+{
+    return static_cast<VstInt32>(static_cast<uint32_t>(m_programs.load(std::memory_order_acquire)));
+}
+
+VstInt32 MyVSTAudioEffect::programCount() const
+{
+    return static_cast<VstInt32>(m_programs.load(std::memory_order_acquire) >> 32);
 }
 
 void MyVSTAudioEffect::onActiveSingleChanged(size_t index)

@@ -45,6 +45,7 @@ MyVSTAudioEffect::MyVSTAudioEffect(audioMasterCallback audioMaster)
     canProcessReplacing(true);
     isSynth(true);
     programsAreChunks(true);
+    publishPrograms(static_cast<VstInt32>(m_facade.getPresetCount()), 0);
     m_editorBridge = std::make_unique<k1ui>(this, m_facade);
     setEditor(m_editorBridge.get());
     setSampleRate(getSampleRate());
@@ -129,11 +130,11 @@ void MyVSTAudioEffect::setProgram(VstInt32 program)
         K1_LOG("Ignoring program " << program);
         return;
     }
-    const VstInt32 previous = curProgram;
+    const VstInt32 previous = getProgram();
     // Recorded first: the selection reports the same index back.
-    curProgram = program;
+    publishPrograms(programCount(), program);
     if (!m_facade.setCurrentPresetIndex(static_cast<size_t>(program)))
-        curProgram = previous;
+        publishPrograms(programCount(), previous);
 }
 
 void MyVSTAudioEffect::setProgramName(const char*)
@@ -226,13 +227,14 @@ VstInt32 MyVSTAudioEffect::setChunk(void* data, VstInt32 byteSize, bool isPreset
     m_chunk.assign(bytes, bytes + byteSize);
     if (isPreset)
         return m_facade.setCurrentPreset(m_chunk) ? byteSize : 0;
-    if (!m_facade.setState(m_chunk))
-        return 0;
-    // A restored state brings its own play mode, presets and outputs.
+    const bool restored = m_facade.setState(m_chunk);
+    // Whatever the engine holds now (a restored state brings its own play
+    // mode, presets and outputs; a refused one leaves them) is what the host
+    // is told.
     followPlayMode();
     reconfigureOutputs();
     updateDisplay();
-    return byteSize;
+    return restored ? byteSize : 0;
 }
 
 // ---- Identity and capabilities ---------------------------------------------

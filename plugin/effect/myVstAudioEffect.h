@@ -65,6 +65,8 @@ public:
 
     // ---- Programs: the presets of the play mode
     void setProgram(VstInt32 program) override;
+    // Any thread: always a program of the count the host reads with it.
+    VstInt32 getProgram() override;
     void setProgramName(const char* name) override;
     void getProgramName(char* name) override;
     bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
@@ -112,6 +114,8 @@ private:
     void recordActivePreset(size_t index, k1lib::PlayMode mode);
     // Program count and number follow the play mode in force.
     void followPlayMode();
+    void publishPrograms(VstInt32 count, VstInt32 program);
+    VstInt32 programCount() const;
     // Brings the output count in line with the configuration (2 or 8).
     void reconfigureOutputs();
     // Audio thread: hands the queued outgoing MIDI to the host.
@@ -124,4 +128,6 @@ private:
     // Outputs processReplacing writes: the count the host last accepted.
     std::atomic<VstInt32> m_renderOutputs{2};
     k1effect::OutgoingMidi m_outgoing;
+    // The host's program count (high half) and program number (low half).
+    std::atomic<uint64_t> m_programs{0};
 };

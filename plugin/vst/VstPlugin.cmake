@@ -34,8 +34,9 @@ function(darvello_vst_plugin target)
     LINK_DEPENDS ${DARVELLO_VST_DIR}/exports.map)
   target_link_options(${target} PRIVATE "-Wl,--version-script=${DARVELLO_VST_DIR}/exports.map")
   # Unresolved symbols fail the link rather than the host's dlopen. Sanitizer
-  # builds leave their runtime symbols to the host executable.
-  if(NOT DARVELLO_SANITIZE)
+  # builds (ours, or a ThreadSanitizer build given by flags) leave their
+  # runtime symbols to the host executable.
+  if(NOT DARVELLO_SANITIZE AND NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize=")
     target_link_options(${target} PRIVATE "-Wl,-z,defs")
   endif()
   if(P_INSTALL)

@@ -104,7 +104,7 @@ void AudioEffect::setEditor(AEffEditor* newEditor)
 void AudioEffect::setNumPrograms(VstInt32 programs)
 {
     numPrograms = programs;
-    cEffect.numPrograms = programs;
+    std::atomic_ref<VstInt32>(cEffect.numPrograms).store(programs, std::memory_order_relaxed);
 }
 
 VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,

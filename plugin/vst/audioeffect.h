@@ -7,6 +7,8 @@
 // values normalized 0..1. Holds no locks: the host calls the dispatcher on
 // its UI thread and the render entries on its audio thread.
 
+#include <atomic>
+
 #include "plugin/vst/aeffectx.h"
 
 class AEffEditor;
@@ -128,8 +130,11 @@ protected:
     AEffEditor* editor = nullptr;
     float sampleRate = 44100.0f;
     VstInt32 blockSize = 1024;
-    VstInt32 numPrograms;
+    // The program count and number change on whichever thread selects a
+    // program (a MIDI program change selects on the audio thread) while the
+    // host reads them on another.
+    std::atomic<VstInt32> numPrograms;
     VstInt32 numParams;
-    VstInt32 curProgram = 0;
+    std::atomic<VstInt32> curProgram{0};
     AEffect cEffect;
 };

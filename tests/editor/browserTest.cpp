@@ -17,8 +17,7 @@ namespace
 {
 CTextLabel* label(const EditorHarness& h, size_t k)
 {
-    const char name[] = {'s', 'i', 'n', 'g', 'l', 'e', char('A' + k / 8), char('0' + k % 8), '\0'};
-    return h.find<CTextLabel>(name);
+    return editortest::presetLabel(h, k);
 }
 
 std::vector<std::string> labelTexts(const EditorHarness& h)
@@ -227,7 +226,25 @@ TEST(Browser, SearchFiltersTheListAndLeavesOnlyWhatStillMakesSense)
     bankMenu->valueChanged();
     EXPECT_EQ(search->getText().getString(), "");
     EXPECT_EQ(label(h, 0)->getText().getString(), shown(h, 128));
+    EXPECT_EQ(bankMenu->getCurrent()->getTitle().getString(),
+              h.plugin->getStorageInfos(k1lib::PlayMode::Single)[2].longName);
     EXPECT_EQ(h.plugin->getCurrentPresetIndex(), 100u); // browsing selects nothing
+
+    // Another play mode: its banks and its list, the search gone.
+    h.click(search);
+    type(h, "pno");
+    h.plugin->setPlayMode(k1lib::PlayMode::Multi);
+    h.idle();
+    EXPECT_EQ(search->getText().getString(), "");
+    EXPECT_EQ(bankMenu->getFontColor().alpha, 255);
+    const size_t multi = h.plugin->getCurrentPresetIndex();
+    const auto& multiBanks = h.plugin->getStorageInfos(k1lib::PlayMode::Multi);
+    EXPECT_EQ(bankMenu->getNbEntries(), int32_t(multiBanks.size()));
+    ASSERT_NE(bankMenu->getCurrent(), nullptr); // the bank's name shows
+    EXPECT_EQ(bankMenu->getCurrent()->getTitle().getString(),
+              h.plugin->getStorageInfoFromPresetIndex(multi, k1lib::PlayMode::Multi)->longName);
+    EXPECT_EQ(label(h, multi % 32)->getText().getString(), shown(h, multi));
+    EXPECT_EQ(label(h, multi % 32)->getFontColor(), editortest::kCurrentLabelColor);
 }
 
 TEST(Browser, ArrowsStepsAndClicksAtTheEndsOfTheList)

@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <sstream>
 
+#include "gui/menupopup.h"
+#include "tests/editor/editorFixture.h"
+
 namespace editortest
 {
 namespace
@@ -80,5 +83,21 @@ std::string displayViews()
           << (i == 93 ? " custom-view-name=\"BLOCK\"" : "") << "/>\n";
     x << "</view>\n";
     return x.str();
+}
+
+VSTGUI::CTextLabel* presetLabel(const EditorHarness& h, size_t k)
+{
+    const char name[] = {'s', 'i', 'n', 'g', 'l', 'e', char('A' + k / 8), char('0' + k % 8), '\0'};
+    return h.find<VSTGUI::CTextLabel>(name);
+}
+
+VSTGUI::COptionMenu* openLabelPopup(EditorHarness& h, size_t k)
+{
+    VSTGUI::CTextLabel* label = presetLabel(h, k);
+    h.window->click(h.centerOf(label), VSTGUI::kRButton);
+    // The popup's menu is the newest view beside the label.
+    VSTGUI::CViewContainer* page = label->getParentView();
+    auto* menu = dynamic_cast<VSTGUI::COptionMenu*>(page->getView(page->getNbViews() - 1));
+    return menu && VSTGUI::MenuPopup::openFor(h.frame, menu) ? menu : nullptr;
 }
 } // namespace editortest

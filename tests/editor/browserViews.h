@@ -12,6 +12,8 @@
 
 namespace editortest
 {
+class EditorHarness;
+
 // Colours the description gives the labels (the current preset's is label 0's).
 constexpr VSTGUI::CColor kNormalLabelColor(224, 224, 224, 255);
 constexpr VSTGUI::CColor kCurrentLabelColor(255, 204, 0, 255);
@@ -24,4 +26,9 @@ std::string browserAndDisplayBitmaps(const std::string& png);
 std::string browserViews();
 // In the template: the display's views.
 std::string displayViews();
+
+// The browser's label k (0-31: "singleA0" .. "singleD7").
+VSTGUI::CTextLabel* presetLabel(const EditorHarness& h, size_t k);
+// A right click on label k: the menu of the popup it opened, or null.
+VSTGUI::COptionMenu* openLabelPopup(EditorHarness& h, size_t k);
 } // namespace editortest

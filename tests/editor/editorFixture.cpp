@@ -5,7 +5,6 @@
 #include <sstream>
 
 #include "tests/editor/browserViews.h"
-#include "tests/editor/widgetViews.h"
 #include "tests/gui/demoDescription.h"
 
 using namespace VSTGUI;
@@ -149,7 +148,6 @@ std::string makeEditorDescription()
         x << "<view class=\"CKickButton\" origin=\"" << 10 + 120 * s << ", 20\" size=\"100, 87\" bitmap=\""
           << muteLooks[s] << "\" height-of-one-image=\"87\" custom-view-name=\"Param_SourceS" << s + 1 << "Mute\"/>\n";
     x << "</view>\n";
-    x << sourceMixViews();
 
     l.open("edit_source", 0, 200, 2560, 1040);
     for (const char* kind : kSourceKnobs)
@@ -179,15 +177,12 @@ std::string makeEditorDescription()
     l.open("mode_edit_multi", 0, 200, 2560, 1240);
     l.edit("editMultiName");
     l.knob("Param_MultiVolume");
-    x << multiPageViews();
     l.close();
 
     l.open("mode_edit_system", 0, 200, 2560, 1240);
     l.plain("systemPlaceholder");
-    x << systemPageViews();
     l.close();
 
-    x << resizeHandleView();
     x << "</template>\n</vstgui-ui-description>\n";
     return x.str();
 }

@@ -31,6 +31,13 @@ inline float normalizedOf(k1lib::EParam p, float raw)
     return (raw - k1lib::g_params[p].min) * k1lib::g_params[p].invRange;
 }
 
+// The text a closed menu shows: its current item's title ("" for none).
+inline std::string shownText(VSTGUI::COptionMenu* menu)
+{
+    VSTGUI::CMenuItem* item = menu ? menu->getCurrent() : nullptr;
+    return item ? item->getTitle().getString() : std::string();
+}
+
 // What the facade sends to the host.
 struct HostRecorder : k1lib::IPluginListener
 {
@@ -45,7 +52,7 @@ struct HostRecorder : k1lib::IPluginListener
     void onMultiModified(size_t) override {}
     void onActiveMultiModified(size_t) override {}
     void onMultisModified(size_t, size_t) override {}
-    void sendMidi(const k1lib::SMidiEvent& event) override { midi.push_back(event); }
+    void sendMidi(const k1lib::SMidiEvent& event) override { midi.push_back(event.owned()); }
     void onParameterChanged(k1lib::EParam p, float v) override { automation.emplace_back(p, v); }
     void serializeCustomData(std::vector<uint8_t>&) override {}
     void deserializeCustomData(const std::vector<uint8_t>&) override {}

@@ -110,6 +110,7 @@ TEST(EditorEvents, HandledInOrderAtIdleOnly)
 {
     EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
     h.pressKey('1');
+    h.idle(); // the first idle reads everything afresh from the facade
     using Event = k1lib::PluginToEditorEvent;
     CKnobBase* level = h.find<CKnobBase>("Param_SourceS1EnvLevel");
     CTextLabel* levelLabel = h.find<CTextLabel>("Param_SourceS1EnvLevel");
@@ -195,6 +196,20 @@ TEST(EditorEvents, OpenAndCloseWhileTheAudioThreadReports)
         h.idle();
     stop = true;
     audio.join();
+    h.idle();
+    EXPECT_EQ(h.find<CTextEdit>("editSingleName")->getText().getString(),
+              std::string(h.plugin->getCurrentSingle().name));
+}
+
+TEST(EditorEvents, AChangeWhileTheEditorIsBeingBuiltShowsAtTheFirstIdle)
+{
+    // The bridge builds the editor and only then attaches it to the facade;
+    // a program change in between reaches no editor, yet must show.
+    EditorHarness h;
+    h.reopenEditor();
+    h.plugin->setEditor(nullptr);
+    ASSERT_TRUE(h.plugin->setCurrentPresetIndex(7));
+    h.plugin->setEditor(h.editor.get());
     h.idle();
     EXPECT_EQ(h.find<CTextEdit>("editSingleName")->getText().getString(),
               std::string(h.plugin->getCurrentSingle().name));

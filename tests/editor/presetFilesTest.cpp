@@ -14,6 +14,7 @@
 #include "editor/uiSingles.h"
 #include "gui/menupopup.h"
 #include "patch/sysex.h"
+#include "tests/editor/browserViews.h"
 #include "tests/editor/editorFixture.h"
 
 using namespace VSTGUI;
@@ -90,19 +91,8 @@ struct Session
         EXPECT_TRUE(h.plugin->getSingle(s, idx));
         return s;
     }
-    CTextLabel* label(size_t k)
-    {
-        const char name[] = {'s', 'i', 'n', 'g', 'l', 'e', char('A' + k / 8), char('0' + k % 8), '\0'};
-        return h.find<CTextLabel>(name);
-    }
-    // A right click on label k; the popup's menu, or null.
-    COptionMenu* rightClick(size_t k)
-    {
-        h.window->click(h.centerOf(label(k)), kRButton);
-        CViewContainer* page = label(k)->getParentView();
-        auto* menu = dynamic_cast<COptionMenu*>(page->getView(page->getNbViews() - 1));
-        return menu && MenuPopup::openFor(h.frame, menu) ? menu : nullptr;
-    }
+    CTextLabel* label(size_t k) { return editortest::presetLabel(h, k); }
+    COptionMenu* rightClick(size_t k) { return editortest::openLabelPopup(h, k); }
     void choose(COptionMenu* menu, const std::vector<int32_t>& path)
     {
         for (size_t column = 0; column < path.size(); ++column)
@@ -366,4 +356,10 @@ TEST(PresetFiles, CopyPastesOnceInItsOwnModeAndTheHardwareMenuSendsOneDump)
     Bytes expected;
     ASSERT_TRUE(k1lib::Sysex::writeMulti(expected, multi, 0, k1lib::StorageLocation::E, 10));
     EXPECT_EQ(s.h.host.midi[0].sysex, expected);
+
+    // The window closes while a popup is open: nothing is chosen, nothing breaks.
+    ASSERT_NE(s.rightClick(4), nullptr);
+    s.h.host.midi.clear();
+    s.h.closeEditor();
+    EXPECT_TRUE(s.h.host.midi.empty());
 }

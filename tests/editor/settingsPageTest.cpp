@@ -8,15 +8,10 @@
 
 using namespace VSTGUI;
 using editortest::EditorHarness;
+using editortest::shownText;
 
 namespace
 {
-std::string shownText(COptionMenu* menu)
-{
-    CMenuItem* item = menu ? menu->getCurrent() : nullptr;
-    return item ? item->getTitle().getString() : std::string();
-}
-
 // What the user's choice in a plain menu does: the item becomes current and
 // the menu's listener hears of it.
 void choose(COptionMenu* menu, int32_t index)
@@ -28,7 +23,7 @@ void choose(COptionMenu* menu, int32_t index)
 
 TEST(EditorSettingsPage, MenusFollowTheRecordAndWriteOneField)
 {
-    EditorHarness h;
+    EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
     auto menu = [&](const char* name) { return h.find<COptionMenu>(name); };
     ASSERT_EQ(h.pressKey('P'), -1);
     h.click(h.find<CKickButton>("btSystem"));

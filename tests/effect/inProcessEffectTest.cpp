@@ -231,6 +231,16 @@ TEST_F(InProcessEffect, RestoredStatesKeepTheirPresetsModeAndOutputs)
     EXPECT_EQ(fresh.getAeffect()->numOutputs, 8);
     EXPECT_EQ(other.ioRequests, 2);
     EXPECT_GT(other.displayUpdates, 0);
+
+    // Four zero bytes after the end (as some hosts store chunks): restored,
+    // and the outputs still follow.
+    ScriptedHost third;
+    g_host = &third;
+    MyVSTAudioEffect padded(callback);
+    state.insert(state.end(), 4, 0);
+    EXPECT_EQ(padded.setChunk(state.data(), static_cast<VstInt32>(state.size()), false),
+              static_cast<VstInt32>(state.size()));
+    EXPECT_EQ(padded.getAeffect()->numOutputs, 8);
     g_host = &host;
 }
 

@@ -287,19 +287,46 @@ TEST(EngineCore, EachInstanceDrawsItsOwnRandomNumbers)
         ASSERT_TRUE(t.engine->setSingle(0, randomSingle()));
         ASSERT_TRUE(t.engine->setSingle(0));
     };
-    TestEngine alone;
+    TestEngine alone, otherAlone;
     setUp(alone);
+    setUp(otherAlone);
     const auto reference = renderTogether({&alone}, {strikes(60)})[0];
+    const auto otherReference = renderTogether({&otherAlone}, {strikes(67)})[0];
     EXPECT_GT(rms(reference[0], 0, reference[0].size()), 0.01);
 
-    // Another instance drawing its own numbers between the blocks changes
-    // nothing, and a fresh instance plays the same again.
+    // Two instances drawing their own numbers between each other's blocks
+    // each play what they play alone, and a fresh instance plays the same
+    // again.
     TestEngine a, b;
     setUp(a);
     setUp(b);
     const auto together = renderTogether({&a, &b}, {strikes(60), strikes(67)});
     EXPECT_TRUE(together[0] == reference);
+    EXPECT_TRUE(together[1] == otherReference);
+    // What is read-only (the wave ROM and the waves built from it) exists
+    // once in the process.
+    EXPECT_EQ(&a.engine->getWaveforms(), &b.engine->getWaveforms());
     TestEngine fresh;
     setUp(fresh);
     EXPECT_TRUE(renderTogether({&fresh}, {strikes(60)})[0] == reference);
+}
+
+TEST(EngineCore, SelectingAMultiInSingleModeLeavesTheVoicesAlone)
+{
+    k1test::TestEngine t;
+    ASSERT_TRUE(t.engine->setSingle(0, k1test::plainSingle()));
+    t.render(256, {k1test::midi(0x90, 60, 100, 0)});
+    ASSERT_EQ(t.engine->getMulti().getActiveVoiceCount(), 1u);
+    // The browser selects multis while single mode plays.
+    ASSERT_TRUE(t.engine->setMulti(5));
+    k1lib::MultiPreset edited = t.engine->getCurrentMulti();
+    edited.volume = edited.volume == 99 ? 98 : 99;
+    ASSERT_TRUE(t.engine->setMulti(5, edited));
+    EXPECT_EQ(t.engine->getMulti().getActiveVoiceCount(), 1u);
+    EXPECT_TRUE(t.engine->getMulti().getMulti() == t.engine->getMulti().getSingleModeMulti());
+    const auto out = t.render(256);
+    EXPECT_GT(k1test::rms(out[0], 0, 256), 0.01);
+    // Multi mode then plays the multi selected.
+    t.engine->setPlayMode(k1lib::PlayMode::Multi);
+    EXPECT_TRUE(t.engine->getMulti().getMulti() == edited);
 }

@@ -23,6 +23,15 @@ TEST(EngineMidiInput, ProgramChangesSelectPresetsAndPlayModes)
     t.render(1, {midi(0xC0, 3, 0, 0)});
     EXPECT_EQ(t.engine->getPlayMode(), k1lib::PlayMode::Single);
     EXPECT_EQ(t.engine->getCurrentSingleIndex(), 3u);
+
+    // Across a switch the bank counts in the storages of the mode selected:
+    // ROM A1-01 (bank LSB 1) holds multis 32-63 and singles 64-127.
+    t.render(1, {midi(0xB0, 32, 1, 0), midi(0xC0, 70, 0, 0)});
+    EXPECT_EQ(t.engine->getPlayMode(), k1lib::PlayMode::Multi);
+    EXPECT_EQ(t.engine->getCurrentMultiIndex(), 38u);
+    t.render(1, {midi(0xB0, 32, 1, 0), midi(0xC0, 5, 0, 0)});
+    EXPECT_EQ(t.engine->getPlayMode(), k1lib::PlayMode::Single);
+    EXPECT_EQ(t.engine->getCurrentSingleIndex(), 69u);
 }
 
 TEST(EngineMidiInput, RegisteredParametersSetBendRangeAndFineTune)
@@ -32,10 +41,15 @@ TEST(EngineMidiInput, RegisteredParametersSetBendRangeAndFineTune)
     // Data entry before any RPN is selected changes nothing.
     t.render(1, {midi(0xB0, 6, 5, 0)});
     EXPECT_EQ(t.engine->getBendRange(), static_cast<int32_t>(t.engine->getCurrentSingle().pitchBendDepth));
+    // Ranges past 12 (controllers send 24 or 48) are taken as 12, not as off.
     t.render(1, {midi(0xB0, 101, 0, 0), midi(0xB0, 100, 0, 0), midi(0xB0, 6, 13, 0)});
-    EXPECT_EQ(t.engine->getBendRange(), 0);
-    t.render(1, {midi(0xB0, 6, 12, 0)});
     EXPECT_EQ(t.engine->getBendRange(), 12);
+    t.render(1, {midi(0xB0, 6, 0, 0)});
+    EXPECT_EQ(t.engine->getBendRange(), 0);
+    t.render(1, {midi(0xB0, 6, 48, 0)});
+    EXPECT_EQ(t.engine->getBendRange(), 12);
+    t.render(1, {midi(0xB0, 6, 7, 0)});
+    EXPECT_EQ(t.engine->getBendRange(), 7);
     t.render(1, {midi(0xB0, 100, 1, 0), midi(0xB0, 6, 0, 0)});
     EXPECT_FLOAT_EQ(t.engine->getFineTune(), -1.0f);
     t.render(1, {midi(0xB0, 6, 127, 0)});

@@ -110,3 +110,38 @@ TEST(EnginePitch, AutoBendTimeEditedWhileSoundingDoesNotJump)
     EXPECT_EQ(t.engine->getCurrentSingle().autoBendTime, 50);
     EXPECT_NEAR(measureFrequency(out[0], 100, out[0].size(), kRate), 440.0, 0.05);
 }
+
+TEST(EnginePitch, EachMultiSectionBendsByItsOwnSinglesDepth)
+{
+    TestEngine t;
+    k1lib::SinglePreset narrow = plainSingle();
+    narrow.pitchBendDepth = 2;
+    k1lib::SinglePreset wide = plainSingle();
+    wide.pitchBendDepth = 7;
+    ASSERT_TRUE(t.engine->setSingle(1, narrow));
+    ASSERT_TRUE(t.engine->setSingle(2, wide));
+    // The current single (0) bends by 12; the sections must not follow it.
+    k1lib::MultiPreset m;
+    m.volume = 99;
+    for (int s = 0; s < 2; ++s)
+    {
+        k1lib::MultiSection& sec = m.sections[s];
+        sec.single = 1 + s;
+        sec.zoneLow = 0;
+        sec.zoneHigh = 127;
+        sec.poly = 0;
+        sec.output = 1;
+        sec.channel = s;
+        sec.level = 100;
+    }
+    ASSERT_TRUE(t.engine->setMulti(0, m));
+    t.engine->setPlayMode(k1lib::PlayMode::Multi);
+    k1lib::Engine::Config config = t.engine->getConfig();
+    config.audioOutputMode = 1; // one output per section
+    t.engine->setConfig(config);
+    const auto out = t.render(static_cast<int>(kRate) + 2000, {midi(0xE0, 0, 0, 0), midi(0xE1, 0, 0, 0),
+                                                                midi(0x90, 69, 100, 0), midi(0x91, 69, 100, 0)},
+                              8);
+    EXPECT_NEAR(measureFrequency(out[0], 1000, out[0].size(), kRate), 440.0 * std::pow(2.0, -2.0 / 12.0), 0.1);
+    EXPECT_NEAR(measureFrequency(out[1], 1000, out[1].size(), kRate), 440.0 * std::pow(2.0, -7.0 / 12.0), 0.1);
+}

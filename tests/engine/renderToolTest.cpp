@@ -9,6 +9,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "engine/engine.h"
+#include "patch/sysex.h"
 #include "tools/render/renderer.h"
 
 namespace
@@ -97,4 +99,51 @@ TEST(RenderTool, MidiFileEventsFollowTheTempoMap)
         k1render::readSmf(std::vector<uint8_t>(full.begin(), full.begin() + static_cast<long>(n)), part);
         EXPECT_LE(part.size(), 5u);
     }
+}
+
+TEST(RenderTool, MidiFileSysexReachesTheEngine)
+{
+    // A one-single dump into I-1 (the single played) of a single whose
+    // sources are all muted, split over an F0 and an F7 packet, then a note:
+    // the dump must be taken, so the note is silent.
+    k1lib::initFactoryData();
+    k1lib::SinglePreset muted = k1lib::Engine::getFactorySingle(0);
+    for (bool& m : muted.mute)
+        m = true;
+    std::vector<uint8_t> dump;
+    ASSERT_TRUE(k1lib::Sysex::writeSingle(dump, muted, 0, k1lib::StorageLocation::I, 0));
+    const size_t half = dump.size() / 2;
+    std::vector<uint8_t> track = {0x00, 0xF0, static_cast<uint8_t>(half - 1)}; // length fits one byte
+    ASSERT_LT(half, 128u);
+    track.insert(track.end(), dump.begin() + 1, dump.begin() + static_cast<long>(half));
+    track.push_back(0x00);
+    track.push_back(0xF7);
+    const size_t rest = dump.size() - half;
+    ASSERT_LT(rest, 128u);
+    track.push_back(static_cast<uint8_t>(rest));
+    track.insert(track.end(), dump.begin() + static_cast<long>(half), dump.end());
+    const std::vector<uint8_t> notes = {0x10, 0x90, 60, 100, 0x60, 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00};
+    track.insert(track.end(), notes.begin(), notes.end());
+    std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0,
+                                 static_cast<uint8_t>(track.size())};
+    ASSERT_LT(track.size(), 256u);
+    file.insert(file.end(), track.begin(), track.end());
+
+    std::vector<k1render::TimedEvent> events;
+    ASSERT_TRUE(k1render::readSmf(file, events));
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0].sysex, dump);
+
+    const std::string path = ::testing::TempDir() + "k1render-sysex.mid";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    }
+    k1render::RenderOptions options;
+    options.midiFile = path;
+    options.tailSeconds = 0.2;
+    k1render::RenderResult result;
+    ASSERT_TRUE(k1render::render(options, result));
+    EXPECT_EQ(rmsOf(result.left), 0.0);
+    std::remove(path.c_str());
 }

@@ -200,3 +200,28 @@ TEST(EngineVoices, OmniControllersTakeEffectAtOnce)
     EXPECT_EQ(t.engine->getConfig().omni, 1u);
     EXPECT_EQ(t.engine->getMulti().getActiveVoiceCount(), 2u);
 }
+
+TEST(EngineVoices, AllNotesOffOnEveryChannelSilencesEveryVoice)
+{
+    // Poly 2: a key struck again while the pedal still holds its first
+    // strike sounds twice, but one note-off clears both of its counts (the
+    // held strike and the pedal's). Pedal up and all notes off on all sixteen
+    // channels must still end both voices.
+    TestEngine t;
+    k1lib::SinglePreset p = plainSingle();
+    p.polyMode = 1;
+    ASSERT_TRUE(t.engine->setSingle(0, p));
+    t.render(3000, {midi(0xB0, 64, 127, 0), midi(0x90, 60, 100, 10), midi(0x80, 60, 0, 1000),
+                    midi(0x90, 60, 90, 2000)});
+    ASSERT_EQ(t.engine->getMulti().getActiveVoiceCount(), 2u);
+    std::vector<k1lib::SMidiEvent> off;
+    for (uint8_t c = 0; c < 16; ++c)
+    {
+        off.push_back(midi(static_cast<uint8_t>(0xB0 | c), 64, 0, 0));
+        off.push_back(midi(static_cast<uint8_t>(0xB0 | c), 123, 0, 0));
+    }
+    t.render(1, off);
+    const auto out = t.render(3 * 49920);
+    EXPECT_EQ(t.engine->getMulti().getActiveVoiceCount(), 0u);
+    EXPECT_EQ(rms(out[0], out[0].size() - 4992, out[0].size()), 0.0);
+}

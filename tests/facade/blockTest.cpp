@@ -133,3 +133,32 @@ TEST(FacadeBlocks, HostCallQueueKeepsOrderAndReusesStorage)
     queue.deliver(listener);
     EXPECT_EQ(journal.take(), (Lines{"host:sendMidi 3"}));
 }
+
+TEST(FacadeBlocks, AFloodOfEventsIsBoundedAndWhatIsTakenPlaysInOrder)
+{
+    // 128 k events delivered without a block (the next 512-frame block took
+    // 8.3 s): the block's storage takes as many as it holds, refuses the
+    // rest, and the block does bounded work.
+    k1test::TestFacade f;
+    usePlainSingle(f);
+    f.block();
+    // Within what is taken: a note-off delivered before its note-on, and a
+    // note-on and note-off at one frame, which must stay in delivery order.
+    f.plugin->addMidiEvent(midi(0x80, 60, 0, 300));
+    f.plugin->addMidiEvent(midi(0x90, 60, 100, 100));
+    f.plugin->addMidiEvent(midi(0x90, 64, 100, 200));
+    f.plugin->addMidiEvent(midi(0x80, 64, 0, 200));
+    constexpr size_t kFlood = 128 * 1024;
+    for (size_t i = 4; i < kFlood; ++i)
+        f.plugin->addMidiEvent(midi(0xE0, static_cast<uint8_t>(i & 0x7F), 64, static_cast<int32_t>(511 - i % 512)));
+    testing::internal::CaptureStdout();
+    f.block();
+    k1log::flush();
+    const std::string log = testing::internal::GetCapturedStdout();
+    const std::string refused = "Refused " + std::to_string(kFlood - k1lib::EventInbox::kMaxEvents) + " incoming events";
+    EXPECT_NE(log.find(refused), std::string::npos) << log;
+    EXPECT_TRUE(f.renderUntilSilent(100)) << "a note did not end";
+    // The refused ones are gone: the next block starts afresh.
+    f.plugin->addMidiEvent(midi(0x90, 67, 100, 0));
+    EXPECT_FALSE(f.block());
+}

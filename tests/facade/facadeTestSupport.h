@@ -88,8 +88,8 @@ struct RecordingListener : k1lib::IPluginListener
     }
     void sendMidi(const k1lib::SMidiEvent& e) override
     {
-        note("sendMidi " + std::to_string(e.sysex.size()));
-        midi.push_back(e);
+        note("sendMidi " + std::to_string(e.sysexSize()));
+        midi.push_back(e.owned());
     }
     void onParameterChanged(k1lib::EParam p, float v) override
     {

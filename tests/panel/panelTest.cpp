@@ -9,6 +9,7 @@
 
 #include "editor/uiXml.h"
 #include "tools/panelcheck/panelCheck.h"
+#include "tools/panelgen/panelLayout.h"
 
 namespace
 {
@@ -70,6 +71,13 @@ TEST(Panel, CompiledInPanelPassesTheChecker)
     const panelcheck::Result result = panelcheck::checkPanel(k1editor::getData_uiXml(), k1editor::getDataSize_uiXml());
     EXPECT_TRUE(result.problems.empty()) << joined(result.problems);
     EXPECT_GT(result.namedViews, 190u);
+}
+
+TEST(Panel, GeneratorWritesTheCompiledInPanelAgain)
+{
+    const std::string again = panelgen::buildPanelDocument();
+    EXPECT_TRUE(again == panel()) << "the generator's output differs from the compiled-in document ("
+                                  << again.size() << " against " << panel().size() << " bytes)";
 }
 
 TEST(Panel, CheckerNamesEachFaultOfABrokenCopy)

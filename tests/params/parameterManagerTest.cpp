@@ -299,10 +299,14 @@ TEST(ParameterManager, QuietRunsEqualSingleStepsAndCrossNoWholeNumber)
             for (uint32_t p = 0; p < kParamCount; ++p)
             {
                 if (g_params[p].step != 0.0f)
+                {
                     ASSERT_EQ(std::round(single->getCurrent(p)), std::round(before[p])) << p << " round " << round;
+                }
             }
             if (mixRamps)
+            {
                 ASSERT_EQ(traced[j], single->getCurrent(Param_SourceMix12));
+            }
         }
         batched->advance(quiet);
         for (uint32_t p = 0; p < kParamCount; ++p)

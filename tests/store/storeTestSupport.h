@@ -48,7 +48,7 @@ struct RecordingListener : k1lib::IEngineListener
     void sendMidi(const k1lib::SMidiEvent& e) override
     {
         record("sendMidi");
-        sent.push_back(e.sysex);
+        sent.emplace_back(e.sysexData(), e.sysexData() + e.sysexSize());
     }
     void serializeCustomData(std::vector<uint8_t>& data) override
     {

@@ -7,11 +7,13 @@
 namespace
 {
 std::atomic<bool> g_counting{false};
+std::atomic<bool> g_markedOnly{false};
 std::atomic<long> g_allocations{0};
+thread_local bool t_marked = false;
 
 void count()
 {
-    if (g_counting.load(std::memory_order_relaxed))
+    if (g_counting.load(std::memory_order_relaxed) && (!g_markedOnly.load(std::memory_order_relaxed) || t_marked))
         g_allocations.fetch_add(1, std::memory_order_relaxed);
 }
 
@@ -26,11 +28,14 @@ void* countedAllocate(std::size_t size)
 
 namespace k1test
 {
-void startAllocationCounting(bool enabled)
+void startAllocationCounting(bool enabled, bool markedThreadsOnly)
 {
     g_allocations = 0;
+    g_markedOnly = markedThreadsOnly;
     g_counting = enabled;
 }
+
+void markThreadForCounting() { t_marked = true; }
 
 void stopAllocationCounting() { g_counting = false; }
 

@@ -7,6 +7,7 @@
 // picks itself) and stopped again. Never the developer's own $DISPLAY: the
 // tests move the pointer and type.
 
+#include <gtest/gtest.h>
 #include <sys/types.h>
 
 #include <string>
@@ -32,5 +33,18 @@ private:
     std::string m_name;
     std::string m_problem;
     pid_t m_pid = -1;
+};
+
+// The fixture of a test that needs the display: skipped, with the reason,
+// where there is none.
+class DisplayTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (display.name().empty())
+            GTEST_SKIP() << display.problem();
+    }
+    TestDisplay display;
 };
 } // namespace k1test

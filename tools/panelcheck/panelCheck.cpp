@@ -158,6 +158,7 @@ public:
         checkGlyphs();
         checkParents();
         checkTexts();
+        checkTooltips();
 
         auto* frame = new CFrame(CRect(0, 0, kDesignWidth, kDesignHeight), nullptr);
         frame->addView(root);
@@ -174,11 +175,14 @@ public:
                 checkContrast(state, window->render());
         }
         if (!options.pictureDir.empty())
+        {
+            centreThrottle();
             for (const PageState& state : pageStates())
             {
                 show(state);
                 picture(frame, state);
             }
+        }
         frame->forget();
         description->forget();
     }
@@ -693,6 +697,20 @@ private:
         }
     }
 
+    // Every control a musician can click says what it does when the pointer rests on it.
+    void checkTooltips()
+    {
+        for (size_t i = 0; i < nodes.size(); ++i)
+        {
+            const Node& n = nodes[i];
+            if (!isControl(n) || !n.view->getMouseEnabled() || n.view->asViewContainer() || n.name == "envdummy" ||
+                underFontExport(int(i)))
+                continue;
+            if (n.view->getTooltipText().getString().empty())
+                problems.add(describe(n), ": no tooltip");
+        }
+    }
+
     // ---- contrast of every text shown against what lies behind it
     static double luminance(double r, double g, double b)
     {
@@ -768,6 +786,19 @@ private:
     }
 
     // ---- pictures
+    // The editor starts the source mix in the middle of its circle.
+    void centreThrottle()
+    {
+        const Node* area = one("throttleArea", Kind::Container);
+        const Node* throttle = one("throttle", Kind::View);
+        if (!area || !throttle)
+            return;
+        CRect r = throttle->view->getViewSize();
+        r.offset((area->frame.getWidth() - r.getWidth()) / 2 - r.left,
+                 (area->frame.getHeight() - r.getHeight()) / 2 - r.top);
+        throttle->view->setViewSize(r);
+    }
+
     void picture(CFrame* frame, const PageState& s)
     {
         if (frame->getZoom() != options.zoom && !frame->setZoom(options.zoom))

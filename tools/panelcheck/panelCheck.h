@@ -12,6 +12,7 @@
 //   - two controls of one page overlapping (the coarse knob and its readout
 //     may share their place with the coarse menu, keys and texts), or a control
 //     that a click at its centre does not reach;
+//   - a control a click reaches without a tooltip;
 //   - a text that does not fit its label at its font (captions as written,
 //     readouts and menus with their widest value), or that shows with a
 //     contrast below 4.5:1 against what lies behind it.

@@ -84,6 +84,7 @@ std::string buildPanelDocument()
     root.add(buildSystemPage(b));
     b.picture(root, {kWidth - kHandleSize, kHeight - kHandleSize, kHandleSize, kHandleSize}, paintResizeHandle(bitmaps),
               "resizeHandle");
+    addTooltips(root);
     const std::vector<Font> fonts = {{"gadugi_33_b", 33}, {"arial_36_b", 36}, {"gadugi_26_b", 26},
                                      {"arial_28_b", 28},  {"arial_24_b", 24}, {"arial_30_b", 30}};
     return writeDocument(bitmaps, fonts, kFontFamily, root);

@@ -12,4 +12,7 @@ namespace panelgen
 {
 // Builds the whole document (BOM and XML).
 std::string buildPanelDocument();
+
+// Gives every control a tooltip that says what it does.
+void addTooltips(View& root);
 } // namespace panelgen

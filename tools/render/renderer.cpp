@@ -37,7 +37,7 @@ std::vector<uint8_t> multiChannels(const k1lib::Engine& engine)
 void put(std::vector<TimedEvent>& out, double beat, uint8_t status, uint8_t d1, uint8_t d2)
 {
     constexpr double kSecondsPerBeat = 0.5; // 120 beats a minute
-    out.push_back(TimedEvent{beat * kSecondsPerBeat, status, d1, d2});
+    out.push_back(TimedEvent{beat * kSecondsPerBeat, status, d1, d2, {}});
 }
 
 void note(std::vector<TimedEvent>& out, uint8_t channel, double beat, double beats, uint8_t key, uint8_t velocity)
@@ -136,6 +136,7 @@ bool render(const RenderOptions& options, RenderResult& result)
             e.status = events[next].status;
             e.data1 = events[next].data1;
             e.data2 = events[next].data2;
+            e.sysex = events[next].sysex; // dumps and parameter changes, as the plug-in takes them
             e.sampleOffset = static_cast<int32_t>(at >= start ? at - start : 0);
             block.push_back(e);
             ++next;

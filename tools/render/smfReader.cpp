@@ -67,6 +67,7 @@ struct TickEvent
     uint32_t order; // file order breaks ties
     uint8_t status, data1, data2;
     uint32_t tempo; // for tempo events (status 0)
+    std::vector<uint8_t> sysex = {};
 };
 
 int dataBytes(uint8_t status)
@@ -79,6 +80,8 @@ bool readTrack(Cursor track, std::vector<TickEvent>& out, uint32_t& order)
 {
     uint64_t tick = 0;
     uint8_t running = 0;
+    std::vector<uint8_t> message; // a system-exclusive message still waiting for its F7
+    uint64_t messageTick = 0;
     while (track.p < track.end)
     {
         uint32_t delta;
@@ -107,8 +110,25 @@ bool readTrack(Cursor track, std::vector<TickEvent>& out, uint32_t& order)
         if (status == 0xF0 || status == 0xF7)
         {
             uint32_t length;
-            if (!track.varLen(length) || !track.skip(length))
+            if (!track.varLen(length) || !track.has(length))
                 return false;
+            // F0 starts a message; F7 continues one that has not ended yet,
+            // and is an escape (raw bytes, not played) otherwise.
+            if (status == 0xF0)
+            {
+                message.assign(1, 0xF0);
+                messageTick = tick;
+            }
+            if (!message.empty())
+            {
+                message.insert(message.end(), track.p, track.p + length);
+                if (message.back() == 0xF7)
+                {
+                    out.push_back(TickEvent{messageTick, order++, 0xF0, 0, 0, 0, std::move(message)});
+                    message.clear();
+                }
+            }
+            track.skip(length);
             continue;
         }
         uint8_t first;
@@ -199,8 +219,10 @@ bool readSmf(const std::vector<uint8_t>& bytes, std::vector<TimedEvent>& events)
         lastTick = e.tick;
         if (e.status == 0)
             tempo = e.tempo;
+        else if (e.status == 0xF0)
+            events.push_back(TimedEvent{seconds, 0, 0, 0, e.sysex});
         else
-            events.push_back(TimedEvent{seconds, e.status, e.data1, e.data2});
+            events.push_back(TimedEvent{seconds, e.status, e.data1, e.data2, {}});
     }
     return ok;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 // The playing events of a Standard MIDI File (format 0 or 1): notes,
-// controllers, program changes, pressure and pitch bend of every track,
-// merged in time order and placed in seconds through the file's tempo map.
-// System-exclusive and meta events other than tempo are stepped over.
+// controllers, program changes, pressure, pitch bend and system-exclusive
+// messages (K1 dumps and parameter changes) of every track, merged in time
+// order and placed in seconds through the file's tempo map. A message split
+// over F7 packets is joined; F7 escapes and meta events other than tempo are
+// stepped over.
 
 #include <cstdint>
 #include <string>
@@ -17,6 +19,7 @@ struct TimedEvent
     uint8_t status = 0;
     uint8_t data1 = 0;
     uint8_t data2 = 0;
+    std::vector<uint8_t> sysex; // the whole F0 .. F7 message; then the three bytes are 0
 };
 
 // False (and a log line) for a file that is not an SMF or is cut off inside

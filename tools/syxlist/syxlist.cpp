@@ -13,8 +13,8 @@
 #include "engine/engine.h"
 #include "patch/log.h"
 #include "patch/sysex.h"
-#include "patch/waveformNames.h"
 #include "tools/syxlist/demoPresets.h"
+#include "tools/syxlist/listing.h"
 
 namespace
 {
@@ -22,54 +22,24 @@ const char* const kPolyModes[] = {"Poly 1", "Poly 2", "Solo"};
 
 void printSingle(const std::string& number, const k1lib::SinglePreset& p)
 {
-    std::printf("single %4s  %-10s  volume %3d  %-6s  %d sources  bend %2u  wave %s\n", number.c_str(), p.name, p.volume + 1,
-                kPolyModes[p.polyMode % 3], p.source2or4 ? 4 : 2, p.pitchBendDepth, k1lib::g_waveformNames[p.sources[0].wave]);
+    std::fputs(syxlist::singleLine(number, p).c_str(), stdout);
 }
 
 // Sections that play show single:channel:zone; the single is its number in
 // the dump, or its slot label when the multi's bank is known (singlesOffset).
 void printMulti(const std::string& number, const k1lib::MultiPreset& m, const size_t* singlesOffset = nullptr)
 {
-    std::printf("multi  %4s  %-10s  volume %3u  sections", number.c_str(), m.name, m.volume + 1);
-    for (const k1lib::MultiSection& s : m.sections)
-    {
-        if (s.level <= 0)
-            continue;
-        const std::string single = singlesOffset ? k1lib::Engine::getSingleNumberAsName(*singlesOffset + static_cast<size_t>(s.single))
-                                                 : std::to_string(s.single);
-        std::printf("  %s:ch%d:%d-%d", single.c_str(), s.channel + 1, s.zoneLow, s.zoneHigh);
-    }
-    std::printf("\n");
+    std::fputs(syxlist::multiLine(number, m, singlesOffset).c_str(), stdout);
 }
 
-// Each message is parsed on its own so that every preset gets its number
-// from the dump it came in.
 bool listFile(const std::string& path)
 {
     std::vector<uint8_t> bytes;
     if (!k1lib::Sysex::readFile(bytes, path))
         return false;
-    size_t listed = 0;
-    for (size_t i = 0; i < bytes.size(); ++i)
-    {
-        if (bytes[i] != 0xF0)
-            continue;
-        size_t end = i + 1;
-        while (end < bytes.size() && bytes[end] != 0xF7)
-            ++end;
-        if (end == bytes.size())
-            break;
-        k1lib::Sysex::SysexResult result;
-        if (k1lib::Sysex::readSysex(result, bytes.data() + i, end - i + 1, 255))
-        {
-            for (size_t k = 0; k < result.singles.size(); ++k)
-                printSingle(std::to_string(result.singleStart + k), result.singles[k]);
-            for (size_t k = 0; k < result.multis.size(); ++k)
-                printMulti(std::to_string(result.multiStart + k), result.multis[k]);
-            listed += result.singles.size() + result.multis.size();
-        }
-        i = end;
-    }
+    std::string listing;
+    const size_t listed = syxlist::listDumps(bytes, listing);
+    std::fputs(listing.c_str(), stdout);
     if (listed == 0)
     {
         K1_LOG("No presets in " << path);

@@ -81,8 +81,10 @@ public:
         audio_.start(options_.busyAudio, options_.busyParameters);
         if (!openEditor())
             return false;
-        // Keys go where the pointer is (no window manager gives the focus).
-        movePointer(width_ / 2, height_ / 2);
+        // Keys go where the pointer is (no window manager gives the focus):
+        // it rests in the window's top-left corner, away from the controls
+        // and their tooltips, until a step moves it.
+        movePointer(0, 0);
         idle(kIdlesAfterInput);
         for (const EditorStep& step : options_.steps)
             for (int r = 0; r < step.repeat; ++r)
@@ -108,6 +110,9 @@ private:
             XSelectInput(display_, window_, StructureNotifyMask);
             XMapWindow(display_, window_);
             waitFor(MapNotify);
+            // The keyboard comes to this window, as a host's window has it;
+            // it goes back to the pointer when the window goes.
+            XSetInputFocus(display_, window_, RevertToPointerRoot, CurrentTime);
         }
         else
             resizeWindow(width_, height_);
@@ -144,6 +149,9 @@ private:
         plugin_.onSizeWindow(nullptr);
         if (display_)
         {
+            // The window a click gave the keyboard to is gone with the
+            // editor: it goes back to the pointer for whoever comes next.
+            XSetInputFocus(display_, PointerRoot, RevertToPointerRoot, CurrentTime);
             if (window_)
                 XDestroyWindow(display_, window_);
             XCloseDisplay(display_);
@@ -276,6 +284,9 @@ private:
 
     void printMemory()
     {
+        // The host's own record would grow with every report; only the
+        // plug-in's use should show.
+        plugin_.clearLog();
         long pages = 0, resident = 0;
         std::ifstream statm("/proc/self/statm");
         statm >> pages >> resident;
@@ -328,6 +339,7 @@ private:
         case EditorStep::Reopen:
             closeEditor();
             return openEditor();
+        case EditorStep::Close: closeEditor(); return true;
         case EditorStep::Program:
             audio_.sendMidi({0xC0, static_cast<uint8_t>(s.count & 0x7F)});
             audio_.waitBlocks(2);
@@ -429,9 +441,12 @@ bool parseEditorStep(const std::string& input, EditorStep& step)
         step.value = std::strtof(arg.c_str() + eq + 1, &stop);
         return eq + 1 < arg.size() && *stop == '\0';
     }
-    else if (name == "reopen" || name == "rect" || name == "memory")
+    else if (name == "reopen" || name == "close" || name == "rect" || name == "memory")
     {
-        step.kind = name == "reopen" ? EditorStep::Reopen : name == "rect" ? EditorStep::Rect : EditorStep::Memory;
+        step.kind = name == "reopen"  ? EditorStep::Reopen
+                    : name == "close" ? EditorStep::Close
+                    : name == "rect"  ? EditorStep::Rect
+                                      : EditorStep::Memory;
         return arg.empty();
     }
     else

@@ -9,7 +9,8 @@
 // host and MIDI and automation the host sends reach the plug-in.
 //
 // A script of steps acts on the window through the X server (XTest), as a
-// user would: positions are window pixels from its top-left corner. What the
+// user would: positions are window pixels from its top-left corner, where
+// the pointer rests until a step moves it (keys go to the window under it). What the
 // plug-in reports is printed on standard output, one tab-separated line each:
 //   editor open <answer> | editor close | editor rect <width> <height>
 //   editor size window <width> <height> | shot <file> <width> <height>
@@ -35,11 +36,13 @@ struct EditorStep
         Key,         // key:K            a character, or an X key name (Return, Left, F1 ...)
         Idle,        // idle:N           N idle calls
         Shot,        // shot:FILE        the window as a PNG
-        Reopen,      // reopen           effEditClose, then open again as at first
+        Reopen,      // reopen           effEditClose (when open), then open again as at first
+        Close,       // close            effEditClose
         Program,     // program:N        a MIDI program change (channel 1) in the next block
         Param,       // param:I=V        host automation of parameter I in the next block
         Rect,        // rect             prints effEditGetRect
-        Memory,      // memory           prints the process's memory use
+        Memory,      // memory           prints the process's memory use, after dropping the
+                     //                  host's record of automation and MIDI so far
     };
     Kind kind = Idle;
     int x = 0, y = 0, dx = 0, dy = 0;

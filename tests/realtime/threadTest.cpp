@@ -1,0 +1,193 @@
+// The effect between a host's UI and audio threads. A host whose callback
+// waits for its audio thread, which waits for the engine lock, must not
+// deadlock with a program selected on the UI thread; program changes and
+// play-mode switches inside blocks race with the host's program reads;
+// presets sent from the UI thread meet the block's outgoing MIDI. Run under
+// ThreadSanitizer, which reports any race.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "plugin/effect/myVstAudioEffect.h"
+
+namespace
+{
+constexpr int kBlock = 256;
+
+// Fails loudly when the threads have not both come back within a minute: a
+// deadlock cannot be joined.
+void joinOrAbort(std::thread& a, std::thread& b, std::atomic<int>& finished, const char* what)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (finished.load() < 2)
+    {
+        if (std::chrono::steady_clock::now() > deadline)
+        {
+            std::fprintf(stderr, "%s: the threads are still waiting after a minute: deadlock\n", what);
+            std::abort();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    a.join();
+    b.join();
+}
+
+// ---- A host whose callbacks wait for its audio thread ----------------------
+
+struct WaitingHost
+{
+    std::mutex audioLock; // held by the audio thread around each block
+    std::atomic<std::thread::id> uiThread{};
+    std::atomic<bool> callbackStarted{false};
+    std::atomic<bool> audioHoldsItsLock{false};
+    std::atomic<long> uiCallbacks{0};
+};
+WaitingHost* g_waiting = nullptr;
+
+VstIntPtr waitingCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float)
+{
+    if (opcode == audioMasterVersion)
+        return kVstVersion;
+    WaitingHost& host = *g_waiting;
+    if ((opcode == audioMasterAutomate || opcode == audioMasterUpdateDisplay) &&
+        std::this_thread::get_id() == host.uiThread)
+    {
+        // The first one: let the audio thread start a block while holding
+        // its own lock, then wait for that lock, as some hosts do.
+        ++host.uiCallbacks;
+        host.callbackStarted = true;
+        while (!host.audioHoldsItsLock)
+            std::this_thread::yield();
+        std::lock_guard<std::mutex> wait(host.audioLock);
+    }
+    return opcode == audioMasterIOChanged ? 1 : 0;
+}
+} // namespace
+
+TEST(EffectThreads, AHostCallbackThatWaitsForTheAudioThreadNeverDeadlocks)
+{
+    WaitingHost host;
+    g_waiting = &host;
+    auto effect = std::make_unique<MyVSTAudioEffect>(waitingCallback);
+    AEffect* e = effect->getAeffect();
+    e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 44100.0f);
+    e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
+
+    std::atomic<int> finished{0};
+    std::thread audio([&] {
+        std::vector<float> left(kBlock), right(kBlock);
+        float* outputs[2] = {left.data(), right.data()};
+        while (!host.callbackStarted)
+            std::this_thread::yield();
+        {
+            std::lock_guard<std::mutex> block(host.audioLock);
+            host.audioHoldsItsLock = true;
+            e->processReplacing(e, nullptr, outputs, kBlock); // needs the engine lock
+        }
+        ++finished;
+    });
+    std::thread ui([&] {
+        // Another preset: its parameters reach the host as automation.
+        host.uiThread = std::this_thread::get_id();
+        e->dispatcher(e, effSetProgram, 0, 7, nullptr, 0.0f);
+        ++finished;
+    });
+    joinOrAbort(audio, ui, finished, "program change on the UI thread");
+    EXPECT_GT(host.uiCallbacks.load(), 0);
+    EXPECT_EQ(effect->getProgram(), 7);
+    e->dispatcher(e, effMainsChanged, 0, 0, nullptr, 0.0f);
+    effect.reset();
+    g_waiting = nullptr;
+}
+
+namespace
+{
+std::atomic<long> g_sysexOut{0};
+
+VstIntPtr countingCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float)
+{
+    switch (opcode)
+    {
+    case audioMasterVersion: return kVstVersion;
+    case audioMasterProcessEvents:
+    {
+        const auto* events = static_cast<const VstEvents*>(ptr);
+        VstEvent* const* list = events->events;
+        for (VstInt32 i = 0; i < events->numEvents; ++i)
+            g_sysexOut += list[i]->type == kVstSysExType ? 1 : 0;
+        return 1;
+    }
+    case audioMasterIOChanged: return 1;
+    default: return 0;
+    }
+}
+} // namespace
+
+TEST(EffectThreads, ProgramsAndOutgoingMidiBetweenTheUiAndTheAudioThread)
+{
+    auto effect = std::make_unique<MyVSTAudioEffect>(countingCallback);
+    AEffect* e = effect->getAeffect();
+    e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 44100.0f);
+    e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
+    constexpr int kBlocks = 300;
+
+    std::atomic<int> finished{0};
+    std::atomic<bool> audioDone{false};
+    std::atomic<long> sent{0};
+    std::thread audio([&] {
+        std::vector<float> left(kBlock), right(kBlock);
+        float* outputs[2] = {left.data(), right.data()};
+        VstMidiEvent change{};
+        change.type = kVstMidiType;
+        change.byteSize = sizeof(VstMidiEvent);
+        VstEvents events{1, 0, {reinterpret_cast<VstEvent*>(&change), nullptr}};
+        for (int b = 0; b < kBlocks || sent.load() < 20; ++b)
+        {
+            // Singles and multis in turn: every block switches the play mode
+            // and with it the program count.
+            change.midiData[0] = static_cast<char>(0xC0);
+            change.midiData[1] = static_cast<char>(b % 2 ? 64 + b % 32 : b % 64);
+            e->dispatcher(e, effProcessEvents, 0, 0, &events, 0.0f);
+            e->processReplacing(e, nullptr, outputs, kBlock);
+            // A host's audio thread waits for the next period between blocks.
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+        audioDone = true;
+        ++finished;
+    });
+    std::thread ui([&] {
+        long reads = 0;
+        while (!audioDone)
+        {
+            const auto program = static_cast<VstInt32>(e->dispatcher(e, effGetProgram, 0, 0, nullptr, 0.0f));
+            ASSERT_GE(program, 0);
+            ASSERT_LT(program, 968);
+            char name[kVstMaxProgNameLen + 1] = {};
+            e->dispatcher(e, effGetProgramName, 0, 0, name, 0.0f);
+            // Send to a K1 from the editor: the dump waits for a block.
+            if (++reads % 8 == 1 && effect->facade().sendPreset(3, 0))
+                ++sent;
+            std::this_thread::yield();
+        }
+        EXPECT_GT(sent, 0);
+        ++finished;
+    });
+    joinOrAbort(audio, ui, finished, "program changes in blocks");
+    // Whatever the UI thread sent reaches the host with the next blocks.
+    std::vector<float> left(kBlock), right(kBlock);
+    float* outputs[2] = {left.data(), right.data()};
+    e->processReplacing(e, nullptr, outputs, kBlock);
+    EXPECT_GT(g_sysexOut.load(), 0);
+    EXPECT_EQ(effect->facade().getPlayMode(), k1lib::PlayMode::Multi);
+    EXPECT_EQ(effect->getProgram(), static_cast<VstInt32>(effect->facade().getCurrentPresetIndex()));
+    e->dispatcher(e, effMainsChanged, 0, 0, nullptr, 0.0f);
+}

@@ -16,6 +16,7 @@
 #include "gui/vstgui.h"
 #include "patch/parameter.h"
 #include "plugin/plugin.h"
+#include "tests/support/quietPluginListener.h"
 
 namespace editortest
 {
@@ -39,24 +40,13 @@ inline std::string shownText(VSTGUI::COptionMenu* menu)
 }
 
 // What the facade sends to the host.
-struct HostRecorder : k1lib::IPluginListener
+struct HostRecorder : k1test::QuietPluginListener
 {
     std::vector<std::pair<k1lib::EParam, float>> automation;
     std::vector<k1lib::SMidiEvent> midi;
 
-    void onActiveSingleChanged(size_t) override {}
-    void onSingleModified(size_t) override {}
-    void onActiveSingleModified(size_t) override {}
-    void onSinglesModified(size_t, size_t) override {}
-    void onActiveMultiChanged(size_t) override {}
-    void onMultiModified(size_t) override {}
-    void onActiveMultiModified(size_t) override {}
-    void onMultisModified(size_t, size_t) override {}
     void sendMidi(const k1lib::SMidiEvent& event) override { midi.push_back(event.owned()); }
     void onParameterChanged(k1lib::EParam p, float v) override { automation.emplace_back(p, v); }
-    void serializeCustomData(std::vector<uint8_t>&) override {}
-    void deserializeCustomData(const std::vector<uint8_t>&) override {}
-    void onPlayModeChanged() override {}
     void onConfigChanged() override { ++configChanges; }
 
     int configChanges = 0;

@@ -11,31 +11,19 @@
 
 #include "plugin/plugin.h"
 #include "tests/support/countingAllocator.h"
+#include "tests/support/quietPluginListener.h"
 
 namespace
 {
-struct QuietHost : k1lib::IPluginListener
+struct QuietHost : k1test::QuietPluginListener
 {
     k1lib::Plugin* plugin = nullptr;
     long parameterCalls = 0;
-    void onActiveSingleChanged(size_t) override {}
-    void onSingleModified(size_t) override {}
-    void onActiveSingleModified(size_t) override {}
-    void onSinglesModified(size_t, size_t) override {}
-    void onActiveMultiChanged(size_t) override {}
-    void onMultiModified(size_t) override {}
-    void onActiveMultiModified(size_t) override {}
-    void onMultisModified(size_t, size_t) override {}
-    void sendMidi(const k1lib::SMidiEvent&) override {}
     void onParameterChanged(k1lib::EParam p, float v) override
     {
         ++parameterCalls;
         plugin->setParameter(p, v);
     }
-    void serializeCustomData(std::vector<uint8_t>&) override {}
-    void deserializeCustomData(const std::vector<uint8_t>&) override {}
-    void onPlayModeChanged() override {}
-    void onConfigChanged() override {}
 };
 
 k1lib::SMidiEvent shortEvent(uint8_t status, uint8_t d1, uint8_t d2, int32_t offset)

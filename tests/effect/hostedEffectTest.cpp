@@ -4,6 +4,7 @@
 // play mode's program list, and event input a host may get wrong.
 
 #include "engine/engine.h"
+#include "tests/support/stdoutCapture.h"
 #include "tools/vsthost/hostedPlugin.h"
 #include "tools/vsthost/phrase.h"
 #include "tools/vsthost/renderer.h"
@@ -268,12 +269,13 @@ TEST(HostedDarvello, BadEventsAreSkippedAndTheRestPlays)
 
     std::vector<float> left(256), right(256);
     float* outputs[2] = {left.data(), right.data()};
-    ::testing::internal::CaptureStdout();
+    k1test::StdoutCapture capture;
     plugin->process(reinterpret_cast<VstEvents*>(&block), nullptr, outputs, 256);
-    // Lines logged on the audio thread are printed by the plug-in's writer, at
-    // the latest when the host suspends it.
+    // Lines logged on the audio thread are printed by the plug-in's writer
+    // thread, or by the host's suspend when the writer is not at it.
     plugin->suspend();
-    const std::string log = ::testing::internal::GetCapturedStdout();
+    const std::string log = capture.waitFor({"Skipping a sysex event of 0 bytes", "Skipping a sysex event of -5 bytes",
+                                             "Skipping a sysex event of 3 bytes", "Unknown event type 5"});
     EXPECT_NE(log.find("Skipping a sysex event of 0 bytes"), std::string::npos) << log;
     EXPECT_NE(log.find("Skipping a sysex event of -5 bytes"), std::string::npos) << log;
     EXPECT_NE(log.find("Skipping a sysex event of 3 bytes"), std::string::npos) << log;

@@ -5,6 +5,7 @@
 #include "plugin/effect/myVstAudioEffect.h"
 
 #include "engine/engine.h"
+#include "tests/support/stdoutCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -155,9 +156,12 @@ TEST_F(InProcessEffect, RefusedOutputChangesKeepCountAndConfigurationInStep)
 {
     // Refused at once: nothing changes, and the configuration keeps asking.
     host.ioAnswers = {0};
-    ::testing::internal::CaptureStdout();
-    askForOutputs(1);
-    std::string log = ::testing::internal::GetCapturedStdout();
+    std::string log;
+    {
+        k1test::StdoutCapture capture;
+        askForOutputs(1);
+        log = capture.waitFor({"Change IO configuration is not supported"});
+    }
     EXPECT_NE(log.find("Change IO configuration is not supported"), std::string::npos) << log;
     EXPECT_EQ(effect->getAeffect()->numOutputs, 2);
     EXPECT_EQ(effect->facade().getConfig().audioOutputMode, 1u);
@@ -166,9 +170,11 @@ TEST_F(InProcessEffect, RefusedOutputChangesKeepCountAndConfigurationInStep)
     askForOutputs(0);
     host.ioRequests = 0;
     host.ioAnswers = {1, 0};
-    ::testing::internal::CaptureStdout();
-    askForOutputs(1);
-    log = ::testing::internal::GetCapturedStdout();
+    {
+        k1test::StdoutCapture capture;
+        askForOutputs(1);
+        log = capture.waitFor({"Failed to change IO configuration"});
+    }
     EXPECT_NE(log.find("Failed to change IO configuration"), std::string::npos) << log;
     EXPECT_EQ(effect->getAeffect()->numOutputs, 2);
     EXPECT_EQ(effect->facade().getConfig().audioOutputMode, 0u);
@@ -259,10 +265,10 @@ TEST_F(InProcessEffect, TheHostLearnsTheDelayOfTheRateConversionAndAbsurdRatesAr
     EXPECT_EQ(e->initialDelay, 0); // the engine's own rate: nothing to convert
     e->dispatcher(e, effMainsChanged, 0, 0, nullptr, 0.0f);
 
-    ::testing::internal::CaptureStdout();
+    k1test::StdoutCapture capture;
     e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 1.0f);
     e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 1e15f);
-    const std::string log = ::testing::internal::GetCapturedStdout();
+    const std::string log = capture.waitFor({"Refusing sample rate 1 Hz, expected 8000-768000 Hz"});
     EXPECT_NE(log.find("Refusing sample rate 1 Hz, expected 8000-768000 Hz"), std::string::npos) << log;
     EXPECT_EQ(effect->getSampleRate(), 49920.0f);
     block();

@@ -89,6 +89,27 @@ inline k1lib::SinglePreset plainSingle(uint8_t wave = 0)
     return p;
 }
 
+// A multi whose first `sections` sections play singles firstSingle,
+// firstSingle + 1, ... over the whole keyboard, section s on channel s,
+// centred, at full level.
+inline k1lib::MultiPreset channelMulti(int sections, int firstSingle = 0)
+{
+    k1lib::MultiPreset m;
+    m.volume = 99;
+    for (int s = 0; s < sections; ++s)
+    {
+        k1lib::MultiSection& sec = m.sections[s];
+        sec.single = firstSingle + s;
+        sec.zoneLow = 0;
+        sec.zoneHigh = 127;
+        sec.poly = 0;
+        sec.output = 1;
+        sec.channel = s;
+        sec.level = 100;
+    }
+    return m;
+}
+
 inline k1lib::SMidiEvent midi(uint8_t status, uint8_t d1, uint8_t d2, int32_t offset = 0)
 {
     k1lib::SMidiEvent e;

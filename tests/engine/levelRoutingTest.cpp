@@ -9,26 +9,6 @@ using namespace k1test;
 
 namespace
 {
-// Eight sections, section s playing single s on channel s over the whole
-// keyboard, panned centre.
-k1lib::MultiPreset eightChannelMulti()
-{
-    k1lib::MultiPreset m;
-    m.volume = 99;
-    for (int s = 0; s < 8; ++s)
-    {
-        k1lib::MultiSection& sec = m.sections[s];
-        sec.single = s;
-        sec.zoneLow = 0;
-        sec.zoneHigh = 127;
-        sec.poly = 0;
-        sec.output = 1;
-        sec.channel = s;
-        sec.level = 100;
-    }
-    return m;
-}
-
 void useMulti(TestEngine& t, const k1lib::MultiPreset& m)
 {
     for (size_t s = 0; s < 8; ++s)
@@ -86,7 +66,7 @@ TEST(EngineLevel, PanAndVolumeControllers)
 TEST(EngineRouting, EightOutputsGiveEachSectionItsOwnOutput)
 {
     TestEngine t;
-    useMulti(t, eightChannelMulti());
+    useMulti(t, channelMulti(8));
     k1lib::Engine::Config config;
     config.audioOutputMode = 1;
     t.engine->setConfig(config);
@@ -130,7 +110,7 @@ TEST(EngineRouting, SingleModeWithEightOutputsSendsEachSourceToItsOutput)
 TEST(EngineRouting, FewerOutputsThanTheRoutingNeedsAreNeverOverrun)
 {
     TestEngine t;
-    useMulti(t, eightChannelMulti());
+    useMulti(t, channelMulti(8));
     k1lib::Engine::Config config;
     config.audioOutputMode = 1;
     t.engine->setConfig(config);

@@ -121,20 +121,7 @@ TEST(EnginePitch, EachMultiSectionBendsByItsOwnSinglesDepth)
     ASSERT_TRUE(t.engine->setSingle(1, narrow));
     ASSERT_TRUE(t.engine->setSingle(2, wide));
     // The current single (0) bends by 12; the sections must not follow it.
-    k1lib::MultiPreset m;
-    m.volume = 99;
-    for (int s = 0; s < 2; ++s)
-    {
-        k1lib::MultiSection& sec = m.sections[s];
-        sec.single = 1 + s;
-        sec.zoneLow = 0;
-        sec.zoneHigh = 127;
-        sec.poly = 0;
-        sec.output = 1;
-        sec.channel = s;
-        sec.level = 100;
-    }
-    ASSERT_TRUE(t.engine->setMulti(0, m));
+    ASSERT_TRUE(t.engine->setMulti(0, channelMulti(2, 1)));
     t.engine->setPlayMode(k1lib::PlayMode::Multi);
     k1lib::Engine::Config config = t.engine->getConfig();
     config.audioOutputMode = 1; // one output per section

@@ -22,7 +22,7 @@ Patch drum(int m)
     switch (m)
     {
     case 0: p.name = "Kick"; p.tones[1] = tone(wave("Sin 1st"), strike(36, 0, 10), -4); p.tones[1].semitones = -24; p.common.autoBendDepth = 24; p.common.autoBendTime = 6; break;
-    case 1: p.name = "Snare"; break;
+    case 1: p.name = "Snare"; p.tones[1] = tone(wave("Ac Snare Loop"), strike(34, 0, 14), -12); break;
     case 2: p.name = "Tight Snr"; break;
     case 3: p.name = "E Snare"; p.tones[1].level = -8; break;
     case 4: p.name = "Rim Shot"; p.tones[1].level = -24; break;

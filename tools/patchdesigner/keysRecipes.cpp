@@ -33,7 +33,7 @@ Patch piano(int m)
         p.name = "Pno Octave";
         p.tones = {main, withPitch(main, 12, 2), hammer, withPitch(main, 0, -3)};
         break;
-    case 7: p.name = "Dark Piano"; p.tones[0].wave = wave("Piano 1", 2); p.tones[1].level = -16; break;
+    case 7: p.name = "Dark Piano"; p.tones[0].wave = wave("Piano 1", 2); p.tones[1] = transient("Piano Noise Alt", 26, -16); break;
     case 8: p.name = "Rock Piano"; p.tones[0].velLevel = 14; p.tones[1].level = -2; break;
     default:
         p.name = "Stage Pno";

@@ -51,7 +51,7 @@ Patch mallet(int m)
     case 2: p.name = "Vibes"; p.tones[0].env = strike(72, 0, 40); p.common.vibratoDepth = 0; p.tones[1].wave = wave("Vibe", 2); p.tones[1].env = strike(70, 0, 40); break;
     case 3: p.name = "Kalimba"; p.tones[1].wave = wave("Kalimba", 2); p.tones[1].env = strike(40, 0, 20); break;
     case 4: p.name = "Steel Drum"; p.tones[1].wave = wave("Steel Drum", 2); p.tones[1].env = strike(50, 0, 20); break;
-    case 5: p.name = "Log Drum"; break;
+    case 5: p.name = "Log Drum"; p.tones[1].wave = wave("Log Drum", 3); p.tones[1].env = strike(30, 0, 14); break;
     case 6: p.name = "Wood Block"; p.tones[0].env = strike(30, 0, 12); p.tones[0].semitones = 12; break;
     default: p.name = "Balafon"; p.tones[0].wave = wave("Marimba"); p.tones[1].wave = wave("Log Drum", 2); p.tones[1].env = strike(36, 0, 16); break;
     }

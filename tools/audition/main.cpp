@@ -13,7 +13,9 @@
 // tools/patchdesigner/levelTrims.cpp from the singles' figures (all storages;
 // rebuild and run again until it no longer changes). The engine's own
 // log lines are dropped so that standard output holds the report alone.
-// Exit status 1 when a preset misses the standard.
+// After the summary come the lines of the sound standard (standard.h,
+// checkSound) that fail over what was rendered, and the waves no designed
+// single plays. Exit status 1 when a preset or a line misses the standard.
 
 #include <cstdio>
 #include <cstdlib>
@@ -168,7 +170,19 @@ int main(int argc, char** argv)
     }
     for (const std::string& line : audition::soundSummary(o.allSingles, o.allMultis))
         std::fprintf(g_report, "%s\n", line.c_str());
-    std::fprintf(g_report, "%zu presets miss the standard (rendered at %.0f Hz)\n", failures, a.rate());
+    // The sound standard over everything rendered, and which waves the
+    // designed banks leave unplayed (no rendering needed).
+    std::vector<std::string> sound = audition::checkSound(o.allSingles, o.allMultis);
+    if (o.singles)
+    {
+        const std::vector<std::string> waves = audition::checkWavesUsed(audition::designedSingles());
+        sound.insert(sound.end(), waves.begin(), waves.end());
+    }
+    for (const std::string& line : sound)
+        std::fprintf(g_report, "  %s\n", line.c_str());
+    std::fprintf(g_report, "%zu presets miss the standard, %zu lines of the sound standard fail (rendered at %.0f Hz)\n",
+                 failures, sound.size(), a.rate());
+    failures += sound.size();
     if (o.csv != nullptr)
         std::fclose(o.csv);
     if (!o.trims.empty() && !audition::writeTrims(o.trims, o.allSingles))

@@ -9,12 +9,16 @@
 // --storage N: only storage N (0-12, bank order); --standard: render only
 // what the standard's checks need (as the test does); --sheets DIR: write
 // <DIR>/<storage>-singles.png/.wav and <DIR>/<storage>-multis.png/.wav;
-// --csv FILE: the figures of every single, one line each; --trims FILE: a new
+// --csv FILE: the figures of every single, one line each (with its nearest
+// single by fingerprint); --trims FILE: a new
 // tools/patchdesigner/levelTrims.cpp from the singles' figures (all storages;
 // rebuild and run again until it no longer changes). The engine's own
 // log lines are dropped so that standard output holds the report alone.
-// Exit status 1 when a preset misses the standard.
+// After the summary come the lines of the sound standard (standard.h,
+// checkSound) that fail over what was rendered, and the waves no designed
+// single plays. Exit status 1 when a preset or a line misses the standard.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -25,6 +29,7 @@
 #include "engine/engine.h"
 #include "tools/audition/audition.h"
 #include "tools/audition/contactSheet.h"
+#include "tools/audition/fingerprint.h"
 #include "tools/audition/report.h"
 #include "tools/audition/standard.h"
 #include "tools/audition/trims.h"
@@ -57,13 +62,41 @@ struct Options
 
 FILE* g_report = stdout;
 
-void csvLine(FILE* csv, const std::string& symbol, const audition::SingleFigures& f)
+// One line per single; the last columns are what the sound standard hears
+// and the nearest other rendered single by fingerprint ("-" when alone).
+void writeCsv(FILE* csv, const std::vector<audition::SingleFigures>& singles)
 {
-    const audition::TakeFigures& c4 = f.loud.c4;
-    std::fprintf(csv, "%s,%zu,%s,%.2f,%.2f,%.0f,%.2f,%.0f,%.2f,%.4f,%.3f,%d,%d,%d,%d,%d\n", symbol.c_str(), f.index,
-                 f.name.c_str(), c4.loudnessDb, f.loud.chord.peakDb, c4.centroidHz, f.soft.c4.loudnessDb,
-                 f.soft.c4.centroidHz, c4.decayDb, c4.firstSound, c4.releaseToSilence, f.velocitySensitive, f.swell,
-                 f.percussive, f.bass, f.leadOrBell);
+    std::fprintf(csv, "storage,index,name,c4Db,chordPeakDb,centroidHz,softC4Db,softCentroidHz,decayDb,firstSound,"
+                      "releaseToSilence,velocitySensitive,swell,percussive,bass,leadOrBell,chordLufs,"
+                      "fullChordPeakDb,pumpDb,pumpHz,rolloffHz,sustained,tremolo,bright,nearest,nearestDb\n");
+    for (const audition::SingleFigures& f : singles)
+    {
+        const audition::TakeFigures& c4 = f.loud.c4;
+        const audition::SoundFigures& s = f.sound;
+        const audition::SingleFigures* nearest = nullptr;
+        double nearestDb = 1e9;
+        for (const audition::SingleFigures& other : singles)
+        {
+            if (&other == &f || !other.sound.rendered || !s.rendered)
+                continue;
+            const double d = audition::fingerprintDistance(s.fingerprint, other.sound.fingerprint);
+            if (d < nearestDb)
+            {
+                nearestDb = d;
+                nearest = &other;
+            }
+        }
+        std::fprintf(csv, "%s,%zu,%s,%.2f,%.2f,%.0f,%.2f,%.0f,%.2f,%.4f,%.3f,%d,%d,%d,%d,%d,%.2f,%.2f,%.2f,%.2f,%.0f,%d,%d,%d,",
+                     designer::bankPlans()[std::min<size_t>(f.index / 64, 12)].symbol, f.index, f.name.c_str(),
+                     c4.loudnessDb, f.loud.chord.peakDb, c4.centroidHz, f.soft.c4.loudnessDb,
+                     f.soft.c4.centroidHz, c4.decayDb, c4.firstSound, c4.releaseToSilence, f.velocitySensitive, f.swell,
+                     f.percussive, f.bass, f.leadOrBell, s.chordLufs, s.fullChordPeakDb, s.pumpDb, s.pumpHz,
+                     s.rolloffHz, f.sustained, f.tremolo, f.bright);
+        if (nearest == nullptr)
+            std::fprintf(csv, "-,-\n");
+        else
+            std::fprintf(csv, "%zu %s,%.2f\n", nearest->index, nearest->name.c_str(), nearestDb);
+    }
 }
 
 size_t auditionStorage(audition::Auditioner& a, const Engine::StorageInfo& info, bool multi, Options& o)
@@ -80,11 +113,7 @@ size_t auditionStorage(audition::Auditioner& a, const Engine::StorageInfo& info,
         if (multi)
             multis.push_back(a.multi(i, audio));
         else
-        {
             singles.push_back(a.single(i, o.standard ? audition::Depth::Standard : audition::Depth::Phrase, audio));
-            if (o.csv != nullptr)
-                csvLine(o.csv, symbol, singles.back());
-        }
         if (audio != nullptr)
         {
             entry.label = Engine::getPresetNumberAsName(i, mode);
@@ -168,9 +197,24 @@ int main(int argc, char** argv)
     }
     for (const std::string& line : audition::soundSummary(o.allSingles, o.allMultis))
         std::fprintf(g_report, "%s\n", line.c_str());
-    std::fprintf(g_report, "%zu presets miss the standard (rendered at %.0f Hz)\n", failures, a.rate());
+    // The sound standard over everything rendered, and which waves the
+    // designed banks leave unplayed (no rendering needed).
+    std::vector<std::string> sound = audition::checkSound(o.allSingles, o.allMultis);
+    if (o.singles)
+    {
+        const std::vector<std::string> waves = audition::checkWavesUsed(audition::designedSingles());
+        sound.insert(sound.end(), waves.begin(), waves.end());
+    }
+    for (const std::string& line : sound)
+        std::fprintf(g_report, "  %s\n", line.c_str());
+    std::fprintf(g_report, "%zu presets miss the standard, %zu lines of the sound standard fail (rendered at %.0f Hz)\n",
+                 failures, sound.size(), a.rate());
+    failures += sound.size();
     if (o.csv != nullptr)
+    {
+        writeCsv(o.csv, o.allSingles);
         std::fclose(o.csv);
+    }
     if (!o.trims.empty() && !audition::writeTrims(o.trims, o.allSingles))
         return 1;
     std::fclose(g_report);

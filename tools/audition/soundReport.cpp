@@ -24,12 +24,6 @@ std::string who(const SingleFigures& f)
 {
     return "#" + std::to_string(f.index) + " \"" + f.name + "\"";
 }
-
-// Storage of a single index: 64 per K1 bank, then the PHm singles.
-size_t storageOf(size_t index)
-{
-    return std::min<size_t>(index / 64, 12);
-}
 } // namespace
 
 std::vector<std::string> soundSummary(const std::vector<SingleFigures>& singles, const std::vector<MultiFigures>& multis)
@@ -116,7 +110,7 @@ std::vector<std::string> soundSummary(const std::vector<SingleFigures>& singles,
             if (d < kTwinDistanceDb)
             {
                 twin[a] = twin[b] = true;
-                sameStorage += storageOf(rendered[a]->index) == storageOf(rendered[b]->index) ? 1 : 0;
+                sameStorage += singleStorage(rendered[a]->index) == singleStorage(rendered[b]->index) ? 1 : 0;
             }
             if (d < closest)
             {
@@ -158,7 +152,7 @@ std::vector<std::string> soundSummary(const std::vector<SingleFigures>& singles,
     for (const SingleFigures* f : rendered)
     {
         lufs.push_back(f->sound.chordLufs);
-        byStorage[storageOf(f->index)].push_back(f->sound.chordLufs);
+        byStorage[singleStorage(f->index)].push_back(f->sound.chordLufs);
     }
     std::sort(lufs.begin(), lufs.end());
     std::string medians;

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "patch/presets.h"
 #include "tools/audition/figures.h"
 
 namespace audition
@@ -36,4 +37,55 @@ std::vector<std::string> checkSingles(const std::vector<SingleFigures>& storage,
 std::vector<std::string> checkMultis(const std::vector<MultiFigures>& storage, const Limits& limits = {});
 
 double median(std::vector<double> values);
+
+// The sound standard, over every single and multi rendered (sound figures,
+// figures.h):
+// - no two singles of one storage within the twin distance of each other's
+//   fingerprint, and at most 2 % of the singles with a near-twin anywhere;
+// - sustained singles swing at most 6 dB on a held C4 unless their recipe
+//   asks for a tremolo;
+// - singles meant to be bright keep 95 % of their C4's power below no less
+//   than 4 kHz;
+// - the median single at -20 +- 2 LUFS on the C3-C5 chord at velocity 100;
+//   every multi within 4 LU of its storage's median;
+// - the ten-note chord at velocity 127 at most 0 dBFS for 98 % of singles;
+// - no single with upper harmonics at the key below a split loses more than
+//   20 dB of them at the split.
+// Factory-wide figures (the shares, the medians) count what was rendered.
+struct SoundLimits
+{
+    double twinDistanceDb = 1.0;
+    double twinShare = 0.02;
+    double pumpDb = 6.0;
+    double brightRolloffHz = 4000.0;
+    double loudnessLufs = -20.0;
+    double loudnessTolerance = 2.0;
+    double multiSpread = 4.0;        // LU either side of the storage median
+    double chordPeakDb = 0.0;
+    double chordPeakShare = 0.98;
+    double splitLossDb = 20.0;
+    double upperPresentDb = -30.0;   // upper harmonics against the note that count as present
+};
+
+// One line per pair of twins within a storage and per single or multi that
+// misses a check, with its figures (checkSoundPresets: these need only the
+// presets' own storage), then one "factory:" line per factory-wide figure
+// missed (checkSoundFactory), with its worst cases.
+std::vector<std::string> checkSound(const std::vector<SingleFigures>& singles, const std::vector<MultiFigures>& multis,
+                                    const SoundLimits& limits = {});
+std::vector<std::string> checkSoundPresets(const std::vector<SingleFigures>& singles,
+                                           const std::vector<MultiFigures>& multis, const SoundLimits& limits = {});
+std::vector<std::string> checkSoundFactory(const std::vector<SingleFigures>& singles, const SoundLimits& limits = {});
+
+// The waves no single plays (by its sounding sources), one line listing
+// their numbers and names; empty when every wave is used.
+std::vector<std::string> checkWavesUsed(const std::vector<k1lib::SinglePreset>& singles);
+// Every factory single, as the designer makes them, in working order.
+std::vector<k1lib::SinglePreset> designedSingles();
+
+// Storage of a working single index (64 per K1 bank, then the PHm singles)
+// and of a multi (32 per K1 bank); the designer's symbol of a storage.
+size_t singleStorage(size_t index);
+size_t multiStorage(size_t index);
+std::string storageSymbol(size_t storage);
 } // namespace audition

@@ -1,0 +1,138 @@
+// The sound standard (checkSound) names every preset that misses it and each
+// factory-wide figure missed; a single copied over another slot of its
+// storage, rendered through the engine, is caught as a twin.
+
+#include <gtest/gtest.h>
+
+#include "tools/audition/audition.h"
+#include "tools/audition/standard.h"
+
+namespace
+{
+using audition::SingleFigures;
+
+// Sixteen singles, eight in each of the first two storages, all different,
+// at the target loudness, bright and keeping their harmonics across the splits.
+std::vector<SingleFigures> factory()
+{
+    std::vector<SingleFigures> singles;
+    for (size_t i = 0; i < 16; ++i)
+    {
+        SingleFigures f;
+        f.index = i < 8 ? i : 64 + i - 8;
+        f.name = "Snd " + std::to_string(i);
+        f.bright = true;
+        f.sustained = true;
+        audition::SoundFigures& s = f.sound;
+        s.rendered = true;
+        s.chordLufs = -20.0 + 0.1 * static_cast<double>(i);
+        s.fullChordPeakDb = -3.0;
+        s.pumpDb = 2.0;
+        s.rolloffHz = 6000.0;
+        s.fingerprint.assign(16, -20.0);
+        s.fingerprint[i] = -10.0;
+        for (int key : {47, 48, 59, 60, 71, 72, 83, 84})
+            s.sweep.push_back(audition::SweepKey{key, -20.0, -30.0, -90.0});
+        singles.push_back(f);
+    }
+    return singles;
+}
+
+std::vector<audition::MultiFigures> multis()
+{
+    std::vector<audition::MultiFigures> m(3);
+    for (size_t i = 0; i < m.size(); ++i)
+    {
+        m[i].index = i;
+        m[i].name = "Multi " + std::to_string(i);
+        m[i].chordLufs = -20.0 - static_cast<double>(i);
+    }
+    return m;
+}
+
+size_t mentions(const std::vector<std::string>& lines, const std::string& what)
+{
+    size_t n = 0;
+    for (const std::string& l : lines)
+        n += l.find(what) != std::string::npos ? 1 : 0;
+    return n;
+}
+
+std::string all(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& l : lines)
+        text += "\n  " + l;
+    return text;
+}
+} // namespace
+
+TEST(AuditionSoundStandard, EveryMissIsALineWithItsFigures)
+{
+    EXPECT_TRUE(audition::checkSound(factory(), multis()).empty()) << all(audition::checkSound(factory(), multis()));
+
+    auto s = factory();
+    auto m = multis();
+    s[1].sound.fingerprint = s[0].sound.fingerprint;
+    s[2].sound.pumpDb = 8.0;
+    s[3].sound.rolloffHz = 3000.0;
+    s[4].sound.sweep.back().upperDb = -55.0;
+    s[5].sound.pumpDb = 10.0;
+    s[5].tremolo = true;
+    s[6].sound.fullChordPeakDb = 1.0;
+    m[2].chordLufs = -26.0;
+    const auto lines = audition::checkSound(s, m);
+    EXPECT_EQ(lines.size(), 8u) << all(lines);
+    EXPECT_EQ(mentions(lines, "K1INT #0 \"Snd 0\" and K1INT #1 \"Snd 1\": near-twins, fingerprints 0.00 dB apart"), 1u);
+    EXPECT_EQ(mentions(lines, "factory: 2 of 16 singles (12.5 %) have a near-twin"), 1u);
+    EXPECT_EQ(mentions(lines, "#2 \"Snd 2\": swings 8.0 dB"), 1u);
+    EXPECT_EQ(mentions(lines, "#3 \"Snd 3\": meant bright, but 95 % of its C4 lies below 3000 Hz"), 1u);
+    EXPECT_EQ(mentions(lines, "#4 \"Snd 4\": loses 25.0 dB of its upper harmonics from key 83 to 84"), 1u);
+    EXPECT_EQ(mentions(lines, "factory: 1 of 16 singles lose more than 20.0 dB"), 1u);
+    EXPECT_EQ(mentions(lines, "Snd 5"), 0u) << "a tremolo may swing";
+    EXPECT_EQ(mentions(lines, "factory: 1 of 16 singles (6.2 %) peak above 0.0 dBFS"), 1u);
+    EXPECT_EQ(mentions(lines, "K1INT multi #2 \"Multi 2\": -26.0 LUFS on the C3-C5 chord, -5.0 LU"), 1u);
+
+    // Factory-wide figures count what was rendered.
+    s = factory();
+    for (SingleFigures& f : s)
+        f.sound.chordLufs -= 4.0;
+    s[8].sound.rendered = false;
+    s[8].sound.fingerprint = s[9].sound.fingerprint;
+    const auto quiet = audition::checkSound(s, {});
+    ASSERT_EQ(quiet.size(), 1u) << all(quiet);
+    EXPECT_EQ(mentions(quiet, "factory: median single -23.3 LUFS on the C3-C5 chord at velocity 100 (-22.0 to -18.0)"), 1u);
+}
+
+TEST(AuditionSoundStandard, UnplayedWavesAreListedByNumberAndName)
+{
+    std::vector<k1lib::SinglePreset> singles = audition::designedSingles();
+    for (k1lib::SinglePreset& p : singles)
+        for (k1lib::SingleSource& src : p.sources)
+            src.wave = src.wave == 0 ? 1 : src.wave; // waves count from 001 by name
+    const auto lines = audition::checkWavesUsed(singles);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("001: "), std::string::npos) << lines[0];
+    EXPECT_EQ(lines[0].find("002: "), std::string::npos) << lines[0];
+}
+
+// A single copied over another slot of its storage: the copy and the
+// original are heard as twins, and only they.
+TEST(AuditionSoundStandard, ACopiedSingleIsATwin)
+{
+    audition::Auditioner a;
+    const size_t first = 64, copy = 67; // A101
+    testing::internal::CaptureStdout(); // the engine logs every preset change
+    std::vector<SingleFigures> figures;
+    for (size_t i = first; i < first + 3; ++i)
+        figures.push_back(a.single(i, audition::Depth::Standard));
+    ASSERT_TRUE(a.engine().setSingle(copy, *a.engine().getSinglePreset(first)));
+    figures.push_back(a.single(copy, audition::Depth::Standard));
+    testing::internal::GetCapturedStdout();
+
+    const auto lines = audition::checkSound(figures, {});
+    EXPECT_EQ(mentions(lines, "near-twins"), 1u) << all(lines);
+    EXPECT_EQ(mentions(lines, "A101 #64 \"" + figures[0].name + "\" and A101 #67 \"" + figures[3].name + "\": near-twins"),
+              1u)
+        << all(lines);
+}

@@ -1,0 +1,267 @@
+// The sound standard's checks over the sound figures of every rendered preset.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+
+#include "patch/waveformNames.h"
+#include "tools/audition/fingerprint.h"
+#include "tools/audition/standard.h"
+#include "tools/patchdesigner/designer.h"
+
+namespace audition
+{
+namespace
+{
+constexpr int kSplitKeys[] = {48, 60, 72, 84};
+
+std::string fmt(const char* format, double a = 0, double b = 0, double c = 0, double d = 0, double e = 0)
+{
+    char text[240];
+    std::snprintf(text, sizeof text, format, a, b, c, d, e);
+    return text;
+}
+
+std::string named(size_t index, const std::string& name)
+{
+    return "#" + std::to_string(index) + " \"" + name + "\"";
+}
+
+std::string who(const SingleFigures& f)
+{
+    return storageSymbol(singleStorage(f.index)) + " " + named(f.index, f.name);
+}
+
+double percent(size_t part, size_t whole)
+{
+    return whole == 0 ? 0.0 : 100.0 * static_cast<double>(part) / static_cast<double>(whole);
+}
+
+// The largest loss of upper harmonics from the key below a split to the
+// split, among the splits where the key below has them; the split in *key.
+double splitLoss(const SoundFigures& s, double upperPresentDb, int* key)
+{
+    double worst = 0.0;
+    for (int split : kSplitKeys)
+    {
+        const SweepKey* below = s.at(split - 1);
+        const SweepKey* at = s.at(split);
+        if (below == nullptr || at == nullptr || below->upperDb < below->noteDb + upperPresentDb)
+            continue;
+        const double loss = below->upperDb - at->upperDb;
+        if (loss > worst)
+        {
+            worst = loss;
+            *key = split;
+        }
+    }
+    return worst;
+}
+
+// Twin pairs within a storage go to `presets` (one line each); the share
+// of singles with a twin anywhere, and then every pair across storages, to
+// `factory`.
+void twins(const std::vector<const SingleFigures*>& rendered, const SoundLimits& limits,
+           std::vector<std::string>* presets, std::vector<std::string>* factory)
+{
+    std::vector<bool> twin(rendered.size(), false);
+    std::vector<std::string> across;
+    std::map<size_t, size_t> pairsByStorage;
+    for (size_t a = 0; a < rendered.size(); ++a)
+    {
+        for (size_t b = a + 1; b < rendered.size(); ++b)
+        {
+            const double d = fingerprintDistance(rendered[a]->sound.fingerprint, rendered[b]->sound.fingerprint);
+            if (d >= limits.twinDistanceDb)
+                continue;
+            twin[a] = twin[b] = true;
+            const size_t storage = singleStorage(rendered[a]->index);
+            const bool same = storage == singleStorage(rendered[b]->index);
+            const std::string pair = who(*rendered[a]) + " and " + who(*rendered[b]) +
+                                     fmt(": near-twins, fingerprints %.2f dB apart (at least %.1f dB)", d,
+                                         limits.twinDistanceDb);
+            if (same && presets != nullptr)
+                presets->push_back(pair);
+            else if (!same)
+                across.push_back("factory: " + pair);
+            pairsByStorage[storage] += same ? 1 : 0;
+        }
+    }
+    if (factory == nullptr)
+        return;
+    const auto count = static_cast<size_t>(std::count(twin.begin(), twin.end(), true));
+    if (static_cast<double>(count) > limits.twinShare * static_cast<double>(rendered.size()))
+    {
+        factory->push_back(fmt("factory: %.0f of %.0f singles (%.1f %%) have a near-twin (at most %.1f %%)",
+                               static_cast<double>(count), static_cast<double>(rendered.size()),
+                               percent(count, rendered.size()), 100.0 * limits.twinShare));
+        factory->insert(factory->end(), across.begin(), across.end());
+    }
+    // The drum and effects card is where repeats crept in: it says so on its own.
+    for (const auto& [storage, pairs] : pairsByStorage)
+        if (storageSymbol(storage) == "A200" && pairs > 0)
+            factory->push_back(fmt("factory: A200 singles not all different: %.0f twin pairs", static_cast<double>(pairs)));
+}
+
+void checkLevels(std::vector<std::string>& out, const std::vector<const SingleFigures*>& rendered,
+                 const SoundLimits& limits)
+{
+    std::vector<double> lufs;
+    std::vector<const SingleFigures*> over;
+    for (const SingleFigures* f : rendered)
+    {
+        lufs.push_back(f->sound.chordLufs);
+        if (f->sound.fullChordPeakDb > limits.chordPeakDb)
+            over.push_back(f);
+    }
+    const double middle = median(lufs);
+    if (std::abs(middle - limits.loudnessLufs) > limits.loudnessTolerance)
+        out.push_back(fmt("factory: median single %.1f LUFS on the C3-C5 chord at velocity 100 (%.1f to %.1f)", middle,
+                          limits.loudnessLufs - limits.loudnessTolerance, limits.loudnessLufs + limits.loudnessTolerance));
+
+    if (static_cast<double>(rendered.size() - over.size()) < limits.chordPeakShare * static_cast<double>(rendered.size()))
+    {
+        std::sort(over.begin(), over.end(), [](const SingleFigures* a, const SingleFigures* b) {
+            return a->sound.fullChordPeakDb > b->sound.fullChordPeakDb;
+        });
+        std::string loudest;
+        for (size_t i = 0; i < std::min<size_t>(over.size(), 5); ++i)
+            loudest += (i == 0 ? "; loudest " : ", ") + who(*over[i]) + fmt(" %+.1f dBFS", over[i]->sound.fullChordPeakDb);
+        out.push_back(fmt("factory: %.0f of %.0f singles (%.1f %%) peak above %.1f dBFS on the ten-note chord at velocity "
+                          "127 (at most %.1f %%)",
+                          static_cast<double>(over.size()), static_cast<double>(rendered.size()),
+                          percent(over.size(), rendered.size()), limits.chordPeakDb,
+                          100.0 - 100.0 * limits.chordPeakShare) +
+                      loudest);
+    }
+}
+
+void checkMultiLoudness(std::vector<std::string>& out, const std::vector<MultiFigures>& multis,
+                        const SoundLimits& limits)
+{
+    std::map<size_t, std::vector<double>> byStorage;
+    for (const MultiFigures& m : multis)
+        byStorage[multiStorage(m.index)].push_back(m.chordLufs);
+    for (const MultiFigures& m : multis)
+    {
+        const double middle = median(byStorage[multiStorage(m.index)]);
+        if (std::abs(m.chordLufs - middle) > limits.multiSpread)
+            out.push_back(storageSymbol(multiStorage(m.index)) + " multi " + named(m.index, m.name) +
+                          fmt(": %.1f LUFS on the C3-C5 chord, %+.1f LU from its storage's median %.1f (within %.1f)",
+                              m.chordLufs, m.chordLufs - middle, middle, limits.multiSpread));
+    }
+}
+} // namespace
+
+size_t singleStorage(size_t index)
+{
+    return std::min<size_t>(index / 64, 12);
+}
+
+size_t multiStorage(size_t index)
+{
+    return index / 32;
+}
+
+std::string storageSymbol(size_t storage)
+{
+    const auto& plans = designer::bankPlans();
+    return storage < plans.size() ? plans[storage].symbol : "?";
+}
+
+std::vector<std::string> checkSoundPresets(const std::vector<SingleFigures>& singles,
+                                           const std::vector<MultiFigures>& multis, const SoundLimits& limits)
+{
+    std::vector<std::string> out;
+    std::vector<const SingleFigures*> rendered;
+    for (const SingleFigures& f : singles)
+    {
+        if (!f.sound.rendered)
+            continue;
+        rendered.push_back(&f);
+        const SoundFigures& s = f.sound;
+        if (f.sustained && !f.tremolo && s.pumpDb > limits.pumpDb)
+            out.push_back(who(f) + fmt(": swings %.1f dB at %.1f Hz on a held C4 (at most %.1f dB)", s.pumpDb, s.pumpHz,
+                                       limits.pumpDb));
+        if (f.bright && s.rolloffHz < limits.brightRolloffHz)
+            out.push_back(who(f) + fmt(": meant bright, but 95 %% of its C4 lies below %.0f Hz (at least %.0f Hz)",
+                                       s.rolloffHz, limits.brightRolloffHz));
+        int key = 0;
+        const double loss = splitLoss(s, limits.upperPresentDb, &key);
+        if (loss > limits.splitLossDb)
+            out.push_back(who(f) + fmt(": loses %.1f dB of its upper harmonics from key %.0f to %.0f (at most %.1f dB)",
+                                       loss, key - 1, key, limits.splitLossDb));
+    }
+    twins(rendered, limits, &out, nullptr);
+    checkMultiLoudness(out, multis, limits);
+    return out;
+}
+
+std::vector<std::string> checkSoundFactory(const std::vector<SingleFigures>& singles, const SoundLimits& limits)
+{
+    std::vector<std::string> out;
+    std::vector<const SingleFigures*> rendered;
+    size_t lossy = 0;
+    for (const SingleFigures& f : singles)
+    {
+        if (!f.sound.rendered)
+            continue;
+        rendered.push_back(&f);
+        int key = 0;
+        lossy += splitLoss(f.sound, limits.upperPresentDb, &key) > limits.splitLossDb ? 1 : 0;
+    }
+    if (rendered.empty())
+        return out;
+    if (lossy > 0)
+        out.push_back(fmt("factory: %.0f of %.0f singles lose more than %.1f dB of their upper harmonics at a split key",
+                          static_cast<double>(lossy), static_cast<double>(rendered.size()), limits.splitLossDb));
+    twins(rendered, limits, nullptr, &out);
+    checkLevels(out, rendered, limits);
+    return out;
+}
+
+std::vector<std::string> checkSound(const std::vector<SingleFigures>& singles, const std::vector<MultiFigures>& multis,
+                                    const SoundLimits& limits)
+{
+    std::vector<std::string> out = checkSoundPresets(singles, multis, limits);
+    const std::vector<std::string> factory = checkSoundFactory(singles, limits);
+    out.insert(out.end(), factory.begin(), factory.end());
+    return out;
+}
+
+std::vector<std::string> checkWavesUsed(const std::vector<k1lib::SinglePreset>& singles)
+{
+    std::vector<bool> used(k1lib::kWaveformCount, false);
+    for (const k1lib::SinglePreset& p : singles)
+    {
+        for (size_t s = 0; s < (p.source2or4 ? 4u : 2u); ++s)
+            if (!p.mute[s])
+                used[p.sources[s].wave % k1lib::kWaveformCount] = true;
+    }
+    std::string list;
+    size_t unused = 0;
+    for (int w = 0; w < k1lib::kWaveformCount; ++w)
+    {
+        if (used[static_cast<size_t>(w)])
+            continue;
+        list += (unused++ == 0 ? ": " : ", ") + std::string(k1lib::g_waveformNames[w]);
+    }
+    if (unused == 0)
+        return {};
+    return {fmt("factory: %.0f of %.0f waves used by no single", static_cast<double>(unused),
+                static_cast<double>(k1lib::kWaveformCount)) +
+            list};
+}
+
+std::vector<k1lib::SinglePreset> designedSingles()
+{
+    std::vector<k1lib::SinglePreset> all;
+    for (size_t b = 0; b < designer::bankPlans().size(); ++b)
+    {
+        const designer::DesignedBank bank = designer::designBank(b);
+        all.insert(all.end(), bank.singles.begin(), bank.singles.end());
+    }
+    return all;
+}
+} // namespace audition

@@ -24,12 +24,12 @@ Patch strings(int m)
     case 0: p.name = "Strings"; break;
     case 1: p.name = "Str Ensmbl"; p.tones.push_back(withPitch(b, 12, -5)); p.tones.push_back(withPitch(a, 0, -7)); break;
     case 2: p.name = "Violin"; p.tones[1].wave = wave("Violin"); p.common.vibratoDepth = 20; p.common.autoBendTime = 30; break;
-    case 3: p.name = "Slow Str"; for (Tone& t : p.tones) t.env.attack = 48; break;
+    case 3: p.name = "Slow Str"; for (Tone& t : p.tones) t.env.attack = 48; p.tones[1].wave = wave("String Pad"); p.tones[1].semitones = 12; break;
     case 4: p.name = "Pizzicato"; p.tones = {transient("Pizzicato", 40, 0), tone(wave("String", 2), strike(36, 0, 14), -10)}; break;
     case 5: p.name = "Bowed Str"; p.tones[0] = transient("Bowed String", 40, -4); p.tones[0].env = swell(14, 60, 40, 30); break;
     case 6: p.name = "Cello Sect"; for (Tone& t : p.tones) t.semitones -= 12; p.tones[1].wave = wave("Violin"); break;
     case 7: p.name = "Orchestra"; p.tones[1].wave = wave("Orchestra"); p.tones.push_back(tone(wave("Brass", 3), swell(26, 50, 80, 34), -10)); p.tones.push_back(withPitch(a, -12, 4)); break;
-    case 8: p.name = "Str Attack"; p.tones[0] = transient("String Attack", 44, -2); break;
+    case 8: p.name = "Str Attack"; p.tones[0] = transient("String Attack", 44, -2); p.tones[1].wave = wave("Saw 7"); break;
     default: p.name = "Chamber"; p.tones[0].env = swell(24, 60, 70, 36); p.tones[0].fine = -4; break;
     }
     return p;
@@ -117,7 +117,7 @@ Patch brass(int m)
     case 1: p.name = "Trumpet"; p.common.polyMode = 2; p.tones[1] = transient("Trumpet", 40, -4); break;
     case 2: p.name = "Fr Horn"; for (Tone& t : p.tones) { t.env.attack = 20; t.semitones -= 12; } break;
     case 3: p.name = "Big Brass"; p.tones.push_back(withPitch(a, -12, -4)); p.tones.push_back(withPitch(b, 12, 4)); break;
-    case 4: p.name = "Soft Brass"; for (Tone& t : p.tones) t.env.attack = 20; p.common.autoBendDepth = 0; p.tones[0].velLevel = 30; break;
+    case 4: p.name = "Soft Brass"; for (Tone& t : p.tones) t.env.attack = 20; p.common.autoBendDepth = 0; p.tones[0].velLevel = 30; p.tones[0].wave = wave("French Horn", 3); break;
     case 5: p.name = "Brass Fall"; p.common.autoBendDepth = 22; p.common.autoBendTime = 10; break;
     case 6: p.name = "Tuba"; for (Tone& t : p.tones) t.semitones -= 24; p.tones[1].wave = wave("French Horn", 2); break;
     default: p.name = "Fanfare"; p.tones[1] = transient("Trumpet", 44, -2); p.tones[0].velLevel = 30; break;

@@ -39,10 +39,10 @@ const std::vector<uint8_t>& palette(Family f)
         std::vector<std::vector<uint8_t>> p(static_cast<size_t>(Family::Count));
         auto set = [&p](Family family, std::initializer_list<WaveRef> refs) { p[static_cast<size_t>(family)] = waves(refs); };
         set(Family::Piano, {{"Piano 3", 2}, {"Piano 4", 2}, {"El Grand", 2}, {"Piano 1", 3}, {"Piano 4", 3},
-                            {"Piano 2", 2}, {"Piano 1", 2}, {"Piano 3", 1}, {"Piano 4", 1}, {"Piano 2", 1}});
+                            {"Piano 2", 2}, {"Piano 1", 2}, {"Piano 3", 1}, {"Piano 4", 1}, {"Piano 2", 1}, {"El Grand", 1}});
         set(Family::EPiano, {{"E Piano 1", 2}, {"E Piano 2", 3}, {"E Piano 1", 3}, {"E Piano 1", 4}, {"E Piano 2", 4},
                              {"E Piano 3", 2}, {"Tine", 3}, {"Tine", 4}, {"Tine", 2}, {"E Piano 2", 2}});
-        set(Family::Clav, {{"Clavi", 2}, {"Clavi", 3}, {"Clavi", 4}, {"Harpsichord", 2}, {"Harpsichord", 3}, {"Clavi", 1}});
+        set(Family::Clav, {{"Clavi", 2}, {"Clavi", 3}, {"Clavi", 4}, {"Harpsichord", 2}, {"Harpsichord", 3}, {"Clavi", 1}, {"Harpsichord", 1}});
         set(Family::Organ, {{"Pipe Organ 3", 2}, {"Draw Bar 2", 1}, {"Jazz Organ 2", 1}, {"Rock Organ 2", 1},
                             {"Draw Bar 1", 1}, {"Pipe Organ 2", 1}, {"Rock Organ 1", 1}, {"Jazz Organ 1", 1},
                             {"Pipe Organ 1", 1}, {"Pipe Organ 3", 1}});
@@ -50,7 +50,7 @@ const std::vector<uint8_t>& palette(Family f)
                               {"Saw 7", 1}, {"String", 2}, {"Orchestra", 1}, {"String Pad", 1}});
         set(Family::Pad, {{"Synth 2", 2}, {"Synth 3", 2}, {"Synth 1", 2}, {"Synth 2", 3}, {"Omnibus Loop 6", 1},
                           {"Synth 3", 3}, {"Synth 4", 2}, {"Saw 9", 1}, {"Synth 2", 4}, {"Inverse Saw", 1},
-                          {"Saw 11", 1}, {"Mello Pad", 1}, {"Synth 1", 1}, {"Triangle", 1}, {"Synth 4", 1}});
+                          {"Saw 11", 1}, {"Triangle", 1}, {"Omnibus Loop 1", 1}, {"Saw 16", 1}, {"Square 4", 1}});
         set(Family::Brass, {{"Brass", 6}, {"Trumpet", 2}, {"French Horn", 3}, {"Brass", 5}, {"Brass", 2},
                             {"Trumpet", 1}, {"Brass", 4}, {"French Horn", 2}, {"Brass", 3}});
         set(Family::SynthBrass, {{"Saw 13", 1}, {"Saw 16", 1}, {"Saw 18", 1}, {"Synth 1", 2}, {"Saw 17", 1},
@@ -58,18 +58,18 @@ const std::vector<uint8_t>& palette(Family f)
         set(Family::Winds, {{"Shakuhachi Sus", 1}, {"Pan Flute Sus", 1}, {"Clarinet", 2}, {"Oboe", 2}, {"Flute", 1},
                             {"Panflute", 1}, {"Oboe", 1}, {"Clarinet", 1}, {"Shakuhachi", 1}});
         set(Family::Reed, {{"Harmonica", 3}, {"Accordion", 2}, {"Harmonica", 4}, {"Harmonica", 2}, {"Accordion", 1},
-                           {"Harmonica", 1}});
+                           {"Harmonica", 1}, {"Square 3", 1}});
         set(Family::Bass, {{"Fretless", 2}, {"Ac Bass", 3}, {"Pull Bass", 2}, {"Round Bass", 2}, {"Slap Bass", 2},
                            {"Slap Bass", 3}, {"Fretless", 3}, {"Fretless", 4}, {"Pick Bass", 2}, {"Pick Bass", 3},
                            {"Pick Bass", 4}, {"Round Bass", 3}, {"Round Bass", 4}, {"Pull Bass Loop", 1},
                            {"Digi Bass 1", 2}, {"Digi Bass 1", 3}, {"Digi Bass 1", 4}, {"Digi Bass 2", 2},
                            {"Digi Bass 2", 3}, {"Ac Bass", 2}, {"Pull Bass", 1}});
         set(Family::SynthBass, {{"Synth Bass", 2}, {"Digi Bass 2", 3}, {"Saw 7", 1}, {"Square 3", 1}, {"Digi Bass 1", 4},
-                                {"Saw 11", 1}, {"Inverse Saw", 1}, {"Digi Bass 2", 2}, {"Triangle", 1}});
-        set(Family::Lead, {{"Synth Solo", 3}, {"Synth 4", 2}, {"Saw 18", 1}, {"Synth 1", 2}, {"Saw 16", 1},
-                           {"Synth Solo", 2}, {"Square 3", 1}, {"Saw 13", 1}, {"Synth 3", 3}, {"Saw 9", 1}});
-        set(Family::Bell, {{"Tube Bell", 3}, {"Sin 6th", 1}, {"Oriental Bell", 2}, {"Glocken", 2}, {"Sin 10th", 1},
-                           {"Glocken", 3}, {"Tube Bell", 2}, {"Sin 16th", 1}, {"Bell", 1}, {"Oriental Bell", 1}});
+                                {"Round Bass", 3}, {"Square 5", 1}, {"Digi Bass 2", 2}, {"Digi Bass 1", 2}});
+        set(Family::Lead, {{"Synth Solo", 3}, {"Synth 3", 3}, {"Saw 18", 1}, {"Synth 1", 1}, {"Saw 14", 1},
+                           {"Synth Solo", 2}, {"Square 3", 1}, {"Saw 13", 1}, {"Synth 3", 2}, {"Saw 19", 1}, {"Saw 12", 1}});
+        set(Family::Bell, {{"Tube Bell", 3}, {"Sin 6th", 1}, {"Oriental Bell", 2}, {"Sin 12th", 1}, {"Sin 10th", 1},
+                           {"Glocken", 3}, {"Tube Bell", 2}, {"Sin 16th", 1}, {"Bell", 1}, {"Oriental Bell", 1}, {"Sin 5th", 1}});
         set(Family::Mallet, {{"Vibe", 3}, {"Log Drum", 2}, {"Steel Drum", 3}, {"Log Drum", 4}, {"E Tom", 1},
                              {"Xylophone", 2}, {"Marimba", 2}, {"Kalimba", 2}, {"Vibe", 2}, {"Steel Drum", 2},
                              {"E Tom", 2}, {"Kalimba", 3}});
@@ -95,19 +95,30 @@ bool layersFifths(Family f)
     return f == Family::Organ || f == Family::Pad || f == Family::Lead || f == Family::SynthBrass || f == Family::Bell;
 }
 
-// A later round of a model: another wave of its kind for the main source
-// and one audible move of the others (an octave or a fifth layer, the
-// envelope's shape, the mix), taken in turn so that neighbouring rounds
-// differ in more than their tuning.
+// A short, non-sustaining source: an attack transient, too brief to carry
+// a round's change on its own.
+bool transientTone(const Tone& t)
+{
+    return t.env.sustain == 0 && t.env.decay <= 44;
+}
+
+// A later round of a model. The round's variant number (counted from the
+// first later round) walks the family's kin waves for the main source; each
+// lap over them brings another audible move of the sources (an octave or a
+// fifth layer, the envelope's shape, the mix), so that no two rounds differ
+// only in their tuning.
 void applyRound(Patch& p, Family family, int model, int round, int variant)
 {
     if (round == 0 || p.tones.empty())
         return;
     const std::vector<uint8_t>& kin = palette(family);
     Tone& main = p.tones[0];
-    Tone& second = p.tones[1 % p.tones.size()];
+    // The moves go to the second source, or to the main one where the
+    // second is only a transient.
+    Tone& other = p.tones.size() > 1 && !transientTone(p.tones[1]) ? p.tones[1] : main;
     const bool low = family == Family::Bass || family == Family::SynthBass;
     const bool slow = family == Family::Pad || family == Family::Strings || family == Family::Voice;
+    const size_t lap = kin.empty() ? static_cast<size_t>(round) : static_cast<size_t>(variant) / kin.size();
     if (!kin.empty())
     {
         const uint8_t w = kin[static_cast<size_t>(variant) % kin.size()];
@@ -120,46 +131,66 @@ void applyRound(Patch& p, Family family, int model, int round, int variant)
         const int shift = shifts[static_cast<size_t>(variant) % std::size(shifts)];
         for (Tone& t : p.tones)
             t.semitones += shift;
-        second.level = std::clamp(second.level + (round % 2 == 1 ? 6 : -6), -24, 0);
+        if (p.tones.size() > 1)
+            p.tones[1].level = std::clamp(p.tones[1].level + (round % 2 == 1 ? 6 : -6), -24, 0);
         main.env.decay = std::clamp(main.env.decay + (shift > 0 ? -8 : 8), 10, 90);
         return;
     }
-    switch ((round - 1 + model) % 4)
-    {
-    case 0: // an octave apart
+    auto octave = [&](Tone& t) {
         if (low)
-            second.semitones = std::max(second.semitones - 12, -24);
+            t.semitones = std::max(t.semitones - 12, -24);
         else
-            second.semitones += second.semitones >= 12 ? -12 : 12;
-        break;
-    case 1: // the envelope's shape
+            t.semitones += t.semitones >= 12 ? -12 : 12;
+    };
+    auto shape = [&] {
         for (Tone& t : p.tones)
         {
             if (struck(family))
             {
-                t.env.decay = std::clamp(t.env.decay + (round % 2 == 1 ? 10 : -12), 10, 90);
+                // Short hits ring longer, long rings get shorter: either way they still die away.
+                t.env.decay = std::clamp(t.env.decay + (t.env.decay < 50 ? 10 : -12), 10, 80);
             }
             else
             {
-                t.env.attack = std::clamp(t.env.attack + (round % 2 == 1 ? -8 : 6), 0, slow ? 56 : 20);
+                t.env.attack = std::clamp(t.env.attack + (lap % 2 == 1 ? -8 : 6), 0, slow ? 56 : 20);
                 t.env.sustain = std::clamp(t.env.sustain - 16, 40, 100);
             }
-            t.env.release = std::clamp(t.env.release + (round % 2 == 1 ? 6 : -6), 5, 68);
+            t.env.release = std::clamp(t.env.release + (lap % 2 == 1 ? 6 : -6), 5, 68);
         }
-        break;
+    };
+    switch ((lap + static_cast<size_t>(model)) % 5)
+    {
+    case 0: octave(other); break;
+    case 1: shape(); break;
     case 2: // the mix: the second source comes forward with a wave of its own
         if (!kin.empty() && p.tones.size() > 1)
-            second.wave = kin[static_cast<size_t>(variant + kin.size() / 2) % kin.size()];
-        second.level = std::min(second.level + 5, 0);
+        {
+            p.tones[1].wave = kin[(static_cast<size_t>(variant) + 1 + lap) % kin.size()];
+            p.tones[1].env = main.env;
+        }
+        if (p.tones.size() > 1)
+            p.tones[1].level = std::min(p.tones[1].level + 5, 0);
         main.level -= 3;
         break;
-    default: // a fifth above or an octave below
-        if (low)
+    case 3: // a fifth above or an octave below; a layer of its kin where the rest is a transient
+        if (&other == &main && p.tones.size() > 1 && !kin.empty())
+        {
+            Tone layer = tone(kin[(static_cast<size_t>(variant) + 3) % kin.size()], main.env, -14);
+            main.level -= 2;
+            layer.semitones = main.semitones + (low ? 0 : 12);
+            layer.velLevel = main.velLevel;
+            p.tones[1] = layer;
+        }
+        else if (low)
             main.env = strike(std::max(main.env.decay - 16, 20), main.env.sustain / 2, main.env.release);
-        else if (layersFifths(family))
-            second.semitones += 7;
+        else if ((layersFifths(family) || struck(family)) && &other != &main)
+            other.semitones += struck(family) ? 19 : 7;
         else
-            second.semitones -= 12;
+            other.semitones += other.semitones >= 0 && !struck(family) ? -12 : 12;
+        break;
+    default: // an octave and another shape
+        octave(other);
+        shape();
         break;
     }
 }

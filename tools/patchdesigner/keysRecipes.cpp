@@ -65,7 +65,7 @@ Patch ePiano(int m)
         p.name = "Chorus EP";
         p.tones = {main, withPitch(main, 0, 6), bell, withPitch(main, 0, -6)};
         break;
-    case 4: p.name = "Sparkle EP"; p.tones[1].level = -2; break;
+    case 4: p.name = "Sparkle EP"; p.tones[1].level = -2; p.tones[1].semitones = 19; break;
     case 5: p.name = "Dyno EP"; p.tones[0].velLevel = 40; p.tones[0].velCurve = 3; break;
     case 6: p.name = "Wurly"; p.tones[0].wave = wave("E Piano 2", 2); p.tones[1] = transient("Piano Noise", 24, -12); break;
     default:
@@ -90,7 +90,7 @@ Patch clav(int m)
     case 1: p.name = "Harpsichrd"; p.tones[1].wave = wave("Harpsichord", 2); break;
     case 2: p.name = "Funk Clav"; p.tones[1] = transient("Strat Guitar", 20, -10); break;
     case 3: p.name = "Baroque"; p.tones[0].velLevel = 6; p.tones[1].velLevel = 6; p.tones[1].wave = wave("Harpsichord", 3); break;
-    case 4: p.name = "Clav Wah"; p.common.autoBendDepth = -22; p.common.autoBendTime = 18; break;
+    case 4: p.name = "Clav Wah"; p.common.autoBendDepth = -22; p.common.autoBendTime = 18; p.tones[1] = tone(wave("Clavi", 3), strike(30, 0, 10), -2); p.tones[1].semitones = 12; break;
     default:
         p.name = "Lute Harps";
         p.tones = {main, withPitch(main, 0, 7), tone(wave("Harp"), strike(50, 0, 20), -8), withPitch(main, -12, -4)};

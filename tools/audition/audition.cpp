@@ -102,19 +102,21 @@ bool designedSustained(size_t singleIndex, const k1lib::SinglePreset& p)
 }
 
 // Every sounding source a key-tracked single-cycle wave an octave or more
-// from the others, without ring modulation: everything the single plays is
-// then a harmonic of the key, and what is not was folded back.
+// from the others, without ring modulation and at a steady pitch (no vibrato
+// or auto-bend on it): everything the single plays is then a harmonic of the
+// key, and what is not was folded back.
 bool harmonicByDesign(const k1lib::SinglePreset& p)
 {
     if (p.ampModS1S2 != 0 || p.ampModS3S4 != 0)
         return false;
+    const bool pitchMoves = p.vibratoDepth != 50 || p.autoBendDepth != 50;
     for (size_t s = 0; s < 4; ++s)
     {
         if (!sounding(p, s))
             continue;
         const k1lib::SingleSource& src = p.sources[s];
         if (src.wave >= k1lib::kSingleCycleWaveformCount || !src.keyTrack || (src.coarse % 12) != 0 ||
-            src.freqKeyScaleToFreq != 50)
+            src.freqKeyScaleToFreq != 50 || (pitchMoves && src.vibABend))
             return false;
     }
     return true;

@@ -117,7 +117,7 @@ NoteSplit splitNote(const Spectrum& s, double f0, double limitHz, double relativ
         if (f <= lobe)
             continue; // what sits at 0 Hz is not heard as a tone
         const double harmonic = std::max(1.0, std::round(f / f0));
-        if (std::abs(f - harmonic * f0) <= std::max(lobe, relativeTolerance * harmonic * f0))
+        if (std::abs(f - harmonic * f0) <= lobe + relativeTolerance * harmonic * f0)
             (harmonic == 1.0 ? out.fundamental : out.upper) += s.power[k];
         else
             out.inharmonic += s.power[k];

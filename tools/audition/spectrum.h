@@ -32,7 +32,8 @@ constexpr double kMainLobeBins = 4.0;
 
 // A note's spectrum below limitHz, as powers: the fundamental's zone, the
 // zones of harmonics 2 and up, and everything outside the zones (above
-// the zone around 0 Hz). A harmonic's zone is its main lobe around k * f0.
+// the zone around 0 Hz). A harmonic's zone is its main lobe around k * f0,
+// widened by relativeTolerance * k * f0 for sources tuned a little apart.
 struct NoteSplit
 {
     double fundamental = 0.0;

@@ -73,7 +73,7 @@ const std::vector<uint8_t>& palette(Family f)
         set(Family::Mallet, {{"Vibe", 3}, {"Log Drum", 2}, {"Steel Drum", 3}, {"Log Drum", 4}, {"E Tom", 1},
                              {"Xylophone", 2}, {"Marimba", 2}, {"Kalimba", 2}, {"Vibe", 2}, {"Steel Drum", 2},
                              {"E Tom", 2}, {"Kalimba", 3}});
-        set(Family::Pluck, {{"F Guitar", 2}, {"F Guitar Loop", 1}, {"A Guitar", 2}, {"Strat", 2}, {"F Guitar", 3},
+        set(Family::Pluck, {{"F Guitar", 2}, {"Strat", 2}, {"A Guitar", 2}, {"F Guitar", 3},
                             {"Harp", 3}, {"A Guitar", 1}, {"Strat", 1}, {"Harp", 2}});
         set(Family::Ethnic, {{"Koto", 3}, {"Sitar", 3}, {"Sitar", 4}, {"Koto", 2}, {"Sitar", 2}, {"Kalimba", 3},
                              {"Steel Drum", 3}, {"Koto", 1}});
@@ -153,7 +153,8 @@ void applyRound(Patch& p, Family family, int model, int round, int variant)
             else
             {
                 t.env.attack = std::clamp(t.env.attack + (lap % 2 == 1 ? -8 : 6), 0, slow ? 56 : 20);
-                t.env.sustain = std::clamp(t.env.sustain - 16, 40, 100);
+                if (family != Family::Organ) // an organ holds its level
+                    t.env.sustain = std::clamp(t.env.sustain - 16, 40, 100);
             }
             t.env.release = std::clamp(t.env.release + (lap % 2 == 1 ? 6 : -6), 5, 68);
         }
@@ -163,14 +164,25 @@ void applyRound(Patch& p, Family family, int model, int round, int variant)
     case 0: octave(other); break;
     case 1: shape(); break;
     case 2: // the mix: the second source comes forward with a wave of its own
-        if (!kin.empty() && p.tones.size() > 1)
-        {
-            p.tones[1].wave = kin[(static_cast<size_t>(variant) + 1 + lap) % kin.size()];
-            p.tones[1].env = main.env;
-        }
         if (p.tones.size() > 1)
-            p.tones[1].level = std::min(p.tones[1].level + 5, 0);
-        main.level -= 3;
+        {
+            Tone& second = p.tones[1];
+            // A transient keeps its shape with another wave; a layer comes
+            // forward while the main source steps back (in tune they add up).
+            const bool brief = transientTone(second);
+            if (!kin.empty())
+                second.wave = kin[(static_cast<size_t>(variant) + 1 + lap) % kin.size()];
+            if (brief)
+            {
+                second.level = std::min(second.level + 4, 0);
+            }
+            else
+            {
+                second.level = std::min(second.level + 5, -4);
+                second.env = main.env;
+                main.level -= 4;
+            }
+        }
         break;
     case 3: // a fifth above or an octave below; a layer of its kin where the rest is a transient
         if (&other == &main && p.tones.size() > 1 && !kin.empty())

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <initializer_list>
 #include <iterator>
+#include <mutex>
+#include <set>
 
 #include "tools/patchdesigner/recipeKit.h"
 
@@ -48,14 +50,14 @@ const std::vector<uint8_t>& palette(Family f)
                             {"Pipe Organ 1", 1}, {"Pipe Organ 3", 1}});
         set(Family::Strings, {{"String Sus", 1}, {"String", 1}, {"Saw 4", 1}, {"String", 3}, {"Violin", 1},
                               {"Saw 7", 1}, {"String", 2}, {"Orchestra", 1}, {"String Pad", 1}});
-        set(Family::Pad, {{"Synth 2", 2}, {"Synth 3", 2}, {"Synth 1", 2}, {"Synth 2", 3}, {"Omnibus Loop 6", 1},
+        set(Family::Pad, {{"Synth 2", 2}, {"Synth 3", 2}, {"Synth 1", 2}, {"Synth 2", 3}, {"Saw 6", 1},
                           {"Synth 3", 3}, {"Synth 4", 2}, {"Saw 9", 1}, {"Synth 2", 4}, {"Inverse Saw", 1},
-                          {"Saw 11", 1}, {"Triangle", 1}, {"Omnibus Loop 1", 1}, {"Saw 16", 1}, {"Square 4", 1}});
+                          {"Saw 11", 1}, {"Triangle", 1}, {"Saw 10", 1}, {"Saw 16", 1}, {"Square 4", 1}});
         set(Family::Brass, {{"Brass", 6}, {"Trumpet", 2}, {"French Horn", 3}, {"Brass", 5}, {"Brass", 2},
                             {"Trumpet", 1}, {"Brass", 4}, {"French Horn", 2}, {"Brass", 3}});
         set(Family::SynthBrass, {{"Saw 13", 1}, {"Saw 16", 1}, {"Saw 18", 1}, {"Synth 1", 2}, {"Saw 17", 1},
                                  {"Inverse Saw", 1}, {"Saw 4", 1}, {"Synth 2", 3}, {"Saw 9", 1}});
-        set(Family::Winds, {{"Shakuhachi Sus", 1}, {"Pan Flute Sus", 1}, {"Clarinet", 2}, {"Oboe", 2}, {"Flute", 1},
+        set(Family::Winds, {{"Triangle", 1}, {"Pan Flute Sus", 1}, {"Clarinet", 2}, {"Oboe", 2}, {"Flute", 1},
                             {"Panflute", 1}, {"Oboe", 1}, {"Clarinet", 1}, {"Shakuhachi", 1}});
         set(Family::Reed, {{"Harmonica", 3}, {"Accordion", 2}, {"Harmonica", 4}, {"Harmonica", 2}, {"Accordion", 1},
                            {"Harmonica", 1}, {"Square 3", 1}});
@@ -64,8 +66,8 @@ const std::vector<uint8_t>& palette(Family f)
                            {"Pick Bass", 4}, {"Round Bass", 3}, {"Round Bass", 4}, {"Pull Bass Loop", 1},
                            {"Digi Bass 1", 2}, {"Digi Bass 1", 3}, {"Digi Bass 1", 4}, {"Digi Bass 2", 2},
                            {"Digi Bass 2", 3}, {"Ac Bass", 2}, {"Pull Bass", 1}});
-        set(Family::SynthBass, {{"Synth Bass", 2}, {"Digi Bass 2", 3}, {"Saw 7", 1}, {"Square 3", 1}, {"Digi Bass 1", 4},
-                                {"Round Bass", 3}, {"Square 5", 1}, {"Digi Bass 2", 2}, {"Digi Bass 1", 2}});
+        set(Family::SynthBass, {{"Synth Bass", 2}, {"Saw 7", 1}, {"Square 3", 1}, {"Square 5", 1}, {"Triangle", 1},
+                                {"Inverse Saw", 1}, {"Square 1", 1}, {"Saw 2", 1}, {"Saw 9", 1}});
         set(Family::Lead, {{"Synth Solo", 3}, {"Synth 3", 3}, {"Saw 18", 1}, {"Synth 1", 1}, {"Saw 14", 1},
                            {"Synth Solo", 2}, {"Square 3", 1}, {"Saw 13", 1}, {"Synth 3", 2}, {"Saw 19", 1}, {"Saw 12", 1}});
         set(Family::Bell, {{"Tube Bell", 3}, {"Sin 6th", 1}, {"Oriental Bell", 2}, {"Sin 12th", 1}, {"Sin 10th", 1},
@@ -77,7 +79,7 @@ const std::vector<uint8_t>& palette(Family f)
                             {"Harp", 3}, {"A Guitar", 1}, {"Strat", 1}, {"Harp", 2}});
         set(Family::Ethnic, {{"Koto", 3}, {"Sitar", 3}, {"Sitar", 4}, {"Koto", 2}, {"Sitar", 2}, {"Kalimba", 3},
                              {"Steel Drum", 3}, {"Koto", 1}});
-        set(Family::Voice, {{"Voice 2", 1}, {"Voice Loop", 1}, {"Voice 1", 1}, {"Sin 2nd", 1}, {"Mello Pad", 1}});
+        set(Family::Voice, {{"Voice 2", 1}, {"String Pad", 1}, {"Voice 1", 1}, {"Sin 2nd", 1}, {"Mello Pad", 1}});
         return p;
     }();
     return all[static_cast<size_t>(f)];
@@ -107,7 +109,7 @@ bool transientTone(const Tone& t)
 // lap over them brings another audible move of the sources (an octave or a
 // fifth layer, the envelope's shape, the mix), so that no two rounds differ
 // only in their tuning.
-void applyRound(Patch& p, Family family, int model, int round, int variant)
+void applyRound(Patch& p, Family family, int model, int round, int variant, int shift)
 {
     if (round == 0 || p.tones.empty())
         return;
@@ -121,8 +123,8 @@ void applyRound(Patch& p, Family family, int model, int round, int variant)
     const size_t lap = kin.empty() ? static_cast<size_t>(round) : static_cast<size_t>(variant) / kin.size();
     if (!kin.empty())
     {
-        const uint8_t w = kin[static_cast<size_t>(variant) % kin.size()];
-        main.wave = w != main.wave ? w : kin[static_cast<size_t>(variant + 1) % kin.size()];
+        const uint8_t w = kin[static_cast<size_t>(variant + shift) % kin.size()];
+        main.wave = w != main.wave ? w : kin[(static_cast<size_t>(variant) + kin.size() / 2) % kin.size()];
     }
     if (family == Family::Drum || family == Family::Fx)
     {
@@ -136,9 +138,14 @@ void applyRound(Patch& p, Family family, int model, int round, int variant)
         main.env.decay = std::clamp(main.env.decay + (shift > 0 ? -8 : 8), 10, 90);
         return;
     }
+    // The breath and voice loops drift in pitch: in unison with a steady
+    // wave they beat, so they only move further up.
+    const bool drifts = other.wave == wave("Voice Loop") || other.wave == wave("Pan Flute Loop");
     auto octave = [&](Tone& t) {
         if (low)
             t.semitones = std::max(t.semitones - 12, -24);
+        else if (drifts && &t == &other)
+            t.semitones = t.semitones >= 24 ? 12 : t.semitones + 12;
         else
             t.semitones += t.semitones >= 12 ? -12 : 12;
     };
@@ -159,7 +166,7 @@ void applyRound(Patch& p, Family family, int model, int round, int variant)
             t.env.release = std::clamp(t.env.release + (lap % 2 == 1 ? 6 : -6), 5, 68);
         }
     };
-    switch ((lap + static_cast<size_t>(model)) % 5)
+    switch ((lap + 2 * static_cast<size_t>(model) + static_cast<size_t>(shift / static_cast<int>(std::max<size_t>(kin.size(), 1)))) % 5)
     {
     case 0: octave(other); break;
     case 1: shape(); break;
@@ -171,10 +178,13 @@ void applyRound(Patch& p, Family family, int model, int round, int variant)
             // forward while the main source steps back (in tune they add up).
             const bool brief = transientTone(second);
             if (!kin.empty())
-                second.wave = kin[(static_cast<size_t>(variant) + 1 + lap) % kin.size()];
+            {
+                const size_t at = static_cast<size_t>(variant) + 1 + lap;
+                second.wave = kin[at % kin.size()] != main.wave ? kin[at % kin.size()] : kin[(at + 1) % kin.size()];
+            }
             if (brief)
             {
-                second.level = std::min(second.level + 4, 0);
+                second.level = std::min(second.level + 4, -6);
             }
             else
             {
@@ -198,7 +208,7 @@ void applyRound(Patch& p, Family family, int model, int round, int variant)
         else if ((layersFifths(family) || struck(family)) && &other != &main)
             other.semitones += struck(family) ? 19 : 7;
         else
-            other.semitones += other.semitones >= 0 && !struck(family) ? -12 : 12;
+            other.semitones += other.semitones >= 0 && !struck(family) && !drifts ? -12 : 12;
         break;
     default: // an octave and another shape
         octave(other);
@@ -227,7 +237,7 @@ Patch layer(int m, int round)
         {Family::Bass, 2, Family::Piano, 0, "Bass+Pno"},
         {Family::Strings, 0, Family::Brass, 0, "Str+Brass"},
         {Family::Organ, 2, Family::Strings, 3, "Org+Str"},
-        {Family::Bell, 0, Family::Pad, 1, "Bell+Pad"},
+        {Family::Bell, 0, Family::Pad, 2, "Bell+Pad"},
         {Family::Winds, 0, Family::Strings, 0, "Flute+Str"},
         {Family::Pluck, 0, Family::Strings, 3, "Gtr+Str"},
         {Family::Mallet, 2, Family::Pad, 0, "Vibe+Pad"},
@@ -275,6 +285,21 @@ const FamilyInfo g_families[] = {
     {"drum", drum, 16},         {"effect", fx, 16},            {"layer", nullptr, 16},
 };
 static_assert(std::size(g_families) == static_cast<size_t>(Family::Count));
+bool sustains(Family f)
+{
+    return f == Family::Pad || f == Family::Strings || f == Family::Organ || f == Family::Brass ||
+           f == Family::SynthBrass || f == Family::Lead || f == Family::Winds || f == Family::Reed || f == Family::Voice;
+}
+
+// Sources a few cents apart beat: a held note of a sustained sound swells and
+// fades at the difference of their pitches. Held sounds keep their sources
+// in tune unless the recipe asks for the throb.
+void steady(Patch& p)
+{
+    for (Tone& t : p.tones)
+        t.fine = 0;
+}
+
 int modelsOf(Family family)
 {
     return g_families[static_cast<size_t>(family)].models;
@@ -286,14 +311,70 @@ const char* familyName(Family family)
     return g_families[static_cast<size_t>(family)].name;
 }
 
-Patch makeFamily(Family family, int variant)
+namespace
+{
+// What a listener tells two singles of a family apart by: the waves and
+// transpositions of the sources that carry the sound (an attack transient
+// does not). Envelopes alone do not make a different sound.
+std::vector<int> signature(const Patch& p)
+{
+    std::vector<int> s;
+    for (size_t i = 0; i < p.tones.size(); ++i)
+    {
+        const Tone& t = p.tones[i];
+        if (i > 0 && transientTone(t))
+            continue;
+        s.push_back(t.wave * 1000 + t.semitones + 500);
+    }
+    std::sort(s.begin(), s.end());
+    return s;
+}
+
+Patch recipeRound(Family family, int variant, int shift)
 {
     const FamilyInfo& info = g_families[static_cast<size_t>(family)];
     const int model = variant % info.models;
     const int round = variant / info.models;
     Patch p = family == Family::Layer ? layer(model, round) : info.recipe(model);
     if (family != Family::Layer)
-        applyRound(p, family, model, round, variant - info.models);
+        applyRound(p, family, model, round, variant - info.models, shift);
+    return p;
+}
+
+// A later round whose sources came out as those of an earlier variant of
+// its family walks on to the next kin wave (and move) until it differs.
+int roundShift(Family family, int variant)
+{
+    static std::recursive_mutex mutex; // a layer designs its two families inside
+    static std::vector<std::vector<int>> shifts(static_cast<size_t>(Family::Count));
+    static std::vector<std::set<std::vector<int>>> taken(static_cast<size_t>(Family::Count));
+    const std::lock_guard<std::recursive_mutex> lock(mutex);
+    const int models = g_families[static_cast<size_t>(family)].models;
+    std::vector<int>& known = shifts[static_cast<size_t>(family)];
+    while (static_cast<int>(known.size()) <= variant)
+    {
+        const int v = static_cast<int>(known.size());
+        int shift = 0;
+        if (v >= models && family != Family::Layer)
+        {
+            while (shift < 60 && taken[static_cast<size_t>(family)].count(signature(recipeRound(family, v, shift))) != 0)
+                ++shift;
+            if (shift == 60)
+                shift = 0;
+        }
+        taken[static_cast<size_t>(family)].insert(signature(recipeRound(family, v, shift)));
+        known.push_back(shift);
+    }
+    return known[static_cast<size_t>(variant)];
+}
+} // namespace
+
+Patch makeFamily(Family family, int variant)
+{
+    Patch p = recipeRound(family, variant, roundShift(family, variant));
+    const int round = variant / g_families[static_cast<size_t>(family)].models;
+    if (!p.tremolo && sustains(family))
+        steady(p);
     p.name = roundName(p.name, round);
     p.common.trimDb += levelTrim(family, variant);
     return p;

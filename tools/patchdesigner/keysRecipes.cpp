@@ -125,7 +125,7 @@ Patch organ(int m)
         p.tones = {main, withPitch(main, 12, 0), withPitch(main, -12, 0), withPitch(sub, 7, 0)};
         for (Tone& t : p.tones) { t.env.attack = 12; t.env.release = 36; }
         break;
-    case 7: p.name = "Leslie Org"; p.common.vibratoDepth = 20; p.common.lfoSpeed = 58; p.tones[1].vibrato = false; break;
+    case 7: p.name = "Leslie Org"; p.common.vibratoDepth = 20; p.common.lfoSpeed = 58; p.tones[1].vibrato = false; p.tremolo = true; break; // the rotor throbs
     default: p.name = "Reed Organ"; p.tones[1] = tone(wave("Accordion"), Env{0, 4, 40, 100, 14}, -6); break;
     }
     // An organ's keys are switches: every note speaks at the same level.

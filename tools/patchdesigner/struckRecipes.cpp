@@ -105,7 +105,7 @@ Patch ethnic(int m)
     case 4: p.name = "Shamisen"; p.tones[0].env = strike(48, 0, 14); p.tones[1] = transient("Rim", 12, -12); break;
     case 5: p.name = "Tanpura"; p.tones[0].env = strike(80, 30, 40); p.tones.push_back(withPitch(a, -12, -4)); p.tones.push_back(withPitch(a, 7, 3)); break;
     case 6: p.name = "Santur"; p.tones[1].semitones = 12; break;
-    case 7: p.name = "Bamboo"; p.tones[0] = tone(wave("Shakuhachi"), swell(14, 50, 80, 22)); p.tones[0].velLevel = 16; p.tones[1] = transient("Shakuhachi Attack", 30, -6); break;
+    case 7: p.name = "Bamboo"; p.tones[0] = tone(wave("Shakuhachi Loop"), swell(14, 50, 80, 22)); p.tones[0].velLevel = 16; p.tones[1] = transient("Shakuhachi Attack", 30, -6); break;
     default: p.name = "Gu Zheng"; p.common.autoBendDepth = 20; p.common.autoBendTime = 12; p.tones[0].wave = wave("Koto", 2); p.tones[1].semitones = 12; break;
     }
     return p;

@@ -1,7 +1,8 @@
 // The recipes: one per family, each a list of models (a name and a sound).
-// Variant v plays model v % models in round v / models; later rounds keep the
-// model's character and move its details (detune, envelope, brightness), so
-// every variant is a different sound with a readable name.
+// Variant v plays model v % models in round v / models; a later round plays
+// another wave of the model's kin and moves its layers (octave, fifth,
+// envelope, mix), so every variant is a different sound with a readable name.
+// Held sounds stay in tune with themselves, bright ones get their sheen.
 
 #include <algorithm>
 #include <initializer_list>

@@ -98,6 +98,7 @@ void keep(const std::string& symbol, const std::vector<audition::SingleFigures>&
     {
         const audition::SoundFigures& s = f.sound;
         out << f.index << ' ' << f.sustained << ' ' << f.tremolo << ' ' << f.bright << ' ' << s.rendered << ' '
+            << s.splitChecked << ' '
             << s.chordLufs << ' ' << s.fullChordPeakDb << ' ' << s.pumpDb << ' ' << s.pumpHz << ' ' << s.rolloffHz << ' '
             << s.fingerprint.size();
         for (double c : s.fingerprint)
@@ -146,7 +147,7 @@ bool recall(const std::string& symbol, std::vector<audition::SingleFigures>& fig
         audition::SingleFigures f;
         audition::SoundFigures& s = f.sound;
         size_t cells = 0, keys = 0;
-        l >> f.index >> f.sustained >> f.tremolo >> f.bright >> s.rendered >> s.chordLufs >> s.fullChordPeakDb >>
+        l >> f.index >> f.sustained >> f.tremolo >> f.bright >> s.rendered >> s.splitChecked >> s.chordLufs >> s.fullChordPeakDb >>
             s.pumpDb >> s.pumpHz >> s.rolloffHz >> cells;
         s.fingerprint.resize(cells);
         for (double& c : s.fingerprint)

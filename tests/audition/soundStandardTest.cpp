@@ -25,6 +25,7 @@ std::vector<SingleFigures> factory()
         f.sustained = true;
         audition::SoundFigures& s = f.sound;
         s.rendered = true;
+        s.splitChecked = true;
         s.chordLufs = -20.0 + 0.1 * static_cast<double>(i);
         s.fullChordPeakDb = -3.0;
         s.pumpDb = 2.0;
@@ -77,6 +78,8 @@ TEST(AuditionSoundStandard, EveryMissIsALineWithItsFigures)
     s[2].sound.pumpDb = 8.0;
     s[3].sound.rolloffHz = 3000.0;
     s[4].sound.sweep.back().upperDb = -55.0;
+    s[7].sound.sweep.back().upperDb = -55.0; // a pure partial falling silent: not the ranges' loss
+    s[7].sound.splitChecked = false;
     s[5].sound.pumpDb = 10.0;
     s[5].tremolo = true;
     s[6].sound.fullChordPeakDb = 1.0;

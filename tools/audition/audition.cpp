@@ -12,6 +12,7 @@
 #include "tools/audition/loudness.h"
 #include "tools/audition/names.h"
 #include "tools/audition/spectrum.h"
+#include "tools/audition/waveStandard.h"
 #include "tools/patchdesigner/designer.h"
 
 namespace audition
@@ -105,6 +106,24 @@ bool designedSustained(size_t singleIndex, const k1lib::SinglePreset& p)
 // from the others, without ring modulation and at a steady pitch (no vibrato
 // or auto-bend on it): everything the single plays is then a harmonic of the
 // key, and what is not was folded back.
+// Whether a loss at a split key would be the ranges' fault: every sounding
+// source key-tracked at a steady pitch and without ring modulation, and none
+// a pure partial ("Sin 2nd" and up fall silent at the top on purpose).
+bool splitByDesign(const k1lib::SinglePreset& p)
+{
+    if (p.ampModS1S2 != 0 || p.ampModS3S4 != 0)
+        return false;
+    const bool pitchMoves = p.vibratoDepth != 50 || p.autoBendDepth != 50;
+    for (size_t s = 0; s < 4; ++s)
+    {
+        const k1lib::SingleSource& src = p.sources[s];
+        if (sounding(p, s) && (!src.keyTrack || (pitchMoves && src.vibABend) ||
+                               purePartial(k1lib::g_waveformNames[src.wave] + 5) > 1))
+            return false;
+    }
+    return true;
+}
+
 bool harmonicByDesign(const k1lib::SinglePreset& p)
 {
     if (p.ampModS1S2 != 0 || p.ampModS3S4 != 0)
@@ -292,6 +311,7 @@ void Auditioner::soundTakes(SingleFigures& f)
         s.pumpDb = levelSwing(c4, r, static_cast<size_t>(kPumpFrom * r), c4.size(), &s.pumpHz);
 
     s.whistleChecked = harmonicByDesign(getEngineSingle());
+    s.splitChecked = splitByDesign(getEngineSingle());
     // The note's fundamental is that of its lowest key-tracked source (a bass
     // sounds an octave below the key).
     int shift = 0;

@@ -58,6 +58,7 @@ struct SoundFigures
     std::vector<double> fingerprint;     // held C4, see fingerprint.h
     std::vector<SweepKey> sweep;         // both sides of each split key, and C6 to C8
     bool whistleChecked = false;         // every source a key-tracked single-cycle wave in octaves
+    bool splitChecked = false;           // key-tracked, steady pitch, no ring modulation, no pure partial
     const SweepKey* at(int key) const;
 };
 

@@ -40,9 +40,12 @@ double percent(size_t part, size_t whole)
 
 // The largest loss of upper harmonics from the key below a split to the
 // split, among the splits where the key below has them; the split in *key.
+// 0 for singles whose losses are not the ranges' doing (figures.h).
 double splitLoss(const SoundFigures& s, double upperPresentDb, int* key)
 {
     double worst = 0.0;
+    if (!s.splitChecked)
+        return worst;
     for (int split : kSplitKeys)
     {
         const SweepKey* below = s.at(split - 1);

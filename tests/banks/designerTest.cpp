@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "patch/waveformNames.h"
 #include "tools/common/embeddedBanks.h"
 #include "tools/patchdesigner/designer.h"
 
@@ -131,6 +132,31 @@ TEST(PatchDesigner, NoTwoFactorySinglesSoundTheSame)
         for (size_t b = a + 1; b < all.size(); ++b)
             ASSERT_FALSE(all[a] == all[b]) << a << " and " << b;
     }
+}
+
+// Every wave of the ROM has a home in at least one factory single, where a
+// source that sounds plays it.
+TEST(PatchDesigner, EveryWaveIsPlayedByAFactorySingle)
+{
+    std::set<int> played;
+    for (size_t b = 0; b < designer::bankPlans().size(); ++b)
+    {
+        for (const k1lib::SinglePreset& p : designer::designBank(b).singles)
+        {
+            for (size_t s = 0; s < 4; ++s)
+            {
+                if (sounds(p, s))
+                    played.insert(p.sources[s].wave);
+            }
+        }
+    }
+    std::string unused;
+    for (int w = 0; w < k1lib::kWaveformCount; ++w)
+    {
+        if (played.count(w) == 0)
+            unused += std::string(" ") + k1lib::g_waveformNames[w] + ";";
+    }
+    EXPECT_EQ(unused, "");
 }
 
 TEST(PatchDesigner, MultisPlayTheirOwnBankInSensibleSections)

@@ -53,7 +53,7 @@ Patch synthBass(int m)
     case 3: p.name = "Pluck Bass"; p.tones[0].env = strike(40, 10, 10); break;
     case 4: p.name = "Ring Bass"; p.common.ampMod12 = 1; p.tones[0].wave = wave("Sin 2nd"); break;
     case 5: p.name = "Fat Bass"; p.tones.push_back(withPitch(a, 0, 10)); p.tones.push_back(withPitch(b, -12, 0)); break;
-    case 6: p.name = "Bend Bass"; p.common.autoBendDepth = 22; p.common.autoBendTime = 10; break;
+    case 6: p.name = "Bend Bass"; p.common.autoBendDepth = 22; p.common.autoBendTime = 10; p.tones[0].wave = wave("Saw 2"); p.tones[1].level = -2; break;
     default: p.name = "Sub Bass"; p.tones[0].wave = wave("Triangle"); p.tones[1].semitones = -24; break;
     }
     return p;
@@ -62,7 +62,7 @@ Patch synthBass(int m)
 Patch lead(int m)
 {
     Patch p;
-    const char* waves[] = {"Saw 1", "Square 4", "Synth Solo", "Saw 12", "Synth Solo", "Square 5", "Synth 4", "Saw 15"};
+    const char* waves[] = {"Saw 1", "Square 4", "Synth Solo", "Saw 12", "Synth Solo", "Saw 15", "Saw 13", "Saw 14"};
     Tone a = tone(wave(waves[m % 8], m % 8 == 4 ? 2 : 1), swell(4, 50, 86, 20));
     a.velLevel = 16;
     Tone b = withPitch(a, 12, 6);
@@ -83,7 +83,7 @@ Patch lead(int m)
     case 5: p.name = "Fifth Lead"; p.tones[1].semitones = 7; break;
     case 6: p.name = "Fat Lead"; p.tones[0].wave = wave("Saw 1"); a.wave = p.tones[0].wave; p.tones.push_back(withPitch(a, 0, 10)); p.tones.push_back(withPitch(a, 0, -14)); break;
     case 7: p.name = "Whistle"; p.tones[0].wave = wave("Sin 1st"); p.tones[1].wave = wave("Sin 2nd"); p.common.vibratoDepth = 20; p.common.autoBendTime = 34; break;
-    case 8: p.name = "Poly Lead"; p.common.polyMode = 0; break;
+    case 8: p.name = "Poly Lead"; p.common.polyMode = 0; p.tones[0].wave = wave("Synth 1"); p.tones[1].semitones = 0; break;
     default: p.name = "Screamer"; p.common.autoBendDepth = 24; p.common.autoBendTime = 18; p.tones[1].wave = wave("Saw 19"); break;
     }
     return p;

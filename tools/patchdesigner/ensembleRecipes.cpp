@@ -24,12 +24,12 @@ Patch strings(int m)
     case 0: p.name = "Strings"; break;
     case 1: p.name = "Str Ensmbl"; p.tones.push_back(withPitch(b, 12, -5)); p.tones.push_back(withPitch(a, 0, -7)); break;
     case 2: p.name = "Violin"; p.tones[1].wave = wave("Violin"); p.common.vibratoDepth = 20; p.common.autoBendTime = 30; break;
-    case 3: p.name = "Slow Str"; for (Tone& t : p.tones) t.env.attack = 48; break;
+    case 3: p.name = "Slow Str"; for (Tone& t : p.tones) t.env.attack = 48; p.tones[1].wave = wave("String Pad"); p.tones[1].semitones = 12; break;
     case 4: p.name = "Pizzicato"; p.tones = {transient("Pizzicato", 40, 0), tone(wave("String", 2), strike(36, 0, 14), -10)}; break;
     case 5: p.name = "Bowed Str"; p.tones[0] = transient("Bowed String", 40, -4); p.tones[0].env = swell(14, 60, 40, 30); break;
     case 6: p.name = "Cello Sect"; for (Tone& t : p.tones) t.semitones -= 12; p.tones[1].wave = wave("Violin"); break;
     case 7: p.name = "Orchestra"; p.tones[1].wave = wave("Orchestra"); p.tones.push_back(tone(wave("Brass", 3), swell(26, 50, 80, 34), -10)); p.tones.push_back(withPitch(a, -12, 4)); break;
-    case 8: p.name = "Str Attack"; p.tones[0] = transient("String Attack", 44, -2); break;
+    case 8: p.name = "Str Attack"; p.tones[0] = transient("String Attack", 44, -2); p.tones[1].wave = wave("Saw 7"); break;
     default: p.name = "Chamber"; p.tones[0].env = swell(24, 60, 70, 36); p.tones[0].fine = -4; break;
     }
     return p;
@@ -38,8 +38,8 @@ Patch strings(int m)
 Patch pad(int m)
 {
     Patch p;
-    const char* waves[] = {"Mello Pad", "String Pad", "Synth 3", "Voice Loop", "Omnibus Loop 2", "Synth 4",
-                           "Omnibus Loop 5", "Saw 8", "Synth 2"};
+    const char* waves[] = {"Mello Pad", "String Pad", "Synth 3", "Voice Loop", "Synth 1", "Synth 4",
+                           "Saw 11", "Saw 8", "Synth 2"};
     Tone a = tone(wave(waves[m % 9]), swell(50, 60, 90, 52));
     a.velLevel = 12;
     a.keyLevel = -6;
@@ -60,7 +60,7 @@ Patch pad(int m)
     case 5: p.name = "Swell Pad"; for (Tone& t : p.tones) t.env.attack = 56; break;
     case 6: p.name = "Dark Pad"; for (Tone& t : p.tones) t.semitones -= 12; break;
     case 7: p.name = "Sweep Pad"; p.common.autoBendDepth = -20; p.common.autoBendTime = 60; break;
-    case 8: p.name = "Shimmer"; p.common.ampMod12 = 1; p.tones[0].wave = wave("Sin 5th"); break;
+    case 8: p.name = "Shimmer"; p.common.ampMod12 = 1; p.tones[0].wave = wave("Sin 5th"); p.tones[1].wave = wave("String Pad"); break;
     case 9: p.name = "Fifth Pad"; p.tones[1].semitones = 7; break;
     case 10: p.name = "Wave Pad"; p.common.lfoShape = 0; p.common.vibratoDepth = 20; p.common.lfoSpeed = 2; break;
     default:
@@ -76,8 +76,10 @@ Patch voice(int m)
     Patch p;
     Tone a = tone(wave(m % 2 == 0 ? "Voice 1" : "Voice 2"), swell(36, 50, 90, 44));
     a.velLevel = 14;
-    Tone b = tone(wave("Voice Loop"), swell(34, 50, 90, 44), -4);
-    b.fine = -6;
+    // The breathy loop an octave up: at the voice's own pitch its drift
+    // would beat against the steady wave.
+    Tone b = tone(wave("Voice Loop"), swell(34, 50, 90, 44), -6);
+    b.semitones = 12;
     p.tones = {a, b};
     p.common.vibratoDepth = 0;
     p.common.pressureVibrato = 16;
@@ -87,7 +89,7 @@ Patch voice(int m)
     case 0: p.name = "Choir"; break;
     case 1: p.name = "Aah Voices"; break;
     case 2: p.name = "Ooh Voices"; p.tones[0].wave = wave("Sin 2nd"); p.tones[0].level = -6; break;
-    case 3: p.name = "Big Choir"; p.tones.push_back(withPitch(a, 12, 5)); p.tones.push_back(withPitch(b, -12, 5)); break;
+    case 3: p.name = "Big Choir"; p.tones.push_back(withPitch(a, 12, 0)); p.tones.push_back(withPitch(a, -12, 0)); break;
     case 4: p.name = "Solo Voice"; p.common.polyMode = 2; p.common.vibratoDepth = 20; p.common.autoBendTime = 40; break;
     case 5: p.name = "Whisper"; p.tones[1] = tone(wave("White Noise Loop"), swell(30, 40, 50, 40), -18); break;
     case 6: p.name = "Vox Pad"; for (Tone& t : p.tones) t.env.attack = 52; break;
@@ -117,7 +119,7 @@ Patch brass(int m)
     case 1: p.name = "Trumpet"; p.common.polyMode = 2; p.tones[1] = transient("Trumpet", 40, -4); break;
     case 2: p.name = "Fr Horn"; for (Tone& t : p.tones) { t.env.attack = 20; t.semitones -= 12; } break;
     case 3: p.name = "Big Brass"; p.tones.push_back(withPitch(a, -12, -4)); p.tones.push_back(withPitch(b, 12, 4)); break;
-    case 4: p.name = "Soft Brass"; for (Tone& t : p.tones) t.env.attack = 20; p.common.autoBendDepth = 0; p.tones[0].velLevel = 30; break;
+    case 4: p.name = "Soft Brass"; for (Tone& t : p.tones) t.env.attack = 20; p.common.autoBendDepth = 0; p.tones[0].velLevel = 30; p.tones[0].wave = wave("French Horn", 3); break;
     case 5: p.name = "Brass Fall"; p.common.autoBendDepth = 22; p.common.autoBendTime = 10; break;
     case 6: p.name = "Tuba"; for (Tone& t : p.tones) t.semitones -= 24; p.tones[1].wave = wave("French Horn", 2); break;
     default: p.name = "Fanfare"; p.tones[1] = transient("Trumpet", 44, -2); p.tones[0].velLevel = 30; break;
@@ -156,7 +158,7 @@ Patch winds(int m)
     Tone a = tone(wave("Flute"), swell(16, 50, 86, 20));
     a.velLevel = 18;
     a.velTime = -10;
-    Tone b = tone(wave("Pan Flute Loop"), swell(18, 50, 80, 20), -8);
+    Tone b = tone(wave("Pan Flute Sus"), swell(18, 50, 80, 20), -8);
     p.tones = {a, b};
     p.common.polyMode = 0;
     p.common.vibratoDepth = 0;
@@ -165,10 +167,10 @@ Patch winds(int m)
     switch (m)
     {
     case 0: p.name = "Flute"; break;
-    case 1: p.name = "Pan Flute"; p.tones[0].wave = wave("Panflute"); p.tones[1] = transient("Pan Flute Attack", 30, -6); break;
+    case 1: p.name = "Pan Flute"; p.tones[0].wave = wave("Pan Flute Loop"); p.tones[1] = transient("Pan Flute Attack", 30, -6); break;
     case 2: p.name = "Clarinet"; p.tones[0].wave = wave("Clarinet"); p.tones[1].wave = wave("Clarinet", 2); p.tones[1].semitones = -12; break;
     case 3: p.name = "Oboe"; p.tones[0].wave = wave("Oboe"); p.tones[1].wave = wave("Oboe", 2); p.tones[1].fine = 4; break;
-    case 4: p.name = "Shakuhachi"; p.tones[0].wave = wave("Shakuhachi Loop"); p.tones[1] = transient("Shakuhachi Attack", 32, -4); p.common.autoBendDepth = -20; p.common.autoBendTime = 20; break;
+    case 4: p.name = "Shakuhachi"; p.tones[0].wave = wave("Shakuhachi Sus"); p.tones[1] = transient("Shakuhachi Attack", 32, -4); p.common.autoBendDepth = -20; p.common.autoBendTime = 20; break;
     case 5: p.name = "Piccolo"; p.tones[0].semitones = 12; p.tones[1].semitones = 12; break;
     case 6: p.name = "Bassoon"; p.tones[0].wave = wave("Oboe", 2); p.tones[0].semitones = -12; p.tones[1].wave = wave("Clarinet", 2); p.tones[1].semitones = -12; break;
     case 7: p.name = "Wood Ens"; p.tones = {a, tone(wave("Clarinet"), a.env, -4), tone(wave("Oboe"), a.env, -6), withPitch(b, 12, 3)}; break;

@@ -4,7 +4,10 @@
 // every variant is a different sound with a readable name.
 
 #include <algorithm>
+#include <initializer_list>
 #include <iterator>
+#include <mutex>
+#include <set>
 
 #include "tools/patchdesigner/recipeKit.h"
 
@@ -15,25 +18,209 @@ namespace
 using namespace kit;
 using namespace recipes;
 
-// Later rounds: the same model with moved details.
-void applyRound(Patch& p, int round, uint32_t seed)
+// Waves a family's later rounds draw from: kin of its models' own waves and
+// waves the first round leaves unplayed, so that a later round changes the
+// source itself, not only its tuning.
+struct WaveRef
 {
-    if (round == 0)
-        return;
-    for (size_t i = 0; i < p.tones.size(); ++i)
-    {
-        Tone& t = p.tones[i];
-        const int sign = (i % 2 == 0) ? 1 : -1;
-        t.fine = std::clamp(t.fine + sign * (2 + round + pick(3, seed, round, static_cast<uint32_t>(i))), -50, 50);
-        t.env.decay = std::clamp(t.env.decay + 3 * round - 4, 0, 95);
-        t.env.release = std::clamp(t.env.release + (round % 2 == 0 ? 3 : -3), 5, 68);
-        if (t.velLevel != 0) // organs stay without velocity
-            t.velLevel = std::clamp(t.velLevel + 2 * round, 0, 40);
-    }
-    p.common.lfoSpeed = std::clamp(p.common.lfoSpeed + 3 * round, 0, 100);
+    const char* name;
+    int occurrence;
+};
+
+std::vector<uint8_t> waves(std::initializer_list<WaveRef> refs)
+{
+    std::vector<uint8_t> out;
+    for (const WaveRef& r : refs)
+        out.push_back(wave(r.name, r.occurrence));
+    return out;
 }
 
-Patch layer(int m)
+const std::vector<uint8_t>& palette(Family f)
+{
+    static const std::vector<std::vector<uint8_t>> all = [] {
+        std::vector<std::vector<uint8_t>> p(static_cast<size_t>(Family::Count));
+        auto set = [&p](Family family, std::initializer_list<WaveRef> refs) { p[static_cast<size_t>(family)] = waves(refs); };
+        set(Family::Piano, {{"Piano 3", 2}, {"Piano 4", 2}, {"El Grand", 2}, {"Piano 1", 3}, {"Piano 4", 3},
+                            {"Piano 2", 2}, {"Piano 1", 2}, {"Piano 3", 1}, {"Piano 4", 1}, {"Piano 2", 1}, {"El Grand", 1}});
+        set(Family::EPiano, {{"E Piano 1", 2}, {"E Piano 2", 3}, {"E Piano 1", 3}, {"E Piano 1", 4}, {"E Piano 2", 4},
+                             {"E Piano 3", 2}, {"Tine", 3}, {"Tine", 4}, {"Tine", 2}, {"E Piano 2", 2}});
+        set(Family::Clav, {{"Clavi", 2}, {"Clavi", 3}, {"Clavi", 4}, {"Harpsichord", 2}, {"Harpsichord", 3}, {"Clavi", 1}, {"Harpsichord", 1}});
+        set(Family::Organ, {{"Pipe Organ 3", 2}, {"Draw Bar 2", 1}, {"Jazz Organ 2", 1}, {"Rock Organ 2", 1},
+                            {"Draw Bar 1", 1}, {"Pipe Organ 2", 1}, {"Rock Organ 1", 1}, {"Jazz Organ 1", 1},
+                            {"Pipe Organ 1", 1}, {"Pipe Organ 3", 1}});
+        set(Family::Strings, {{"String Sus", 1}, {"String", 1}, {"Saw 4", 1}, {"String", 3}, {"Violin", 1},
+                              {"Saw 7", 1}, {"String", 2}, {"Orchestra", 1}, {"String Pad", 1}});
+        set(Family::Pad, {{"Synth 2", 2}, {"Synth 3", 2}, {"Synth 1", 2}, {"Synth 2", 3}, {"Saw 6", 1},
+                          {"Synth 3", 3}, {"Synth 4", 2}, {"Saw 9", 1}, {"Synth 2", 4}, {"Inverse Saw", 1},
+                          {"Saw 11", 1}, {"Triangle", 1}, {"Saw 10", 1}, {"Saw 16", 1}, {"Square 4", 1}});
+        set(Family::Brass, {{"Brass", 6}, {"Trumpet", 2}, {"French Horn", 3}, {"Brass", 5}, {"Brass", 2},
+                            {"Trumpet", 1}, {"Brass", 4}, {"French Horn", 2}, {"Brass", 3}});
+        set(Family::SynthBrass, {{"Saw 13", 1}, {"Saw 16", 1}, {"Saw 18", 1}, {"Synth 1", 2}, {"Saw 17", 1},
+                                 {"Inverse Saw", 1}, {"Saw 4", 1}, {"Synth 2", 3}, {"Saw 9", 1}});
+        set(Family::Winds, {{"Triangle", 1}, {"Pan Flute Sus", 1}, {"Clarinet", 2}, {"Oboe", 2}, {"Flute", 1},
+                            {"Panflute", 1}, {"Oboe", 1}, {"Clarinet", 1}, {"Shakuhachi", 1}});
+        set(Family::Reed, {{"Harmonica", 3}, {"Accordion", 2}, {"Harmonica", 4}, {"Harmonica", 2}, {"Accordion", 1},
+                           {"Harmonica", 1}, {"Square 3", 1}});
+        set(Family::Bass, {{"Fretless", 2}, {"Ac Bass", 3}, {"Pull Bass", 2}, {"Round Bass", 2}, {"Slap Bass", 2},
+                           {"Slap Bass", 3}, {"Fretless", 3}, {"Fretless", 4}, {"Pick Bass", 2}, {"Pick Bass", 3},
+                           {"Pick Bass", 4}, {"Round Bass", 3}, {"Round Bass", 4}, {"Pull Bass Loop", 1},
+                           {"Digi Bass 1", 2}, {"Digi Bass 1", 3}, {"Digi Bass 1", 4}, {"Digi Bass 2", 2},
+                           {"Digi Bass 2", 3}, {"Ac Bass", 2}, {"Pull Bass", 1}});
+        set(Family::SynthBass, {{"Synth Bass", 2}, {"Saw 7", 1}, {"Square 3", 1}, {"Square 5", 1}, {"Triangle", 1},
+                                {"Inverse Saw", 1}, {"Square 1", 1}, {"Saw 2", 1}, {"Saw 9", 1}});
+        set(Family::Lead, {{"Synth Solo", 3}, {"Synth 3", 3}, {"Saw 18", 1}, {"Synth 1", 1}, {"Saw 14", 1},
+                           {"Synth Solo", 2}, {"Square 3", 1}, {"Saw 13", 1}, {"Synth 3", 2}, {"Saw 19", 1}, {"Saw 12", 1}});
+        set(Family::Bell, {{"Tube Bell", 3}, {"Sin 6th", 1}, {"Oriental Bell", 2}, {"Sin 12th", 1}, {"Sin 10th", 1},
+                           {"Glocken", 3}, {"Tube Bell", 2}, {"Sin 16th", 1}, {"Bell", 1}, {"Oriental Bell", 1}, {"Sin 5th", 1}});
+        set(Family::Mallet, {{"Vibe", 3}, {"Log Drum", 2}, {"Steel Drum", 3}, {"Log Drum", 4}, {"E Tom", 1},
+                             {"Xylophone", 2}, {"Marimba", 2}, {"Kalimba", 2}, {"Vibe", 2}, {"Steel Drum", 2},
+                             {"E Tom", 2}, {"Kalimba", 3}});
+        set(Family::Pluck, {{"F Guitar", 2}, {"Strat", 2}, {"A Guitar", 2}, {"F Guitar", 3},
+                            {"Harp", 3}, {"A Guitar", 1}, {"Strat", 1}, {"Harp", 2}});
+        set(Family::Ethnic, {{"Koto", 3}, {"Sitar", 3}, {"Sitar", 4}, {"Koto", 2}, {"Sitar", 2}, {"Kalimba", 3},
+                             {"Steel Drum", 3}, {"Koto", 1}});
+        set(Family::Voice, {{"Voice 2", 1}, {"String Pad", 1}, {"Voice 1", 1}, {"Sin 2nd", 1}, {"Mello Pad", 1}});
+        return p;
+    }();
+    return all[static_cast<size_t>(f)];
+}
+
+bool struck(Family f)
+{
+    return f == Family::Piano || f == Family::EPiano || f == Family::Clav || f == Family::Bell ||
+           f == Family::Mallet || f == Family::Pluck || f == Family::Ethnic || f == Family::Drum;
+}
+
+// Intervals above the key that stay in the harmony of a sustained sound.
+bool layersFifths(Family f)
+{
+    return f == Family::Organ || f == Family::Pad || f == Family::Lead || f == Family::SynthBrass || f == Family::Bell;
+}
+
+// A short, non-sustaining source: an attack transient, too brief to carry
+// a round's change on its own.
+bool transientTone(const Tone& t)
+{
+    return t.env.sustain == 0 && t.env.decay <= 44;
+}
+
+// A later round of a model. The round's variant number (counted from the
+// first later round) walks the family's kin waves for the main source; each
+// lap over them brings another audible move of the sources (an octave or a
+// fifth layer, the envelope's shape, the mix), so that no two rounds differ
+// only in their tuning.
+void applyRound(Patch& p, Family family, int model, int round, int variant, int shift)
+{
+    if (round == 0 || p.tones.empty())
+        return;
+    const std::vector<uint8_t>& kin = palette(family);
+    Tone& main = p.tones[0];
+    // The moves go to the second source, or to the main one where the
+    // second is only a transient.
+    Tone& other = p.tones.size() > 1 && !transientTone(p.tones[1]) ? p.tones[1] : main;
+    const bool low = family == Family::Bass || family == Family::SynthBass;
+    const bool slow = family == Family::Pad || family == Family::Strings || family == Family::Voice;
+    const size_t lap = kin.empty() ? static_cast<size_t>(round) : static_cast<size_t>(variant) / kin.size();
+    if (!kin.empty())
+    {
+        const uint8_t w = kin[static_cast<size_t>(variant + shift) % kin.size()];
+        main.wave = w != main.wave ? w : kin[(static_cast<size_t>(variant) + kin.size() / 2) % kin.size()];
+    }
+    if (family == Family::Drum || family == Family::Fx)
+    {
+        // A hit or an effect keeps its sample and is tuned and voiced anew.
+        static const int shifts[] = {5, -7, 9, -4, 12, -10};
+        const int shift = shifts[static_cast<size_t>(variant) % std::size(shifts)];
+        for (Tone& t : p.tones)
+            t.semitones += shift;
+        if (p.tones.size() > 1)
+            p.tones[1].level = std::clamp(p.tones[1].level + (round % 2 == 1 ? 6 : -6), -24, 0);
+        main.env.decay = std::clamp(main.env.decay + (shift > 0 ? -8 : 8), 10, 90);
+        return;
+    }
+    // The breath and voice loops drift in pitch: in unison with a steady
+    // wave they beat, so they only move further up.
+    const bool drifts = other.wave == wave("Voice Loop") || other.wave == wave("Pan Flute Loop");
+    auto octave = [&](Tone& t) {
+        if (low)
+            t.semitones = std::max(t.semitones - 12, -24);
+        else if (drifts && &t == &other)
+            t.semitones = t.semitones >= 24 ? 12 : t.semitones + 12;
+        else
+            t.semitones += t.semitones >= 12 ? -12 : 12;
+    };
+    auto shape = [&] {
+        for (Tone& t : p.tones)
+        {
+            if (struck(family))
+            {
+                // Short hits ring longer, long rings get shorter: either way they still die away.
+                t.env.decay = std::clamp(t.env.decay + (t.env.decay < 50 ? 10 : -12), 10, 80);
+            }
+            else
+            {
+                t.env.attack = std::clamp(t.env.attack + (lap % 2 == 1 ? -8 : 6), 0, slow ? 56 : 20);
+                if (family != Family::Organ) // an organ holds its level
+                    t.env.sustain = std::clamp(t.env.sustain - 16, 40, 100);
+            }
+            t.env.release = std::clamp(t.env.release + (lap % 2 == 1 ? 6 : -6), 5, 68);
+        }
+    };
+    switch ((lap + 2 * static_cast<size_t>(model) + static_cast<size_t>(shift / static_cast<int>(std::max<size_t>(kin.size(), 1)))) % 5)
+    {
+    case 0: octave(other); break;
+    case 1: shape(); break;
+    case 2: // the mix: the second source comes forward with a wave of its own
+        if (p.tones.size() > 1)
+        {
+            Tone& second = p.tones[1];
+            // A transient keeps its shape with another wave; a layer comes
+            // forward while the main source steps back (in tune they add up).
+            const bool brief = transientTone(second);
+            if (!kin.empty())
+            {
+                const size_t at = static_cast<size_t>(variant) + 1 + lap;
+                second.wave = kin[at % kin.size()] != main.wave ? kin[at % kin.size()] : kin[(at + 1) % kin.size()];
+            }
+            if (brief)
+            {
+                second.level = std::min(second.level + 4, -6);
+            }
+            else
+            {
+                second.level = std::min(second.level + 5, -4);
+                second.env = main.env;
+                main.level -= 4;
+            }
+        }
+        break;
+    case 3: // a fifth above or an octave below; a layer of its kin where the rest is a transient
+        if (&other == &main && p.tones.size() > 1 && !kin.empty())
+        {
+            Tone layer = tone(kin[(static_cast<size_t>(variant) + 3) % kin.size()], main.env, -14);
+            main.level -= 2;
+            layer.semitones = main.semitones + (low ? 0 : 12);
+            layer.velLevel = main.velLevel;
+            p.tones[1] = layer;
+        }
+        else if (low)
+            main.env = strike(std::max(main.env.decay - 16, 20), main.env.sustain / 2, main.env.release);
+        else if ((layersFifths(family) || struck(family)) && &other != &main)
+            other.semitones += struck(family) ? 19 : 7;
+        else
+            other.semitones += other.semitones >= 0 && !struck(family) && !drifts ? -12 : 12;
+        break;
+    default: // an octave and another shape
+        octave(other);
+        shape();
+        break;
+    }
+}
+
+int modelsOf(Family family);
+
+// A layer's later rounds layer later rounds of its two families.
+Patch layer(int m, int round)
 {
     struct Pair
     {
@@ -50,7 +237,7 @@ Patch layer(int m)
         {Family::Bass, 2, Family::Piano, 0, "Bass+Pno"},
         {Family::Strings, 0, Family::Brass, 0, "Str+Brass"},
         {Family::Organ, 2, Family::Strings, 3, "Org+Str"},
-        {Family::Bell, 0, Family::Pad, 1, "Bell+Pad"},
+        {Family::Bell, 0, Family::Pad, 2, "Bell+Pad"},
         {Family::Winds, 0, Family::Strings, 0, "Flute+Str"},
         {Family::Pluck, 0, Family::Strings, 3, "Gtr+Str"},
         {Family::Mallet, 2, Family::Pad, 0, "Vibe+Pad"},
@@ -62,8 +249,8 @@ Patch layer(int m)
         {Family::Mallet, 0, Family::Winds, 0, "Mrmba+Flt"},
     };
     const Pair& pair = pairs[m % std::size(pairs)];
-    Patch a = makeFamily(pair.a, pair.ma);
-    Patch b = makeFamily(pair.b, pair.mb);
+    Patch a = makeFamily(pair.a, pair.ma + round * modelsOf(pair.a));
+    Patch b = makeFamily(pair.b, pair.mb + round * modelsOf(pair.b));
     Patch p = a;
     p.name = pair.name;
     p.common.trimDb = 0.0; // the layer has its own trim
@@ -95,9 +282,28 @@ const FamilyInfo g_families[] = {
     {"reed", reed, 6},          {"bass", bass, 10},            {"synth bass", synthBass, 8},
     {"lead", lead, 10},         {"bell", bell, 10},            {"mallet", mallet, 8},
     {"plucked", pluck, 12},     {"ethnic", ethnic, 9},         {"voice", voice, 8},
-    {"drum", drum, 16},         {"effect", fx, 16},            {"layer", layer, 16},
+    {"drum", drum, 16},         {"effect", fx, 16},            {"layer", nullptr, 16},
 };
 static_assert(std::size(g_families) == static_cast<size_t>(Family::Count));
+bool sustains(Family f)
+{
+    return f == Family::Pad || f == Family::Strings || f == Family::Organ || f == Family::Brass ||
+           f == Family::SynthBrass || f == Family::Lead || f == Family::Winds || f == Family::Reed || f == Family::Voice;
+}
+
+// Sources a few cents apart beat: a held note of a sustained sound swells and
+// fades at the difference of their pitches. Held sounds keep their sources
+// in tune unless the recipe asks for the throb.
+void steady(Patch& p)
+{
+    for (Tone& t : p.tones)
+        t.fine = 0;
+}
+
+int modelsOf(Family family)
+{
+    return g_families[static_cast<size_t>(family)].models;
+}
 } // namespace
 
 const char* familyName(Family family)
@@ -105,13 +311,70 @@ const char* familyName(Family family)
     return g_families[static_cast<size_t>(family)].name;
 }
 
-Patch makeFamily(Family family, int variant)
+namespace
+{
+// What a listener tells two singles of a family apart by: the waves and
+// transpositions of the sources that carry the sound (an attack transient
+// does not). Envelopes alone do not make a different sound.
+std::vector<int> signature(const Patch& p)
+{
+    std::vector<int> s;
+    for (size_t i = 0; i < p.tones.size(); ++i)
+    {
+        const Tone& t = p.tones[i];
+        if (i > 0 && transientTone(t))
+            continue;
+        s.push_back(t.wave * 1000 + t.semitones + 500);
+    }
+    std::sort(s.begin(), s.end());
+    return s;
+}
+
+Patch recipeRound(Family family, int variant, int shift)
 {
     const FamilyInfo& info = g_families[static_cast<size_t>(family)];
     const int model = variant % info.models;
     const int round = variant / info.models;
-    Patch p = info.recipe(model);
-    applyRound(p, round, static_cast<uint32_t>(family) * 131u + static_cast<uint32_t>(model));
+    Patch p = family == Family::Layer ? layer(model, round) : info.recipe(model);
+    if (family != Family::Layer)
+        applyRound(p, family, model, round, variant - info.models, shift);
+    return p;
+}
+
+// A later round whose sources came out as those of an earlier variant of
+// its family walks on to the next kin wave (and move) until it differs.
+int roundShift(Family family, int variant)
+{
+    static std::recursive_mutex mutex; // a layer designs its two families inside
+    static std::vector<std::vector<int>> shifts(static_cast<size_t>(Family::Count));
+    static std::vector<std::set<std::vector<int>>> taken(static_cast<size_t>(Family::Count));
+    const std::lock_guard<std::recursive_mutex> lock(mutex);
+    const int models = g_families[static_cast<size_t>(family)].models;
+    std::vector<int>& known = shifts[static_cast<size_t>(family)];
+    while (static_cast<int>(known.size()) <= variant)
+    {
+        const int v = static_cast<int>(known.size());
+        int shift = 0;
+        if (v >= models && family != Family::Layer)
+        {
+            while (shift < 60 && taken[static_cast<size_t>(family)].count(signature(recipeRound(family, v, shift))) != 0)
+                ++shift;
+            if (shift == 60)
+                shift = 0;
+        }
+        taken[static_cast<size_t>(family)].insert(signature(recipeRound(family, v, shift)));
+        known.push_back(shift);
+    }
+    return known[static_cast<size_t>(variant)];
+}
+} // namespace
+
+Patch makeFamily(Family family, int variant)
+{
+    Patch p = recipeRound(family, variant, roundShift(family, variant));
+    const int round = variant / g_families[static_cast<size_t>(family)].models;
+    if (!p.tremolo && sustains(family))
+        steady(p);
     p.name = roundName(p.name, round);
     p.common.trimDb += levelTrim(family, variant);
     return p;

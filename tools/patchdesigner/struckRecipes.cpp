@@ -51,7 +51,7 @@ Patch mallet(int m)
     case 2: p.name = "Vibes"; p.tones[0].env = strike(72, 0, 40); p.common.vibratoDepth = 0; p.tones[1].wave = wave("Vibe", 2); p.tones[1].env = strike(70, 0, 40); break;
     case 3: p.name = "Kalimba"; p.tones[1].wave = wave("Kalimba", 2); p.tones[1].env = strike(40, 0, 20); break;
     case 4: p.name = "Steel Drum"; p.tones[1].wave = wave("Steel Drum", 2); p.tones[1].env = strike(50, 0, 20); break;
-    case 5: p.name = "Log Drum"; break;
+    case 5: p.name = "Log Drum"; p.tones[1].wave = wave("Log Drum", 3); p.tones[1].env = strike(30, 0, 14); break;
     case 6: p.name = "Wood Block"; p.tones[0].env = strike(30, 0, 12); p.tones[0].semitones = 12; break;
     default: p.name = "Balafon"; p.tones[0].wave = wave("Marimba"); p.tones[1].wave = wave("Log Drum", 2); p.tones[1].env = strike(36, 0, 16); break;
     }
@@ -73,7 +73,7 @@ Patch pluck(int m)
     case 1: p.name = "Steel Gtr"; break;
     case 2: p.name = "Elec Gtr"; break;
     case 3: p.name = "Harp"; p.tones[0].wave = wave("Harp", 2); p.tones[1] = tone(wave("Harp", 3), strike(58, 0, 30), -6); break;
-    case 4: p.name = "12 String"; p.tones.push_back(withPitch(a, 12, 4)); p.tones.push_back(withPitch(a, 0, -5)); break;
+    case 4: p.name = "12 String"; p.tones.push_back(withPitch(a, 12, 4)); p.tones.push_back(withPitch(a, 0, -5)); p.tones[3].wave = wave("F Guitar Loop"); break;
     case 5: p.name = "Mute Gtr"; p.tones[1] = transient("Fuzz Mute", 30, 0); p.tones[0].env = strike(40, 0, 10); break;
     case 6: p.name = "Jazz Gtr"; p.tones[0].wave = wave("Strat", 2); p.tones[0].velLevel = 16; break;
     case 7: p.name = "Harmonics"; p.tones[1] = transient("Guitar Harmo", 50, 0); p.tones[0].semitones = 12; break;
@@ -105,8 +105,8 @@ Patch ethnic(int m)
     case 4: p.name = "Shamisen"; p.tones[0].env = strike(48, 0, 14); p.tones[1] = transient("Rim", 12, -12); break;
     case 5: p.name = "Tanpura"; p.tones[0].env = strike(80, 30, 40); p.tones.push_back(withPitch(a, -12, -4)); p.tones.push_back(withPitch(a, 7, 3)); break;
     case 6: p.name = "Santur"; p.tones[1].semitones = 12; break;
-    case 7: p.name = "Bamboo"; p.tones[0] = tone(wave("Shakuhachi"), swell(14, 50, 80, 22)); p.tones[0].velLevel = 16; p.tones[1] = transient("Shakuhachi Attack", 30, -6); break;
-    default: p.name = "Gu Zheng"; p.common.autoBendDepth = 20; p.common.autoBendTime = 12; break;
+    case 7: p.name = "Bamboo"; p.tones[0] = tone(wave("Shakuhachi Loop"), swell(14, 50, 80, 22)); p.tones[0].velLevel = 16; p.tones[1] = transient("Shakuhachi Attack", 30, -6); break;
+    default: p.name = "Gu Zheng"; p.common.autoBendDepth = 20; p.common.autoBendTime = 12; p.tones[0].wave = wave("Koto", 2); p.tones[1].semitones = 12; break;
     }
     return p;
 }

@@ -217,6 +217,30 @@ void applyLevel(k1lib::MultiPreset& m, double db)
             s.level = std::min(s.level + shift, 100);
 }
 
+// Sections share the loudness instead of adding up: their mean level stays
+// at 92 or below, the highest giving way first.
+void keepLayersShared(k1lib::MultiPreset& m)
+{
+    constexpr int kMeanLevel = 92;
+    for (;;)
+    {
+        int used = 0, sum = 0;
+        k1lib::MultiSection* highest = nullptr;
+        for (k1lib::MultiSection& s : m.sections)
+        {
+            if (s.poly == kPolyOff || s.level == 0)
+                continue;
+            ++used;
+            sum += s.level;
+            if (highest == nullptr || s.level > highest->level)
+                highest = &s;
+        }
+        if (used == 0 || sum / used <= kMeanLevel)
+            return;
+        --highest->level;
+    }
+}
+
 const char* const g_setupNames[] = {"Band Setup", "Combo", "Session", "Ensemble", "Big Band", "Orch Setup", "Quartet", "Studio"};
 } // namespace
 
@@ -325,6 +349,7 @@ std::vector<k1lib::MultiPreset> designMultis(size_t bankIndex, const DesignedBan
                     sec.level = sectionLevelFor(sec.level, sectionLevel(bankIndex, k, s));
             }
             applyLevel(m, multiLevel(bankIndex, k));
+            keepLayersShared(m);
             multis.push_back(m);
             break;
         }

@@ -1,7 +1,8 @@
 // The recipes: one per family, each a list of models (a name and a sound).
-// Variant v plays model v % models in round v / models; later rounds keep the
-// model's character and move its details (detune, envelope, brightness), so
-// every variant is a different sound with a readable name.
+// Variant v plays model v % models in round v / models; a later round plays
+// another wave of the model's kin and moves its layers (octave, fifth,
+// envelope, mix), so every variant is a different sound with a readable name.
+// Held sounds stay in tune with themselves, bright ones get their sheen.
 
 #include <algorithm>
 #include <initializer_list>
@@ -300,6 +301,62 @@ void steady(Patch& p)
         t.fine = 0;
 }
 
+// The models of the bright families whose names promise a dark or soft
+// tone: a horn, a tuba, soft brass, pizzicato, a whistle, a harp, harmonics
+// and the pianos other than the bright one.
+bool meantBright(Family f, int model)
+{
+    switch (f)
+    {
+    case Family::Brass: return model != 2 && model != 4 && model != 6;
+    case Family::SynthBrass:
+    case Family::Clav:
+    case Family::Organ: return true;
+    case Family::Strings: return model != 4;
+    case Family::Lead: return model != 7;
+    case Family::Pluck: return model != 3 && model != 7;
+    case Family::Piano: return model == 1;
+    default: return false;
+    }
+}
+
+// A bright sound keeps a fair share of its power above 4 kHz at middle C:
+// a sixteenth partial of the key (four octaves up, the sheen a mixture stop
+// or a bright bow or bell of the horn adds) following the main envelope, and
+// in a two-source single the main wave doubled an octave up as well.
+void brighten(Patch& p, Family family, int sheenLevel)
+{
+    // The sheen follows the body of the sound (not an attack transient) and
+    // stands against its loudest source.
+    const Tone main = p.tones[0];
+    const Tone* body = &p.tones[0];
+    int loudest = main.level;
+    for (const Tone& t : p.tones)
+    {
+        if (transientTone(*body) && !transientTone(t))
+            body = &t;
+        loudest = std::max(loudest, t.level);
+    }
+    Tone sheen = *body;
+    sheen.wave = wave("Sin 16th");
+    sheen.semitones = 0;
+    sheen.level = loudest + sheenLevel - (family == Family::Pluck ? 3 : 0);
+    if (p.tones.size() == 2)
+    {
+        Tone octave = main;
+        octave.semitones = main.semitones + 12;
+        octave.level = main.level - (struck(family) ? 10 : 4); // a struck string's double stays behind
+        p.tones.push_back(octave);
+        p.tones.push_back(sheen);
+        // A main source already an octave up needs no double.
+        p.mute[2] = main.semitones >= 12;
+    }
+    else
+    {
+        p.tones[3] = sheen;
+    }
+}
+
 int modelsOf(Family family)
 {
     return g_families[static_cast<size_t>(family)].models;
@@ -375,6 +432,8 @@ Patch makeFamily(Family family, int variant)
     const int round = variant / g_families[static_cast<size_t>(family)].models;
     if (!p.tremolo && sustains(family))
         steady(p);
+    if (meantBright(family, variant % g_families[static_cast<size_t>(family)].models))
+        brighten(p, family, -7);
     p.name = roundName(p.name, round);
     p.common.trimDb += levelTrim(family, variant);
     return p;

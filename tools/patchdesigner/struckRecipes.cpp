@@ -73,7 +73,7 @@ Patch pluck(int m)
     case 1: p.name = "Steel Gtr"; break;
     case 2: p.name = "Elec Gtr"; break;
     case 3: p.name = "Harp"; p.tones[0].wave = wave("Harp", 2); p.tones[1] = tone(wave("Harp", 3), strike(58, 0, 30), -6); break;
-    case 4: p.name = "12 String"; p.tones.push_back(withPitch(a, 12, 4)); p.tones.push_back(withPitch(a, 0, -5)); p.tones[3].wave = wave("F Guitar Loop"); break;
+    case 4: p.name = "12 String"; p.tones.push_back(withPitch(a, 12, 4)); p.tones.push_back(withPitch(a, 0, -5)); p.tones[2].wave = wave("F Guitar Loop"); break;
     case 5: p.name = "Mute Gtr"; p.tones[1] = transient("Fuzz Mute", 30, 0); p.tones[0].env = strike(40, 0, 10); break;
     case 6: p.name = "Jazz Gtr"; p.tones[0].wave = wave("Strat", 2); p.tones[0].velLevel = 16; break;
     case 7: p.name = "Harmonics"; p.tones[1] = transient("Guitar Harmo", 50, 0); p.tones[0].semitones = 12; break;

@@ -152,7 +152,8 @@ TEST(AuditionLevels, TakesFollowTheVolume)
     const audition::LevelTakes before = audition::singleLevelTakes(a, index);
     k1lib::SinglePreset quieter = *a.engine().getSinglePreset(index);
     const float from = k1lib::volume(quieter.volume);
-    quieter.volume = static_cast<uint8_t>(quieter.volume - 12);
+    while (quieter.volume > 0 && k1lib::volume(quieter.volume) > 0.7f * from)
+        --quieter.volume;
     const double stepDb = 20.0 * std::log10(k1lib::volume(quieter.volume) / from);
     ASSERT_TRUE(a.engine().setSingle(index, quieter));
     const audition::LevelTakes after = audition::singleLevelTakes(a, index);

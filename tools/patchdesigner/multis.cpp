@@ -218,26 +218,27 @@ void applyLevel(k1lib::MultiPreset& m, double db)
 }
 
 // Sections share the loudness instead of adding up: their mean level stays
-// at 92 or below, the highest giving way first.
+// at 92 or below, all of them giving way alike so that their differences
+// (the louder side of a velocity switch) stay.
 void keepLayersShared(k1lib::MultiPreset& m)
 {
     constexpr int kMeanLevel = 92;
     for (;;)
     {
         int used = 0, sum = 0;
-        k1lib::MultiSection* highest = nullptr;
-        for (k1lib::MultiSection& s : m.sections)
+        for (const k1lib::MultiSection& s : m.sections)
         {
-            if (s.poly == kPolyOff || s.level == 0)
-                continue;
-            ++used;
-            sum += s.level;
-            if (highest == nullptr || s.level > highest->level)
-                highest = &s;
+            if (s.poly != kPolyOff && s.level > 0)
+            {
+                ++used;
+                sum += s.level;
+            }
         }
         if (used == 0 || sum / used <= kMeanLevel)
             return;
-        --highest->level;
+        for (k1lib::MultiSection& s : m.sections)
+            if (s.poly != kPolyOff && s.level > 1)
+                --s.level;
     }
 }
 
@@ -345,7 +346,8 @@ std::vector<k1lib::MultiPreset> designMultis(size_t bankIndex, const DesignedBan
             for (size_t s = 0; s < 8; ++s)
             {
                 k1lib::MultiSection& sec = m.sections[s];
-                if (sec.poly != kPolyOff && sec.level > 0)
+                // A velocity switch keeps its designed step between the halves.
+                if (sec.poly != kPolyOff && sec.level > 0 && sec.velocitySwitch == kVelAll)
                     sec.level = sectionLevelFor(sec.level, sectionLevel(bankIndex, k, s));
             }
             applyLevel(m, multiLevel(bankIndex, k));

@@ -1,11 +1,16 @@
 // The sound standard (checkSound) names every preset that misses it and each
 // factory-wide figure missed; a single copied over another slot of its
-// storage, rendered through the engine, is caught as a twin.
+// storage, rendered through the engine, is caught as a twin. The levels'
+// takes follow a single's volume.
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "engine/tables.h"
 #include "tools/audition/audition.h"
 #include "tools/audition/standard.h"
+#include "tools/audition/trims.h"
 
 namespace
 {
@@ -138,4 +143,27 @@ TEST(AuditionSoundStandard, ACopiedSingleIsATwin)
     EXPECT_EQ(mentions(lines, "A101 #64 \"" + figures[0].name + "\" and A101 #67 \"" + figures[3].name + "\": near-twins"),
               1u)
         << all(lines);
+}
+
+// The levels' takes follow the single's volume as the trims assume: a volume
+// step down lowers its note loudness and its chord peak by the step's dB.
+TEST(AuditionLevels, TakesFollowTheVolume)
+{
+    audition::Auditioner a;
+    testing::internal::CaptureStdout();
+    const size_t index = 64; // A101
+    const audition::LevelTakes before = audition::singleLevelTakes(a, index);
+    k1lib::SinglePreset quieter = *a.engine().getSinglePreset(index);
+    const float from = k1lib::volume(quieter.volume);
+    while (quieter.volume > 0 && k1lib::volume(quieter.volume) > 0.7f * from)
+        --quieter.volume;
+    const double stepDb = 20.0 * std::log10(k1lib::volume(quieter.volume) / from);
+    ASSERT_TRUE(a.engine().setSingle(index, quieter));
+    const audition::LevelTakes after = audition::singleLevelTakes(a, index);
+    testing::internal::GetCapturedStdout();
+
+    ASSERT_LT(stepDb, -3.0);
+    EXPECT_GT(before.loudness, -40.0);
+    EXPECT_NEAR(after.loudness - before.loudness, stepDb, 0.3);
+    EXPECT_NEAR(after.chordPeakDb - before.chordPeakDb, stepDb, 1.0); // the random wave starts move the peak
 }

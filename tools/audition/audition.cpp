@@ -142,8 +142,6 @@ bool harmonicByDesign(const k1lib::SinglePreset& p)
 }
 
 constexpr uint8_t kSoundVelocity = 100;
-const std::vector<uint8_t> kLoudnessChord = {48, 60, 72};
-const std::vector<uint8_t> kFullChord = {48, 52, 55, 60, 64, 67, 72, 76, 79, 84};
 const std::vector<int> kSingleSweep = {47, 48, 59, 60, 71, 72, 83, 84, 90, 96, 102, 107};
 constexpr double kPumpFrom = 1.5;    // seconds: after attacks and decays
 constexpr double kSustainedHold = 5.0;
@@ -285,6 +283,39 @@ Stereo Auditioner::hold(const std::vector<uint8_t>& keys, uint8_t velocity, doub
     std::vector<Note> notes;
     for (uint8_t k : keys)
         notes.push_back(Note{0, k, velocity, 0.0});
+    std::vector<std::vector<float>> out;
+    bool silent = false;
+    renderTake(notes, seconds, false, 2, out, silent);
+    return mono(out);
+}
+
+bool Auditioner::selectSingle(size_t index)
+{
+    m_engine->setPlayMode(k1lib::PlayMode::Single);
+    return m_engine->setSingle(index);
+}
+
+bool Auditioner::selectMulti(size_t index)
+{
+    if (!m_engine->setMulti(index))
+        return false;
+    m_engine->setPlayMode(k1lib::PlayMode::Multi);
+    return true;
+}
+
+Stereo Auditioner::holdMulti(const std::vector<uint8_t>& keys, uint8_t velocity, double seconds)
+{
+    const k1lib::MultiPreset& m = m_engine->getCurrentMulti();
+    std::vector<Note> notes;
+    bool channel[16] = {};
+    for (const k1lib::MultiSection& sec : m.sections)
+    {
+        if (sec.poly == 1 || sec.level == 0 || channel[sec.channel & 0x0F])
+            continue;
+        channel[sec.channel & 0x0F] = true;
+        for (uint8_t key : keys)
+            notes.push_back(Note{static_cast<uint8_t>(sec.channel & 0x0F), key, velocity, 0.0});
+    }
     std::vector<std::vector<float>> out;
     bool silent = false;
     renderTake(notes, seconds, false, 2, out, silent);
@@ -490,19 +521,8 @@ MultiFigures Auditioner::multi(size_t index, Stereo* audio)
         (velocity == kSoft ? f.soft : f.loud) = measureTake(x, rate(), end, false);
     }
 
-    std::vector<Note> chord;
-    for (const SectionFigures& sf : f.sections)
-    {
-        const auto channel = static_cast<uint8_t>(m.sections[static_cast<size_t>(sf.section)].channel & 0x0F);
-        if (std::any_of(chord.begin(), chord.end(), [&](const Note& n) { return n.channel == channel; }))
-            continue;
-        for (uint8_t key : kLoudnessChord)
-            chord.push_back(Note{channel, key, kSoundVelocity, 0.0});
-    }
-    std::vector<std::vector<float>> take;
-    bool takeSilent = false;
-    renderTake(chord, 2.0, false, 2, take, takeSilent);
-    f.chordLufs = integratedLoudness(mono(take), rate(), 0, take[0].size());
+    const Stereo chord = holdMulti(kLoudnessChord, kSoundVelocity, 2.0);
+    f.chordLufs = integratedLoudness(chord, rate(), 0, chord.size());
     return f;
 }
 } // namespace audition

@@ -27,6 +27,11 @@
 namespace audition
 {
 // How much of the phrase to render.
+// The chords the sound standard plays: C3 C4 C5 for loudness, ten notes from
+// C3 to C6 for peaks.
+inline const std::vector<uint8_t> kLoudnessChord = {48, 60, 72};
+inline const std::vector<uint8_t> kFullChord = {48, 52, 55, 60, 64, 67, 72, 76, 79, 84};
+
 enum class Depth
 {
     Phrase,   // everything, both velocities, every take to silence
@@ -52,8 +57,15 @@ public:
 
     k1lib::Engine& engine() { return *m_engine; }
 
+    // Selects a single or a multi and its play mode; false for an index out
+    // of the store.
+    bool selectSingle(size_t index);
+    bool selectMulti(size_t index);
     // The current single's notes held together for `seconds`, cut at the release.
     Stereo hold(const std::vector<uint8_t>& keys, uint8_t velocity, double seconds);
+    // The current multi: the keys on every channel a section listens to, held
+    // together, in the stereo mix.
+    Stereo holdMulti(const std::vector<uint8_t>& keys, uint8_t velocity, double seconds);
 
 private:
     struct Note

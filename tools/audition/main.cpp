@@ -4,15 +4,16 @@
 // (WAV) per storage.
 //
 //   k1audition [--singles | --multis] [--storage N] [--standard] [--sheets DIR] [--csv FILE]
-//              [--trims FILE]
+//   k1audition [--trims FILE] [--multi-levels FILE]
 //
 // --storage N: only storage N (0-12, bank order); --standard: render only
 // what the standard's checks need (as the test does); --sheets DIR: write
 // <DIR>/<storage>-singles.png/.wav and <DIR>/<storage>-multis.png/.wav;
 // --csv FILE: the figures of every single, one line each (with its nearest
-// single by fingerprint); --trims FILE: a new
-// tools/patchdesigner/levelTrims.cpp from the singles' figures (all storages;
-// rebuild and run again until it no longer changes). The engine's own
+// single by fingerprint). --trims FILE and --multi-levels FILE render only
+// the takes of the levels (trims.h) of every single or multi and write a new
+// tools/patchdesigner/levelTrims.cpp or multiLevels.cpp (rebuild and run
+// again until they no longer change). The engine's own
 // log lines are dropped so that standard output holds the report alone.
 // After the summary come the lines of the sound standard (standard.h,
 // checkSound) that fail over what was rendered, and the waves no designed
@@ -43,7 +44,7 @@ using k1lib::PlayMode;
 int usage()
 {
     std::fprintf(stderr, "usage: k1audition [--singles | --multis] [--storage N] [--standard] [--sheets DIR] "
-                         "[--csv FILE] [--trims FILE]\n");
+                         "[--csv FILE]\n       k1audition [--trims FILE] [--multi-levels FILE]\n");
     return 2;
 }
 
@@ -56,6 +57,7 @@ struct Options
     std::string sheets;
     FILE* csv = nullptr;
     std::string trims;
+    std::string multiLevels;
     std::vector<audition::SingleFigures> allSingles;
     std::vector<audition::MultiFigures> allMultis;
 };
@@ -144,6 +146,28 @@ size_t auditionStorage(audition::Auditioner& a, const Engine::StorageInfo& info,
     }
     return failures.size();
 }
+
+// The levels mode: the takes of the levels alone, on three auditioners.
+bool levels(const Options& o)
+{
+    constexpr unsigned kThreads = 3;
+    std::string report;
+    const std::vector<audition::LevelTakes> singles = audition::allLevelTakes(false, kThreads);
+    if (!o.trims.empty())
+    {
+        if (!audition::writeTrims(o.trims, singles, report))
+            return false;
+        std::fprintf(g_report, "%s\n", report.c_str());
+    }
+    if (!o.multiLevels.empty())
+    {
+        if (!audition::writeMultiLevels(o.multiLevels, audition::allLevelTakes(true, kThreads), singles, report))
+            return false;
+        std::fprintf(g_report, "%s\n", report.c_str());
+    }
+    std::fclose(g_report);
+    return true;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -164,6 +188,8 @@ int main(int argc, char** argv)
             o.sheets = argv[++i];
         else if (arg == "--trims" && i + 1 < argc)
             o.trims = argv[++i];
+        else if (arg == "--multi-levels" && i + 1 < argc)
+            o.multiLevels = argv[++i];
         else if (arg == "--csv" && i + 1 < argc)
         {
             if ((o.csv = std::fopen(argv[++i], "w")) == nullptr)
@@ -181,6 +207,9 @@ int main(int argc, char** argv)
     if (g_report == nullptr || null < 0 || dup2(null, STDOUT_FILENO) < 0)
         return 1;
     close(null);
+
+    if (!o.trims.empty() || !o.multiLevels.empty())
+        return levels(o) ? 0 : 1;
 
     audition::Auditioner a;
     size_t failures = 0;
@@ -215,8 +244,6 @@ int main(int argc, char** argv)
         writeCsv(o.csv, o.allSingles);
         std::fclose(o.csv);
     }
-    if (!o.trims.empty() && !audition::writeTrims(o.trims, o.allSingles))
-        return 1;
     std::fclose(g_report);
     return failures == 0 ? 0 : 1;
 }

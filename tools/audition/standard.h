@@ -6,7 +6,8 @@
 // - Sound within 50 ms of note-on (1.5 s for a slow swell); exact silence
 //   within 10 s of the release; never NaN or infinity.
 // - No clipping of the chord at velocity 110; the C4 loudness of each single
-//   within 8 dB of the storage's median.
+//   within 8 dB of the storage's median (or lower, when its ten-note chord at
+//   velocity 127 already peaks above -4 dBFS).
 // - Velocity 40 at least 1 dB quieter or 3 % darker than 110 wherever
 //   velocity moves a source's level (for a multi: of a section its first
 //   note reaches, or the velocity halves reach different sections).
@@ -28,6 +29,7 @@ struct Limits
     double swellFirstSound = 1.5;  // seconds
     double silence = 10.0;         // seconds after the release
     double loudnessSpread = 8.0;   // dB either side of the storage median
+    double headroomDb = -4.0;      // ten-note chord peak, dBFS, above which a single may sit lower
     double velocityQuieter = 1.0;  // dB
     double velocityDarker = 0.97;  // centroid ratio
     double percussiveDecay = -6.0; // dB by the end of the hold

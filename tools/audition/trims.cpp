@@ -1,4 +1,5 @@
-// Trims from figures: the present trim plus what the measurement lacks.
+// Levels from takes of their own: the present level plus part of what the
+// takes lack, written as the designer's generated tables.
 
 #include "tools/audition/trims.h"
 
@@ -6,8 +7,11 @@
 #include <cmath>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "patch/log.h"
+#include "tools/audition/loudness.h"
+#include "tools/audition/standard.h"
 #include "tools/patchdesigner/designer.h"
 
 namespace audition
@@ -18,56 +22,174 @@ const char* const kFamilySymbols[] = {"Piano",  "EPiano",    "Clav",  "Organ", "
                                       "SynthBrass", "Winds", "Reed",  "Bass",  "SynthBass", "Lead", "Bell",
                                       "Mallet", "Pluck",     "Ethnic", "Voice", "Drum",    "Fx",    "Layer"};
 static_assert(std::size(kFamilySymbols) == static_cast<size_t>(designer::Family::Count));
+
+struct Weighted
+{
+    uint8_t value;
+    double weight;
+};
+constexpr Weighted kKeys[] = {{36, 1.0}, {48, 2.0}, {60, 2.0}, {72, 2.0}, {84, 1.0}};
+constexpr Weighted kVelocities[] = {{64, 1.0}, {100, 2.0}, {127, 1.0}};
+constexpr double kNoteHold = 2.0;
+constexpr double kChordHold = 1.6;
+
+// The weighted mean over the notes that sound.
+template <typename Hold>
+double noteLoudness(Auditioner& a, Hold hold)
+{
+    double sum = 0.0, weights = 0.0;
+    for (const Weighted& key : kKeys)
+    {
+        for (const Weighted& velocity : kVelocities)
+        {
+            const Stereo x = hold(key.value, velocity.value);
+            const double lufs = integratedLoudness(x, a.rate(), 0, x.size());
+            if (lufs <= kSilentDb)
+                continue;
+            sum += key.weight * velocity.weight * lufs;
+            weights += key.weight * velocity.weight;
+        }
+    }
+    return weights > 0.0 ? sum / weights : kSilentDb;
+}
+
+const LevelTakes* takesOf(const std::vector<LevelTakes>& takes, size_t index)
+{
+    const auto t = std::find_if(takes.begin(), takes.end(), [&](const LevelTakes& l) { return l.index == index; });
+    if (t == takes.end() || t->loudness <= kSilentDb)
+    {
+        K1_LOG("No level takes of " << index);
+        return nullptr;
+    }
+    return &*t;
+}
+
+int tenths(double db)
+{
+    return static_cast<int>(std::lround(std::clamp(db, -20.0, 20.0) * 10.0));
+}
+
+void table(std::ostringstream& out, const std::string& name, const std::vector<int>& values)
+{
+    out << "const short " << name << "[] = {\n";
+    for (size_t v = 0; v < values.size(); v += 16)
+    {
+        out << "   ";
+        for (size_t k = v; k < std::min(v + 16, values.size()); ++k)
+            out << ' ' << values[k] << ',';
+        out << '\n';
+    }
+    out << "};\n";
+}
+
+bool write(const std::string& path, const std::string& text)
+{
+    std::ofstream file(path);
+    file << text;
+    if (!file.good())
+    {
+        K1_LOG("Cannot write " << path);
+        return false;
+    }
+    return true;
+}
+
+std::string figures(const char* what, const std::vector<double>& loudness, double target, size_t limited)
+{
+    std::vector<double> sorted = loudness;
+    std::sort(sorted.begin(), sorted.end());
+    char text[200];
+    std::snprintf(text, sizeof text, "%s: note loudness median %.1f LUFS (5-95 %% %.1f to %.1f), target %.1f; %zu held "
+                  "down by the chord ceiling", what, median(loudness), sorted[sorted.size() * 5 / 100],
+                  sorted[sorted.size() * 95 / 100], target, limited);
+    return text;
+}
 } // namespace
 
-bool writeTrims(const std::string& path, const std::vector<SingleFigures>& singles)
+LevelTakes singleLevelTakes(Auditioner& a, size_t index)
 {
-    std::vector<std::vector<int>> tenths(static_cast<size_t>(designer::Family::Count));
-    size_t index = 0;
+    LevelTakes t;
+    t.index = index;
+    if (!a.selectSingle(index))
+        return t;
+    t.loudness = noteLoudness(a, [&](uint8_t key, uint8_t velocity) { return a.hold({key}, velocity, kNoteHold); });
+    const Stereo chord = a.hold(kFullChord, 127, kChordHold);
+    t.chordPeakDb = measureTake(chord, a.rate(), chord.size(), false).peakDb;
+    return t;
+}
+
+LevelTakes multiLevelTakes(Auditioner& a, size_t index)
+{
+    LevelTakes t;
+    t.index = index;
+    if (!a.selectMulti(index))
+        return t;
+    t.loudness =
+        noteLoudness(a, [&](uint8_t key, uint8_t velocity) { return a.holdMulti({key}, velocity, kNoteHold); });
+    return t;
+}
+
+std::vector<LevelTakes> allLevelTakes(bool multis, unsigned threads)
+{
+    size_t count = 0;
+    {
+        Auditioner a; // fills the factory lists
+        count = multis ? a.engine().getMultiCount() : a.engine().getSingleCount();
+    }
+    std::vector<LevelTakes> takes(count);
+    std::vector<std::thread> workers;
+    for (unsigned w = 0; w < std::max(threads, 1u); ++w)
+    {
+        workers.emplace_back([&takes, multis, w, threads] {
+            Auditioner a;
+            for (size_t i = w; i < takes.size(); i += std::max(threads, 1u))
+                takes[i] = multis ? multiLevelTakes(a, i) : singleLevelTakes(a, i);
+        });
+    }
+    for (std::thread& t : workers)
+        t.join();
+    return takes;
+}
+
+bool writeTrims(const std::string& path, const std::vector<LevelTakes>& singles, std::string& report)
+{
+    std::vector<std::vector<int>> trims(static_cast<size_t>(designer::Family::Count));
+    std::vector<double> loudness;
+    size_t index = 0, limited = 0;
     for (size_t b = 0; b < designer::bankPlans().size(); ++b)
     {
         const designer::DesignedBank bank = designer::designBank(b);
         for (size_t i = 0; i < bank.singleFamilies.size(); ++i, ++index)
         {
-            const auto figures = std::find_if(singles.begin(), singles.end(),
-                                              [&](const SingleFigures& f) { return f.index == index; });
-            if (figures == singles.end() || !figures->loud.c4Rendered || !figures->loud.chordRendered)
-            {
-                K1_LOG("No figures of single " << index);
+            const LevelTakes* t = takesOf(singles, index);
+            if (t == nullptr)
                 return false;
-            }
-            const TakeFigures& c4 = figures->loud.c4;
-            const double crest = figures->loud.chord.peakDb - c4.loudnessDb;
-            const double target = std::min(kCommonLoudnessDb, kChordHeadroomDb - crest);
+            loudness.push_back(t->loudness);
             const int variant = bank.singleVariants[i];
             const designer::Family family = bank.singleFamilies[i];
-            const double trim = designer::levelTrim(family, variant) + kCorrection * (target - c4.loudnessDb);
-            std::vector<int>& t = tenths[static_cast<size_t>(family)];
-            if (t.size() <= static_cast<size_t>(variant))
-                t.resize(static_cast<size_t>(variant) + 1, 0);
-            t[static_cast<size_t>(variant)] = static_cast<int>(std::lround(std::clamp(trim, -20.0, 20.0) * 10.0));
+            double step = kCorrection * (kSingleNoteLufs - t->loudness);
+            if (step > kChordCeilingDb - t->chordPeakDb)
+            {
+                step = kChordCeilingDb - t->chordPeakDb;
+                ++limited;
+            }
+            std::vector<int>& v = trims[static_cast<size_t>(family)];
+            if (v.size() <= static_cast<size_t>(variant))
+                v.resize(static_cast<size_t>(variant) + 1, 0);
+            v[static_cast<size_t>(variant)] = tenths(designer::levelTrim(family, variant) + step);
         }
     }
+    report = figures("singles", loudness, kSingleNoteLufs, limited);
 
     std::ostringstream out;
     out << "// Loudness trims per family and variant, dB (see designer.h), written by\n"
-           "// k1audition --trims: each moves its variant's C4 note at velocity 110 to\n"
-           "// the common loudness, or lower where its chord would otherwise come within\n"
-           "// 2 dB of full scale.\n\n"
+           "// k1audition --trims (tools/audition/trims.h): each moves its variant's\n"
+           "// notes to the singles' common loudness, and no further than keeps its\n"
+           "// ten-note chord at velocity 127 below the ceiling.\n\n"
            "#include \"tools/patchdesigner/designer.h\"\n\n#include <iterator>\n\n"
            "namespace designer\n{\nnamespace\n{\n// Tenths of a dB, by variant.\n";
-    for (size_t f = 0; f < tenths.size(); ++f)
-    {
-        out << "const short k" << kFamilySymbols[f] << "[] = {\n";
-        for (size_t v = 0; v < tenths[f].size(); v += 16)
-        {
-            out << "   ";
-            for (size_t k = v; k < std::min(v + 16, tenths[f].size()); ++k)
-                out << ' ' << tenths[f][k] << ',';
-            out << '\n';
-        }
-        out << "};\n";
-    }
+    for (size_t f = 0; f < trims.size(); ++f)
+        table(out, std::string("k") + kFamilySymbols[f], trims[f]);
     out << "\nstruct Trims\n{\n    const short* tenths;\n    size_t count;\n};\n\nconst Trims g_trims[] = {\n";
     for (const char* symbol : kFamilySymbols)
         out << "    {k" << symbol << ", std::size(k" << symbol << ")},\n";
@@ -76,13 +198,85 @@ bool writeTrims(const std::string& path, const std::vector<SingleFigures>& singl
            "    const Trims& t = g_trims[static_cast<size_t>(family)];\n"
            "    if (variant < 0 || static_cast<size_t>(variant) >= t.count)\n        return 0.0;\n"
            "    return 0.1 * t.tenths[variant];\n}\n} // namespace designer\n";
-    std::ofstream file(path);
-    file << out.str();
-    if (!file.good())
+    return write(path, out.str());
+}
+
+bool writeMultiLevels(const std::string& path, const std::vector<LevelTakes>& multis,
+                      const std::vector<LevelTakes>& singles, std::string& report)
+{
+    std::vector<double> loudness;
+    for (size_t index = 0; index < multis.size(); ++index)
     {
-        K1_LOG("Cannot write " << path);
-        return false;
+        const LevelTakes* t = takesOf(multis, index);
+        if (t == nullptr)
+            return false;
+        loudness.push_back(t->loudness);
     }
-    return true;
+    // A storage's multis meet where its quietest can reach.
+    std::vector<double> targets;
+    for (size_t first = 0; first < loudness.size(); first += 32)
+    {
+        const auto end = loudness.begin() + static_cast<long>(std::min(first + 32, loudness.size()));
+        targets.push_back(std::min(kMultiNoteLufs, *std::min_element(loudness.begin() + static_cast<long>(first), end) +
+                                                       kMultiReach));
+    }
+    std::vector<int> levels, sections;
+    for (size_t index = 0; index < loudness.size(); ++index)
+    {
+        const double level = designer::multiLevel(index / 32, index % 32);
+        levels.push_back(tenths(level + kCorrection * (targets[index / 32] - loudness[index])));
+    }
+    // Each section makes up for how far its single lies below the loudest of
+    // the multi's singles, so that a split or a layer keeps the balance it
+    // was designed with whatever the singles' trims. Raised only: the multi
+    // volume lowers the whole, and a section lowered would flatten its
+    // velocity steps.
+    for (size_t b = 0; b * 32 < loudness.size(); ++b)
+    {
+        const designer::DesignedBank bank = designer::designBank(b);
+        const std::vector<k1lib::MultiPreset> designed = designer::designMultis(b, bank);
+        for (const k1lib::MultiPreset& m : designed)
+        {
+            std::vector<double> own(8, kSilentDb);
+            double loudest = kSilentDb;
+            for (size_t s = 0; s < 8; ++s)
+            {
+                const k1lib::MultiSection& sec = m.sections[s];
+                if (sec.poly == 1 || sec.level == 0)
+                    continue;
+                const LevelTakes* t = takesOf(singles, b * 64 + static_cast<size_t>(std::max(sec.single, 0)));
+                if (t == nullptr)
+                    return false;
+                own[s] = t->loudness;
+                loudest = std::max(loudest, t->loudness);
+            }
+            for (size_t s = 0; s < 8; ++s)
+                sections.push_back(own[s] <= kSilentDb ? 0 : tenths(std::min(loudest - own[s], 12.0)));
+        }
+    }
+    report = figures("multis", loudness, median(targets), 0) + "; storage targets";
+    for (double t : targets)
+        report += " " + std::to_string(static_cast<int>(std::lround(t * 10.0)) / 10.0).substr(0, 5);
+
+    std::ostringstream out;
+    out << "// The level of each multi and of its sections against their design, dB\n"
+           "// (see designer.h), written by k1audition --multi-levels (tools/audition/\n"
+           "// trims.h): each multi's notes, on every channel its sections listen to,\n"
+           "// move to the multis' loudness of its storage; each section makes up for\n"
+           "// how far its single lies below the loudest of the multi's singles.\n\n"
+           "#include \"tools/patchdesigner/designer.h\"\n\n#include <iterator>\n\n"
+           "namespace designer\n{\nnamespace\n{\n// Tenths of a dB, 32 multis per bank.\n";
+    table(out, "kLevels", levels);
+    out << "// Tenths of a dB, 8 sections per multi.\n";
+    table(out, "kSections", sections);
+    out << "} // namespace\n\n"
+           "double multiLevel(size_t bankIndex, size_t multi)\n{\n"
+           "    const size_t i = bankIndex * 32 + multi;\n"
+           "    return multi < 32 && i < std::size(kLevels) ? 0.1 * kLevels[i] : 0.0;\n}\n\n"
+           "double sectionLevel(size_t bankIndex, size_t multi, size_t section)\n{\n"
+           "    const size_t i = (bankIndex * 32 + multi) * 8 + section;\n"
+           "    return multi < 32 && section < 8 && i < std::size(kSections) ? 0.1 * kSections[i] : 0.0;\n}\n"
+           "} // namespace designer\n";
+    return write(path, out.str());
 }
 } // namespace audition

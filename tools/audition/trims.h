@@ -1,24 +1,55 @@
 #pragma once
 
-// Calibration of the designer's loudness trims (tools/patchdesigner/
-// levelTrims.cpp) from the figures of every factory single: each variant's
-// trim moves its C4 note at velocity 110 to the common loudness, or lower
-// where its chord would come within 2 dB of full scale. Levels in dB.
+// Calibration of the designer's levels from renders of their own, apart from
+// what the sound standard measures: the loudness trim of every single's
+// family variant (tools/patchdesigner/levelTrims.cpp) and the level of every
+// multi (tools/patchdesigner/multiLevels.cpp).
+//
+// A preset's loudness here is the weighted mean of the integrated loudness
+// (LUFS) of single notes C2 to C6 (every octave) at velocities 64, 100 and
+// 127, each held 2 s (on every channel a multi's sections listen to); C3 to
+// C5 and velocity 100 weigh twice. A single's ceiling is the peak of the
+// ten-note chord C3-C6 at velocity 127: no trim lifts it above -1.5 dBFS.
+// Each run moves a level part of the way to its target, since the stored
+// level steps and the random wave starts make a full step overshoot; rebuild
+// and run again until the files stop changing.
 
 #include <string>
 #include <vector>
 
-#include "tools/audition/figures.h"
+#include "tools/audition/audition.h"
 
 namespace audition
 {
-constexpr double kCommonLoudnessDb = -27.5;
-constexpr double kChordHeadroomDb = -2.0;
-// Part of the shortfall each run corrects: the stored level steps and the
-// random wave starts make a full step overshoot and swing.
-constexpr double kCorrection = 0.6;
+// The singles' note loudness: the C3-C5 chord at velocity 100 then sounds at
+// about -20 LUFS for the median single.
+constexpr double kSingleNoteLufs = -24.0;
+// Multis aim a little below the singles, and no higher than 2 dB above the
+// quietest multi of their storage: a multi is no louder than its singles
+// with its volume and its sections at the top, and a split between singles
+// held down by the chord ceiling stays quiet.
+constexpr double kMultiNoteLufs = -26.5;
+constexpr double kMultiReach = 2.0;
+constexpr double kChordCeilingDb = -1.5;
+constexpr double kCorrection = 0.8;
 
-// Writes a new levelTrims.cpp; false (and a log line) when the figures do not
-// cover every single or the file cannot be written.
-bool writeTrims(const std::string& path, const std::vector<SingleFigures>& singles);
+struct LevelTakes
+{
+    size_t index = 0;        // working single or multi index
+    double loudness = kSilentDb;
+    double chordPeakDb = kSilentDb; // singles only
+};
+
+LevelTakes singleLevelTakes(Auditioner& a, size_t index);
+LevelTakes multiLevelTakes(Auditioner& a, size_t index);
+// Every factory single or multi, rendered on `threads` auditioners.
+std::vector<LevelTakes> allLevelTakes(bool multis, unsigned threads);
+
+// Write a new levelTrims.cpp / multiLevels.cpp from the present levels and
+// the takes of every single / multi; false (and a log line) when the takes
+// miss one or the file cannot be written. `report` receives a line of figures.
+bool writeTrims(const std::string& path, const std::vector<LevelTakes>& singles, std::string& report);
+// The multis' file also balances each multi's sections by its singles' takes.
+bool writeMultiLevels(const std::string& path, const std::vector<LevelTakes>& multis,
+                      const std::vector<LevelTakes>& singles, std::string& report);
 } // namespace audition

@@ -128,6 +128,13 @@ Patch makeFamily(Family family, int variant);
 // note to the banks' common loudness, or lower where a four-note chord
 // would otherwise reach full scale. Found by rendering (tools/audition).
 double levelTrim(Family family, int variant);
+// The measured level of a bank's multi (0-31) against its design, dB: what
+// brings it to the multis' common loudness (multiLevels.cpp, found by
+// rendering like the trims).
+double multiLevel(size_t bankIndex, size_t multi);
+// The level of one of its sections (0-7) against its design, dB (>= 0): what
+// makes up for how far its single lies below the loudest of the multi's singles.
+double sectionLevel(size_t bankIndex, size_t multi, size_t section);
 
 // The storages in bank order: twelve K1 banks of 64 singles and 32 multis,
 // then the 200 PHm singles.

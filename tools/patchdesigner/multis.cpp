@@ -1,6 +1,8 @@
 // The multis of a K1 bank: keyboard splits, layers, velocity-switched pairs and
 // multitimbral setups, all playing singles of their own bank.
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +10,7 @@
 #include <string>
 
 #include "tools/patchdesigner/designer.h"
+#include "tools/patchdesigner/levelCurves.h"
 
 namespace designer
 {
@@ -142,6 +145,103 @@ std::string word(const DesignedBank& bank, int single, size_t n)
     return name;
 }
 
+// A multi's level as designed: volume 90, and sections whose levels scale
+// an envelope level near that of a two-source single.
+constexpr int kDesignVolume = 90;
+constexpr double kTypicalEnvLevel = 0.72;
+
+// A level against the design, dB (multiLevels.cpp): the multi volume, and
+// where that is at the top, a common raise of the used sections' levels (100
+// at most). The sections keep their levels otherwise: lower, their velocity
+// steps would flatten.
+// A section's level moved by `db` on the envelope level curve (1 to 100).
+int sectionLevelFor(int level, double db)
+{
+    const auto gain = [](int l) {
+        return g_levelGain[static_cast<size_t>(std::clamp(static_cast<int>(std::lround(l * kTypicalEnvLevel)), 0, 100))];
+    };
+    int best = level;
+    double error = std::fabs(db);
+    for (int l = 1; l <= 100; ++l)
+    {
+        const double e = std::fabs(20.0 * std::log10(gain(l) / gain(level)) - db);
+        if (gain(l) > 0.0f && e < error)
+        {
+            error = e;
+            best = l;
+        }
+    }
+    return best;
+}
+
+void applyLevel(k1lib::MultiPreset& m, double db)
+{
+    int top = 0;
+    for (const k1lib::MultiSection& s : m.sections)
+        if (s.poly != kPolyOff && s.level > 0)
+            top = std::max(top, s.level);
+    if (top == 0)
+        return;
+    const auto dbOf = [](float gain, float reference) { return 20.0 * std::log10(gain / reference); };
+    int volume = kDesignVolume;
+    double error = 1e9;
+    for (int v = 0; v < static_cast<int>(g_volumeGain.size()); ++v)
+    {
+        const double e = std::fabs(dbOf(g_volumeGain[static_cast<size_t>(v)], g_volumeGain[kDesignVolume]) - db);
+        if (e < error)
+        {
+            error = e;
+            volume = v;
+        }
+    }
+    m.volume = static_cast<uint32_t>(volume);
+    const double rest = db - dbOf(g_volumeGain[static_cast<size_t>(volume)], g_volumeGain[kDesignVolume]);
+    if (volume + 1 < static_cast<int>(g_volumeGain.size()) || rest <= 0.0)
+        return;
+    const auto sectionGain = [](int level) {
+        return g_levelGain[static_cast<size_t>(std::clamp(static_cast<int>(std::lround(level * kTypicalEnvLevel)), 0, 100))];
+    };
+    int shift = 0;
+    error = rest;
+    for (int d = 1; d <= 100 - top; ++d)
+    {
+        const double e = std::fabs(dbOf(sectionGain(top + d), sectionGain(top)) - rest);
+        if (e < error)
+        {
+            error = e;
+            shift = d;
+        }
+    }
+    for (k1lib::MultiSection& s : m.sections)
+        if (s.poly != kPolyOff && s.level > 0)
+            s.level = std::min(s.level + shift, 100);
+}
+
+// Sections share the loudness instead of adding up: their mean level stays
+// at 92 or below, all of them giving way alike so that their differences
+// (the louder side of a velocity switch) stay.
+void keepLayersShared(k1lib::MultiPreset& m)
+{
+    constexpr int kMeanLevel = 92;
+    for (;;)
+    {
+        int used = 0, sum = 0;
+        for (const k1lib::MultiSection& s : m.sections)
+        {
+            if (s.poly != kPolyOff && s.level > 0)
+            {
+                ++used;
+                sum += s.level;
+            }
+        }
+        if (used == 0 || sum / used <= kMeanLevel)
+            return;
+        for (k1lib::MultiSection& s : m.sections)
+            if (s.poly != kPolyOff && s.level > 1)
+                --s.level;
+    }
+}
+
 const char* const g_setupNames[] = {"Band Setup", "Combo", "Session", "Ensemble", "Big Band", "Orch Setup", "Quartet", "Studio"};
 } // namespace
 
@@ -160,7 +260,7 @@ std::vector<k1lib::MultiPreset> designMultis(size_t bankIndex, const DesignedBan
         {
             const uint32_t salt = k + 32 * attempt;
             k1lib::MultiPreset m;
-            m.volume = 90;
+            m.volume = kDesignVolume;
             for (k1lib::MultiSection& s : m.sections)
                 s = unused();
 
@@ -243,6 +343,15 @@ std::vector<k1lib::MultiPreset> designMultis(size_t bankIndex, const DesignedBan
             if (attempt < 6 && names.count(wanted) != 0)
                 continue;
             setName(m, names, wanted);
+            for (size_t s = 0; s < 8; ++s)
+            {
+                k1lib::MultiSection& sec = m.sections[s];
+                // A velocity switch keeps its designed step between the halves.
+                if (sec.poly != kPolyOff && sec.level > 0 && sec.velocitySwitch == kVelAll)
+                    sec.level = sectionLevelFor(sec.level, sectionLevel(bankIndex, k, s));
+            }
+            applyLevel(m, multiLevel(bankIndex, k));
+            keepLayersShared(m);
             multis.push_back(m);
             break;
         }

@@ -212,13 +212,15 @@ bool writeMultiLevels(const std::string& path, const std::vector<LevelTakes>& mu
             return false;
         loudness.push_back(t->loudness);
     }
-    // A storage's multis meet where its quietest can reach.
+    // A storage's multis meet at their median: the middle of the storage
+    // does not move from run to run, and the few that cannot reach it (their
+    // volume already at the top) stay close below.
     std::vector<double> targets;
     for (size_t first = 0; first < loudness.size(); first += 32)
     {
+        const auto begin = loudness.begin() + static_cast<long>(first);
         const auto end = loudness.begin() + static_cast<long>(std::min(first + 32, loudness.size()));
-        targets.push_back(std::min(kMultiNoteLufs, *std::min_element(loudness.begin() + static_cast<long>(first), end) +
-                                                       kMultiReach));
+        targets.push_back(std::min(kMultiNoteLufs, median(std::vector<double>(begin, end))));
     }
     std::vector<int> levels, sections;
     for (size_t index = 0; index < loudness.size(); ++index)

@@ -24,12 +24,11 @@ namespace audition
 // The singles' note loudness: the C3-C5 chord at velocity 100 then sounds at
 // about -20 LUFS for the median single.
 constexpr double kSingleNoteLufs = -24.0;
-// Multis aim a little below the singles, and no higher than 2 dB above the
-// quietest multi of their storage: a multi is no louder than its singles
-// with its volume and its sections at the top, and a split between singles
-// held down by the chord ceiling stays quiet.
+// Multis aim at their storage's median, and no higher than a little below
+// the singles: a multi is no louder than its singles with its volume and its
+// sections at the top, and a split between singles held down by the chord
+// ceiling stays quiet.
 constexpr double kMultiNoteLufs = -26.5;
-constexpr double kMultiReach = 2.0;
 constexpr double kChordCeilingDb = -1.5;
 constexpr double kCorrection = 0.8;
 

@@ -253,7 +253,7 @@ TEST_P(FactoryMultis, ReachEverySectionAndFallSilent)
 
 // The sound standard, per storage: twins within it, pumping, brightness,
 // split keys; multis against their storage's median.
-TEST_P(FactorySingles, DISABLED_MeetTheSoundStandard)
+TEST_P(FactorySingles, MeetTheSoundStandard)
 {
     const auto figures = recallOrRender<audition::SingleFigures>(GetParam(), renderSingles);
     const std::vector<std::string> lines = audition::checkSoundPresets(figures, {});
@@ -268,8 +268,11 @@ TEST_P(FactoryMultis, DISABLED_MeetTheSoundStandard)
 }
 
 // Across the factory: near-twins, the loudness median, chord peaks.
-TEST(FactoryWide, DISABLED_SinglesMeetTheSoundStandard)
+TEST(FactoryWide, SinglesMeetTheSoundStandard)
 {
+#ifdef DARVELLO_AUDITION_SPARSE
+    GTEST_SKIP() << "shares and medians of every 16th single are not the factory's";
+#endif
     std::vector<audition::SingleFigures> all;
     for (size_t storage = 0; storage < designer::bankPlans().size(); ++storage)
     {
@@ -277,12 +280,6 @@ TEST(FactoryWide, DISABLED_SinglesMeetTheSoundStandard)
         all.insert(all.end(), figures.begin(), figures.end());
     }
     const std::vector<std::string> lines = audition::checkSoundFactory(all);
-    EXPECT_TRUE(lines.empty()) << failures(lines);
-}
-
-TEST(FactoryWide, DISABLED_EveryWaveIsPlayed)
-{
-    const std::vector<std::string> lines = audition::checkWavesUsed(audition::designedSingles());
     EXPECT_TRUE(lines.empty()) << failures(lines);
 }
 

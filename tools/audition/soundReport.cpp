@@ -20,9 +20,19 @@ std::string line(const char* format, double a = 0, double b = 0, double c = 0, d
     return text;
 }
 
+std::string who(size_t index, const std::string& name)
+{
+    std::string text = "#";
+    text += std::to_string(index);
+    text += " \"";
+    text += name;
+    text += '"';
+    return text;
+}
+
 std::string who(const SingleFigures& f)
 {
-    return "#" + std::to_string(f.index) + " \"" + f.name + "\"";
+    return who(f.index, f.name);
 }
 } // namespace
 
@@ -182,7 +192,7 @@ std::vector<std::string> soundSummary(const std::vector<SingleFigures>& singles,
             if (std::abs(gap) > std::abs(worst))
             {
                 worst = gap;
-                worstName = "#" + std::to_string(m.index) + " \"" + m.name + "\"";
+                worstName = who(m.index, m.name);
             }
         }
         out.push_back(line("multi loudness: %.1f to %.1f LUFS (span %.1f LU); %.0f more than 4 LU from their storage's "

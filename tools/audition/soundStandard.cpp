@@ -25,7 +25,12 @@ std::string fmt(const char* format, double a = 0, double b = 0, double c = 0, do
 
 std::string named(size_t index, const std::string& name)
 {
-    return "#" + std::to_string(index) + " \"" + name + "\"";
+    std::string text = "#";
+    text += std::to_string(index);
+    text += " \"";
+    text += name;
+    text += '"';
+    return text;
 }
 
 std::string who(const SingleFigures& f)

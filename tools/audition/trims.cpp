@@ -4,6 +4,7 @@
 #include "tools/audition/trims.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -258,7 +259,11 @@ bool writeMultiLevels(const std::string& path, const std::vector<LevelTakes>& mu
     }
     report = figures("multis", loudness, median(targets), 0) + "; storage targets";
     for (double t : targets)
-        report += " " + std::to_string(static_cast<int>(std::lround(t * 10.0)) / 10.0).substr(0, 5);
+    {
+        char target[16];
+        std::snprintf(target, sizeof target, " %.1f", t);
+        report += target;
+    }
 
     std::ostringstream out;
     out << "// The level of each multi and of its sections against their design, dB\n"

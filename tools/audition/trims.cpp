@@ -36,7 +36,10 @@ constexpr double kChordHold = 1.6;
 
 // The weighted mean over the notes that sound.
 template <typename Hold>
-double noteLoudness(Auditioner& a, Hold hold)
+// Weighted mean of the takes' loudness; in power where the takes reach
+// different sounds (a multi's splits and velocity halves), so that the part
+// a player hears loudest sets the level rather than a quiet corner.
+double noteLoudness(Auditioner& a, Hold hold, bool powerMean = false)
 {
     double sum = 0.0, weights = 0.0;
     for (const Weighted& key : kKeys)
@@ -47,11 +50,13 @@ double noteLoudness(Auditioner& a, Hold hold)
             const double lufs = integratedLoudness(x, a.rate(), 0, x.size());
             if (lufs <= kSilentDb)
                 continue;
-            sum += key.weight * velocity.weight * lufs;
+            sum += key.weight * velocity.weight * (powerMean ? std::pow(10.0, lufs / 10.0) : lufs);
             weights += key.weight * velocity.weight;
         }
     }
-    return weights > 0.0 ? sum / weights : kSilentDb;
+    if (weights <= 0.0)
+        return kSilentDb;
+    return powerMean ? 10.0 * std::log10(sum / weights) : sum / weights;
 }
 
 const LevelTakes* takesOf(const std::vector<LevelTakes>& takes, size_t index)
@@ -126,7 +131,7 @@ LevelTakes multiLevelTakes(Auditioner& a, size_t index)
     if (!a.selectMulti(index))
         return t;
     t.loudness =
-        noteLoudness(a, [&](uint8_t key, uint8_t velocity) { return a.holdMulti({key}, velocity, kNoteHold); });
+        noteLoudness(a, [&](uint8_t key, uint8_t velocity) { return a.holdMulti({key}, velocity, kNoteHold); }, true);
     return t;
 }
 

@@ -150,22 +150,21 @@ std::string word(const DesignedBank& bank, int single, size_t n)
 constexpr int kDesignVolume = 90;
 constexpr double kTypicalEnvLevel = 0.72;
 
-// A level against the design, dB (multiLevels.cpp): the multi volume, and
-// where that is at the top, a common raise of the used sections' levels (100
-// at most). The sections keep their levels otherwise: lower, their velocity
-// steps would flatten.
+// Gain of a section level, through the envelope level of a typical source.
+float sectionGain(int level)
+{
+    return g_levelGain[static_cast<size_t>(std::clamp(static_cast<int>(std::lround(level * kTypicalEnvLevel)), 0, 100))];
+}
+
 // A section's level moved by `db` on the envelope level curve (1 to 100).
 int sectionLevelFor(int level, double db)
 {
-    const auto gain = [](int l) {
-        return g_levelGain[static_cast<size_t>(std::clamp(static_cast<int>(std::lround(l * kTypicalEnvLevel)), 0, 100))];
-    };
     int best = level;
     double error = std::fabs(db);
     for (int l = 1; l <= 100; ++l)
     {
-        const double e = std::fabs(20.0 * std::log10(gain(l) / gain(level)) - db);
-        if (gain(l) > 0.0f && e < error)
+        const double e = std::fabs(20.0 * std::log10(sectionGain(l) / sectionGain(level)) - db);
+        if (sectionGain(l) > 0.0f && e < error)
         {
             error = e;
             best = l;
@@ -174,6 +173,10 @@ int sectionLevelFor(int level, double db)
     return best;
 }
 
+// A level against the design, dB (multiLevels.cpp): the multi volume, and
+// where that is at the top, a common raise of the used sections' levels (100
+// at most). The sections keep their levels otherwise: lower, their velocity
+// steps would flatten.
 void applyLevel(k1lib::MultiPreset& m, double db)
 {
     int top = 0;
@@ -198,9 +201,6 @@ void applyLevel(k1lib::MultiPreset& m, double db)
     const double rest = db - dbOf(g_volumeGain[static_cast<size_t>(volume)], g_volumeGain[kDesignVolume]);
     if (volume + 1 < static_cast<int>(g_volumeGain.size()) || rest <= 0.0)
         return;
-    const auto sectionGain = [](int level) {
-        return g_levelGain[static_cast<size_t>(std::clamp(static_cast<int>(std::lround(level * kTypicalEnvLevel)), 0, 100))];
-    };
     int shift = 0;
     error = rest;
     for (int d = 1; d <= 100 - top; ++d)

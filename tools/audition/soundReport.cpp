@@ -13,26 +13,9 @@ namespace audition
 {
 namespace
 {
-std::string line(const char* format, double a = 0, double b = 0, double c = 0, double d = 0, double e = 0)
-{
-    char text[320];
-    std::snprintf(text, sizeof text, format, a, b, c, d, e);
-    return text;
-}
-
-std::string who(size_t index, const std::string& name)
-{
-    std::string text = "#";
-    text += std::to_string(index);
-    text += " \"";
-    text += name;
-    text += '"';
-    return text;
-}
-
 std::string who(const SingleFigures& f)
 {
-    return who(f.index, f.name);
+    return presetLabel(f.index, f.name);
 }
 } // namespace
 
@@ -68,7 +51,7 @@ std::vector<std::string> soundSummary(const std::vector<SingleFigures>& singles,
                 worstName = who(*f);
             }
         }
-        out.push_back(line("split %.0f: %.0f of %.0f singles with upper harmonics at the key below lose > 20 dB of them; "
+        out.push_back(reportLine("split %.0f: %.0f of %.0f singles with upper harmonics at the key below lose > 20 dB of them; "
                            "worst drop %.1f dB",
                            split, static_cast<double>(dropped), static_cast<double>(withUpper), worst) +
                       " " + worstName);
@@ -101,7 +84,7 @@ std::vector<std::string> soundSummary(const std::vector<SingleFigures>& singles,
         belowC8 += c8 ? 1 : 0;
         belowC7 += c7 ? 1 : 0;
     }
-    out.push_back(line("folded partials: %.0f of %.0f all-single-cycle singles whistle (> -30 dB) below C8, %.0f below "
+    out.push_back(reportLine("folded partials: %.0f of %.0f all-single-cycle singles whistle (> -30 dB) below C8, %.0f below "
                        "C7; worst %.1f dB",
                        static_cast<double>(belowC8), static_cast<double>(checked), static_cast<double>(belowC7),
                        worstWhistle) +
@@ -129,7 +112,7 @@ std::vector<std::string> soundSummary(const std::vector<SingleFigures>& singles,
             }
         }
     }
-    out.push_back(line("near-twins: %.0f of %.0f singles have one within 1 dB (%.1f %%); %.0f twin pairs within one "
+    out.push_back(reportLine("near-twins: %.0f of %.0f singles have one within 1 dB (%.1f %%); %.0f twin pairs within one "
                        "storage; closest %.2f dB",
                        static_cast<double>(std::count(twin.begin(), twin.end(), true)),
                        static_cast<double>(rendered.size()),
@@ -151,7 +134,7 @@ std::vector<std::string> soundSummary(const std::vector<SingleFigures>& singles,
             worstPump = f;
     }
     if (worstPump != nullptr)
-        out.push_back(line("pumping: %.0f of %.0f sustained singles swing > 6 dB on a held C4; worst %.1f dB at %.1f Hz",
+        out.push_back(reportLine("pumping: %.0f of %.0f sustained singles swing > 6 dB on a held C4; worst %.1f dB at %.1f Hz",
                            static_cast<double>(pumping), static_cast<double>(sustained), worstPump->sound.pumpDb,
                            worstPump->sound.pumpHz) +
                       " " + who(*worstPump));
@@ -167,8 +150,8 @@ std::vector<std::string> soundSummary(const std::vector<SingleFigures>& singles,
     std::sort(lufs.begin(), lufs.end());
     std::string medians;
     for (const auto& [storage, values] : byStorage)
-        medians += line(" %.1f", median(values));
-    out.push_back(line("single loudness (C3-C5 chord, velocity 100): median %.1f LUFS, 5-95 %% %.1f to %.1f, range %.1f "
+        medians += reportLine(" %.1f", median(values));
+    out.push_back(reportLine("single loudness (C3-C5 chord, velocity 100): median %.1f LUFS, 5-95 %% %.1f to %.1f, range %.1f "
                        "to %.1f; storage medians",
                        median(lufs), lufs[lufs.size() * 5 / 100], lufs[lufs.size() * 95 / 100], lufs.front(),
                        lufs.back()) +
@@ -192,10 +175,10 @@ std::vector<std::string> soundSummary(const std::vector<SingleFigures>& singles,
             if (std::abs(gap) > std::abs(worst))
             {
                 worst = gap;
-                worstName = who(m.index, m.name);
+                worstName = presetLabel(m.index, m.name);
             }
         }
-        out.push_back(line("multi loudness: %.1f to %.1f LUFS (span %.1f LU); %.0f more than 4 LU from their storage's "
+        out.push_back(reportLine("multi loudness: %.1f to %.1f LUFS (span %.1f LU); %.0f more than 4 LU from their storage's "
                            "median; worst %+.1f LU",
                            low, high, high - low, static_cast<double>(outside), worst) +
                       " " + worstName);
@@ -211,7 +194,7 @@ std::vector<std::string> soundSummary(const std::vector<SingleFigures>& singles,
             loudest = f;
     }
     const auto over = std::count_if(peaks.begin(), peaks.end(), [](double p) { return p > 0.0; });
-    out.push_back(line("ten-note chord at velocity 127: %.0f of %.0f singles peak above 0 dBFS (%.1f %%); median %.1f, "
+    out.push_back(reportLine("ten-note chord at velocity 127: %.0f of %.0f singles peak above 0 dBFS (%.1f %%); median %.1f, "
                        "highest %+.1f dBFS",
                        static_cast<double>(over), static_cast<double>(peaks.size()),
                        100.0 * static_cast<double>(over) / static_cast<double>(peaks.size()), median(peaks),
@@ -232,9 +215,9 @@ std::vector<std::string> soundSummary(const std::vector<SingleFigures>& singles,
         if (dullest == nullptr || f->sound.rolloffHz < dullest->sound.rolloffHz)
             dullest = f;
     }
-    out.push_back(line("95 %% roll-off at C4: median single %.0f Hz; %.0f of %.0f singles meant bright below 4 kHz",
+    out.push_back(reportLine("95 %% roll-off at C4: median single %.0f Hz; %.0f of %.0f singles meant bright below 4 kHz",
                        median(rolloffs), static_cast<double>(dull), static_cast<double>(bright)) +
-                  (dullest != nullptr ? line("; dullest %.0f Hz ", dullest->sound.rolloffHz) + who(*dullest) : ""));
+                  (dullest != nullptr ? reportLine("; dullest %.0f Hz ", dullest->sound.rolloffHz) + who(*dullest) : ""));
     return out;
 }
 } // namespace audition

@@ -16,26 +16,9 @@ namespace
 {
 constexpr int kSplitKeys[] = {48, 60, 72, 84};
 
-std::string fmt(const char* format, double a = 0, double b = 0, double c = 0, double d = 0, double e = 0)
-{
-    char text[240];
-    std::snprintf(text, sizeof text, format, a, b, c, d, e);
-    return text;
-}
-
-std::string named(size_t index, const std::string& name)
-{
-    std::string text = "#";
-    text += std::to_string(index);
-    text += " \"";
-    text += name;
-    text += '"';
-    return text;
-}
-
 std::string who(const SingleFigures& f)
 {
-    return storageSymbol(singleStorage(f.index)) + " " + named(f.index, f.name);
+    return storageSymbol(singleStorage(f.index)) + " " + presetLabel(f.index, f.name);
 }
 
 double percent(size_t part, size_t whole)
@@ -87,7 +70,7 @@ void twins(const std::vector<const SingleFigures*>& rendered, const SoundLimits&
             const size_t storage = singleStorage(rendered[a]->index);
             const bool same = storage == singleStorage(rendered[b]->index);
             const std::string pair = who(*rendered[a]) + " and " + who(*rendered[b]) +
-                                     fmt(": near-twins, fingerprints %.2f dB apart (at least %.1f dB)", d,
+                                     reportLine(": near-twins, fingerprints %.2f dB apart (at least %.1f dB)", d,
                                          limits.twinDistanceDb);
             if (same && presets != nullptr)
                 presets->push_back(pair);
@@ -101,7 +84,7 @@ void twins(const std::vector<const SingleFigures*>& rendered, const SoundLimits&
     const auto count = static_cast<size_t>(std::count(twin.begin(), twin.end(), true));
     if (static_cast<double>(count) > limits.twinShare * static_cast<double>(rendered.size()))
     {
-        factory->push_back(fmt("factory: %.0f of %.0f singles (%.1f %%) have a near-twin (at most %.1f %%)",
+        factory->push_back(reportLine("factory: %.0f of %.0f singles (%.1f %%) have a near-twin (at most %.1f %%)",
                                static_cast<double>(count), static_cast<double>(rendered.size()),
                                percent(count, rendered.size()), 100.0 * limits.twinShare));
         factory->insert(factory->end(), across.begin(), across.end());
@@ -109,7 +92,7 @@ void twins(const std::vector<const SingleFigures*>& rendered, const SoundLimits&
     // The drum and effects card is where repeats crept in: it says so on its own.
     for (const auto& [storage, pairs] : pairsByStorage)
         if (storageSymbol(storage) == "A200" && pairs > 0)
-            factory->push_back(fmt("factory: A200 singles not all different: %.0f twin pairs", static_cast<double>(pairs)));
+            factory->push_back(reportLine("factory: A200 singles not all different: %.0f twin pairs", static_cast<double>(pairs)));
 }
 
 void checkLevels(std::vector<std::string>& out, const std::vector<const SingleFigures*>& rendered,
@@ -125,7 +108,7 @@ void checkLevels(std::vector<std::string>& out, const std::vector<const SingleFi
     }
     const double middle = median(lufs);
     if (std::abs(middle - limits.loudnessLufs) > limits.loudnessTolerance)
-        out.push_back(fmt("factory: median single %.1f LUFS on the C3-C5 chord at velocity 100 (%.1f to %.1f)", middle,
+        out.push_back(reportLine("factory: median single %.1f LUFS on the C3-C5 chord at velocity 100 (%.1f to %.1f)", middle,
                           limits.loudnessLufs - limits.loudnessTolerance, limits.loudnessLufs + limits.loudnessTolerance));
 
     if (static_cast<double>(rendered.size() - over.size()) < limits.chordPeakShare * static_cast<double>(rendered.size()))
@@ -135,8 +118,8 @@ void checkLevels(std::vector<std::string>& out, const std::vector<const SingleFi
         });
         std::string loudest;
         for (size_t i = 0; i < std::min<size_t>(over.size(), 5); ++i)
-            loudest += (i == 0 ? "; loudest " : ", ") + who(*over[i]) + fmt(" %+.1f dBFS", over[i]->sound.fullChordPeakDb);
-        out.push_back(fmt("factory: %.0f of %.0f singles (%.1f %%) peak above %.1f dBFS on the ten-note chord at velocity "
+            loudest += (i == 0 ? "; loudest " : ", ") + who(*over[i]) + reportLine(" %+.1f dBFS", over[i]->sound.fullChordPeakDb);
+        out.push_back(reportLine("factory: %.0f of %.0f singles (%.1f %%) peak above %.1f dBFS on the ten-note chord at velocity "
                           "127 (at most %.1f %%)",
                           static_cast<double>(over.size()), static_cast<double>(rendered.size()),
                           percent(over.size(), rendered.size()), limits.chordPeakDb,
@@ -155,8 +138,8 @@ void checkMultiLoudness(std::vector<std::string>& out, const std::vector<MultiFi
     {
         const double middle = median(byStorage[multiStorage(m.index)]);
         if (std::abs(m.chordLufs - middle) > limits.multiSpread)
-            out.push_back(storageSymbol(multiStorage(m.index)) + " multi " + named(m.index, m.name) +
-                          fmt(": %.1f LUFS on the C3-C5 chord, %+.1f LU from its storage's median %.1f (within %.1f)",
+            out.push_back(storageSymbol(multiStorage(m.index)) + " multi " + presetLabel(m.index, m.name) +
+                          reportLine(": %.1f LUFS on the C3-C5 chord, %+.1f LU from its storage's median %.1f (within %.1f)",
                               m.chordLufs, m.chordLufs - middle, middle, limits.multiSpread));
     }
 }
@@ -190,15 +173,15 @@ std::vector<std::string> checkSoundPresets(const std::vector<SingleFigures>& sin
         rendered.push_back(&f);
         const SoundFigures& s = f.sound;
         if (f.sustained && !f.tremolo && s.pumpDb > limits.pumpDb)
-            out.push_back(who(f) + fmt(": swings %.1f dB at %.1f Hz on a held C4 (at most %.1f dB)", s.pumpDb, s.pumpHz,
+            out.push_back(who(f) + reportLine(": swings %.1f dB at %.1f Hz on a held C4 (at most %.1f dB)", s.pumpDb, s.pumpHz,
                                        limits.pumpDb));
         if (f.bright && s.rolloffHz < limits.brightRolloffHz)
-            out.push_back(who(f) + fmt(": meant bright, but 95 %% of its C4 lies below %.0f Hz (at least %.0f Hz)",
+            out.push_back(who(f) + reportLine(": meant bright, but 95 %% of its C4 lies below %.0f Hz (at least %.0f Hz)",
                                        s.rolloffHz, limits.brightRolloffHz));
         int key = 0;
         const double loss = splitLoss(s, limits.upperPresentDb, &key);
         if (loss > limits.splitLossDb)
-            out.push_back(who(f) + fmt(": loses %.1f dB of its upper harmonics from key %.0f to %.0f (at most %.1f dB)",
+            out.push_back(who(f) + reportLine(": loses %.1f dB of its upper harmonics from key %.0f to %.0f (at most %.1f dB)",
                                        loss, key - 1, key, limits.splitLossDb));
     }
     twins(rendered, limits, &out, nullptr);
@@ -222,7 +205,7 @@ std::vector<std::string> checkSoundFactory(const std::vector<SingleFigures>& sin
     if (rendered.empty())
         return out;
     if (lossy > 0)
-        out.push_back(fmt("factory: %.0f of %.0f singles lose more than %.1f dB of their upper harmonics at a split key",
+        out.push_back(reportLine("factory: %.0f of %.0f singles lose more than %.1f dB of their upper harmonics at a split key",
                           static_cast<double>(lossy), static_cast<double>(rendered.size()), limits.splitLossDb));
     twins(rendered, limits, nullptr, &out);
     checkLevels(out, rendered, limits);
@@ -257,7 +240,7 @@ std::vector<std::string> checkWavesUsed(const std::vector<k1lib::SinglePreset>& 
     }
     if (unused == 0)
         return {};
-    return {fmt("factory: %.0f of %.0f waves used by no single", static_cast<double>(unused),
+    return {reportLine("factory: %.0f of %.0f waves used by no single", static_cast<double>(unused),
                 static_cast<double>(k1lib::kWaveformCount)) +
             list};
 }

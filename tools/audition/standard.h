@@ -39,6 +39,10 @@ std::vector<std::string> checkSingles(const std::vector<SingleFigures>& storage,
 std::vector<std::string> checkMultis(const std::vector<MultiFigures>& storage, const Limits& limits = {});
 
 double median(std::vector<double> values);
+// How the reports name a preset: #index "name".
+std::string presetLabel(size_t index, const std::string& name);
+// One line of a report: printf with up to five numbers.
+std::string reportLine(const char* format, double a = 0, double b = 0, double c = 0, double d = 0, double e = 0);
 
 // The sound standard, over every single and multi rendered (sound figures,
 // figures.h):

@@ -260,8 +260,11 @@ TEST_P(FactorySingles, MeetTheSoundStandard)
     EXPECT_TRUE(lines.empty()) << failures(lines);
 }
 
-TEST_P(FactoryMultis, DISABLED_MeetTheSoundStandard)
+TEST_P(FactoryMultis, MeetTheSoundStandard)
 {
+#ifdef DARVELLO_AUDITION_SPARSE
+    GTEST_SKIP() << "the median of every 16th multi is not the storage's";
+#endif
     const auto figures = recallOrRender<audition::MultiFigures>(GetParam(), renderMultis);
     const std::vector<std::string> lines = audition::checkSoundPresets({}, figures);
     EXPECT_TRUE(lines.empty()) << failures(lines);

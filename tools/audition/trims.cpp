@@ -24,34 +24,47 @@ const char* const kFamilySymbols[] = {"Piano",  "EPiano",    "Clav",  "Organ", "
                                       "Mallet", "Pluck",     "Ethnic", "Voice", "Drum",    "Fx",    "Layer"};
 static_assert(std::size(kFamilySymbols) == static_cast<size_t>(designer::Family::Count));
 
-struct Weighted
+struct Voicing
+{
+    std::vector<uint8_t> keys;
+    double weight;
+};
+// A single's notes: one at a time, the middle octaves weighing twice.
+const Voicing kSingleNotes[] = {{{36}, 1.0}, {{48}, 2.0}, {{60}, 2.0}, {{72}, 2.0}, {{84}, 1.0}};
+// A multi as a player plays it: octaves struck together (single-cycle waves
+// start in phase, so octaves add up or cancel depending on the wave), and
+// two hands, an octave in the left and a chord with its octave in the right,
+// reaching both sides of a split. The two kinds weigh the same.
+const Voicing kMultiVoicings[] = {
+    {{43, 55, 67}, 1.0 / 3},         {{50, 62, 74}, 1.0 / 3},         {{53, 65, 77}, 1.0 / 3},
+    {{36, 48, 64, 67, 72}, 1.0 / 4}, {{41, 53, 65, 69, 72}, 1.0 / 4}, {{43, 55, 67, 71, 74}, 1.0 / 4},
+    {{45, 57, 64, 69, 76}, 1.0 / 4},
+};
+constexpr struct
 {
     uint8_t value;
     double weight;
-};
-constexpr Weighted kKeys[] = {{36, 1.0}, {48, 2.0}, {60, 2.0}, {72, 2.0}, {84, 1.0}};
-constexpr Weighted kVelocities[] = {{64, 1.0}, {100, 2.0}, {127, 1.0}};
+} kVelocities[] = {{64, 1.0}, {100, 2.0}, {127, 1.0}};
 constexpr double kNoteHold = 2.0;
 constexpr double kChordHold = 1.6;
 
-// The weighted mean over the notes that sound.
-template <typename Hold>
 // Weighted mean of the takes' loudness; in power where the takes reach
 // different sounds (a multi's splits and velocity halves), so that the part
 // a player hears loudest sets the level rather than a quiet corner.
-double noteLoudness(Auditioner& a, Hold hold, bool powerMean = false)
+template <typename Hold, size_t N>
+double takesLoudness(Auditioner& a, Hold hold, const Voicing (&voicings)[N], bool powerMean)
 {
     double sum = 0.0, weights = 0.0;
-    for (const Weighted& key : kKeys)
+    for (const Voicing& voicing : voicings)
     {
-        for (const Weighted& velocity : kVelocities)
+        for (const auto& velocity : kVelocities)
         {
-            const Stereo x = hold(key.value, velocity.value);
+            const Stereo x = hold(voicing.keys, velocity.value);
             const double lufs = integratedLoudness(x, a.rate(), 0, x.size());
             if (lufs <= kSilentDb)
                 continue;
-            sum += key.weight * velocity.weight * (powerMean ? std::pow(10.0, lufs / 10.0) : lufs);
-            weights += key.weight * velocity.weight;
+            sum += voicing.weight * velocity.weight * (powerMean ? std::pow(10.0, lufs / 10.0) : lufs);
+            weights += voicing.weight * velocity.weight;
         }
     }
     if (weights <= 0.0)
@@ -118,7 +131,9 @@ LevelTakes singleLevelTakes(Auditioner& a, size_t index)
     t.index = index;
     if (!a.selectSingle(index))
         return t;
-    t.loudness = noteLoudness(a, [&](uint8_t key, uint8_t velocity) { return a.hold({key}, velocity, kNoteHold); });
+    t.loudness = takesLoudness(
+        a, [&](const std::vector<uint8_t>& keys, uint8_t velocity) { return a.hold(keys, velocity, kNoteHold); },
+        kSingleNotes, false);
     const Stereo chord = a.hold(kFullChord, 127, kChordHold);
     t.chordPeakDb = measureTake(chord, a.rate(), chord.size(), false).peakDb;
     return t;
@@ -130,8 +145,9 @@ LevelTakes multiLevelTakes(Auditioner& a, size_t index)
     t.index = index;
     if (!a.selectMulti(index))
         return t;
-    t.loudness =
-        noteLoudness(a, [&](uint8_t key, uint8_t velocity) { return a.holdMulti({key}, velocity, kNoteHold); }, true);
+    t.loudness = takesLoudness(
+        a, [&](const std::vector<uint8_t>& keys, uint8_t velocity) { return a.holdMulti(keys, velocity, kNoteHold); },
+        kMultiVoicings, true);
     return t;
 }
 
@@ -218,49 +234,61 @@ bool writeMultiLevels(const std::string& path, const std::vector<LevelTakes>& mu
             return false;
         loudness.push_back(t->loudness);
     }
-    // A storage's multis meet at their median: the middle of the storage
-    // does not move from run to run, and the few that cannot reach it (their
-    // volume already at the top) stay close below.
+    // Every bank's multis as the present tables make them, and how far their
+    // volume and sections can still carry them.
+    std::vector<k1lib::MultiPreset> designed;
+    std::vector<designer::LevelRoom> rooms;
+    for (size_t b = 0; b * 32 < loudness.size(); ++b)
+    {
+        const std::vector<k1lib::MultiPreset> bankMultis = designer::designMultis(b, designer::designBank(b), &rooms);
+        designed.insert(designed.end(), bankMultis.begin(), bankMultis.end());
+    }
+    if (designed.size() < loudness.size() || rooms.size() < loudness.size())
+    {
+        K1_LOG("The designer has fewer multis than the takes");
+        return false;
+    }
+    // The multis of a storage meet at the common loudness, or lower where
+    // one of them cannot reach it with its volume and sections at the top:
+    // then a little above where that one can go, so that it stays close.
     std::vector<double> targets;
     for (size_t first = 0; first < loudness.size(); first += 32)
     {
-        const auto begin = loudness.begin() + static_cast<long>(first);
-        const auto end = loudness.begin() + static_cast<long>(std::min(first + 32, loudness.size()));
-        targets.push_back(std::min(kMultiNoteLufs, median(std::vector<double>(begin, end))));
+        double lowestReach = 0.0;
+        for (size_t i = first; i < std::min(first + 32, loudness.size()); ++i)
+            lowestReach = std::min(lowestReach, loudness[i] + rooms[i].most - rooms[i].applied);
+        targets.push_back(std::min(kMultiTakeLufs, lowestReach + kReachMargin));
     }
     std::vector<int> levels, sections;
     for (size_t index = 0; index < loudness.size(); ++index)
     {
-        const double level = designer::multiLevel(index / 32, index % 32);
-        levels.push_back(tenths(level + kCorrection * (targets[index / 32] - loudness[index])));
+        const designer::LevelRoom& room = rooms[index];
+        const double step = kCorrection * (targets[index / 32] - loudness[index]);
+        levels.push_back(tenths(std::min(room.applied + step, room.most)));
     }
     // Each section makes up for how far its single lies below the loudest of
     // the multi's singles, so that a split or a layer keeps the balance it
     // was designed with whatever the singles' trims. Raised only: the multi
     // volume lowers the whole, and a section lowered would flatten its
     // velocity steps.
-    for (size_t b = 0; b * 32 < loudness.size(); ++b)
+    for (size_t index = 0; index < loudness.size(); ++index)
     {
-        const designer::DesignedBank bank = designer::designBank(b);
-        const std::vector<k1lib::MultiPreset> designed = designer::designMultis(b, bank);
-        for (const k1lib::MultiPreset& m : designed)
+        const size_t bank = index / 32;
+        std::vector<double> own(8, kSilentDb);
+        double loudest = kSilentDb;
+        for (size_t s = 0; s < 8; ++s)
         {
-            std::vector<double> own(8, kSilentDb);
-            double loudest = kSilentDb;
-            for (size_t s = 0; s < 8; ++s)
-            {
-                const k1lib::MultiSection& sec = m.sections[s];
-                if (sec.poly == 1 || sec.level == 0)
-                    continue;
-                const LevelTakes* t = takesOf(singles, b * 64 + static_cast<size_t>(std::max(sec.single, 0)));
-                if (t == nullptr)
-                    return false;
-                own[s] = t->loudness;
-                loudest = std::max(loudest, t->loudness);
-            }
-            for (size_t s = 0; s < 8; ++s)
-                sections.push_back(own[s] <= kSilentDb ? 0 : tenths(std::min(loudest - own[s], 12.0)));
+            const k1lib::MultiSection& sec = designed[index].sections[s];
+            if (sec.poly == 1 || sec.level == 0)
+                continue;
+            const LevelTakes* t = takesOf(singles, bank * 64 + static_cast<size_t>(std::max(sec.single, 0)));
+            if (t == nullptr)
+                return false;
+            own[s] = t->loudness;
+            loudest = std::max(loudest, t->loudness);
         }
+        for (size_t s = 0; s < 8; ++s)
+            sections.push_back(own[s] <= kSilentDb ? 0 : tenths(std::min(loudest - own[s], 12.0)));
     }
     report = figures("multis", loudness, median(targets), 0) + "; storage targets";
     for (double t : targets)
@@ -273,7 +301,7 @@ bool writeMultiLevels(const std::string& path, const std::vector<LevelTakes>& mu
     std::ostringstream out;
     out << "// The level of each multi and of its sections against their design, dB\n"
            "// (see designer.h), written by k1audition --multi-levels (tools/audition/\n"
-           "// trims.h): each multi's notes, on every channel its sections listen to,\n"
+           "// trims.h): each multi's chords, on every channel its sections listen to,\n"
            "// move to the multis' loudness of its storage; each section makes up for\n"
            "// how far its single lies below the loudest of the multi's singles.\n\n"
            "#include \"tools/patchdesigner/designer.h\"\n\n#include <iterator>\n\n"

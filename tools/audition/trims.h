@@ -5,10 +5,11 @@
 // family variant (tools/patchdesigner/levelTrims.cpp) and the level of every
 // multi (tools/patchdesigner/multiLevels.cpp).
 //
-// A preset's loudness here is the weighted mean of the integrated loudness
+// A single's loudness here is the weighted mean of the integrated loudness
 // (LUFS) of single notes C2 to C6 (every octave) at velocities 64, 100 and
-// 127, each held 2 s (on every channel a multi's sections listen to); C3 to
-// C5 and velocity 100 weigh twice. A single's ceiling is the peak of the
+// 127, each held 2 s; C3 to C5 and velocity 100 weigh twice. A multi's is
+// the mean in power of octaves and two-hand voicings at the same
+// velocities, on every channel its sections listen to (trims.cpp). A single's ceiling is the peak of the
 // ten-note chord C3-C6 at velocity 127: no trim lifts it above -1.5 dBFS.
 // Each run moves a level part of the way to its target, since the stored
 // level steps and the random wave starts make a full step overshoot; rebuild
@@ -24,11 +25,13 @@ namespace audition
 // The singles' note loudness: the C3-C5 chord at velocity 100 then sounds at
 // about -20 LUFS for the median single.
 constexpr double kSingleNoteLufs = -24.0;
-// Multis aim at their storage's median, and no higher than a little below
-// the singles: a multi is no louder than its singles with its volume and its
-// sections at the top, and a split between singles held down by the chord
-// ceiling stays quiet.
-constexpr double kMultiNoteLufs = -26.5;
+// Multis, on their takes (chords and two-hand voicings, louder than single
+// notes), a few LU under the singles: a multi plays its singles at most at
+// their own level, and a split or a setup of singles held down by the chord
+// ceiling cannot climb higher. A storage whose least able multi cannot reach
+// it aims lower, kReachMargin above that multi's reach.
+constexpr double kMultiTakeLufs = -24.0;
+constexpr double kReachMargin = 2.5;
 constexpr double kChordCeilingDb = -1.5;
 constexpr double kCorrection = 0.8;
 

@@ -157,8 +157,18 @@ struct DesignedBank
 // Designs one bank (bankIndex 0-12); variant numbers continue across banks so
 // that no two banks repeat a sound.
 DesignedBank designBank(size_t bankIndex);
-// Multis of a K1 bank, built from the bank's own singles.
-std::vector<k1lib::MultiPreset> designMultis(size_t bankIndex, const DesignedBank& bank);
+// How far a multi's stored volume and section levels carry it, dB against
+// its design: the level they apply now and the most they can apply (volume
+// and sections at the top).
+struct LevelRoom
+{
+    double applied = 0.0;
+    double most = 0.0;
+};
+// Multis of a K1 bank, built from the bank's own singles; `room`, when
+// given, receives each multi's level room.
+std::vector<k1lib::MultiPreset> designMultis(size_t bankIndex, const DesignedBank& bank,
+                                             std::vector<LevelRoom>* room = nullptr);
 
 // Name helpers: at most 10 characters; later rounds get a number.
 std::string roundName(const std::string& base, int round);

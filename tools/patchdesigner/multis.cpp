@@ -173,16 +173,23 @@ int sectionLevelFor(int level, double db)
     return best;
 }
 
+// The loudest section's level: every level move shifts the sections alike.
+int topLevel(const k1lib::MultiPreset& m)
+{
+    int top = 0;
+    for (const k1lib::MultiSection& s : m.sections)
+        if (s.poly != kPolyOff && s.level > 0)
+            top = std::max(top, s.level);
+    return top;
+}
+
 // A level against the design, dB (multiLevels.cpp): the multi volume, and
 // where that is at the top, a common raise of the used sections' levels (100
 // at most). The sections keep their levels otherwise: lower, their velocity
 // steps would flatten.
 void applyLevel(k1lib::MultiPreset& m, double db)
 {
-    int top = 0;
-    for (const k1lib::MultiSection& s : m.sections)
-        if (s.poly != kPolyOff && s.level > 0)
-            top = std::max(top, s.level);
+    const int top = topLevel(m);
     if (top == 0)
         return;
     const auto dbOf = [](float gain, float reference) { return 20.0 * std::log10(gain / reference); };
@@ -242,10 +249,29 @@ void keepLayersShared(k1lib::MultiPreset& m)
     }
 }
 
+// A multi's level against its design, dB: its volume and its loudest
+// section against the designed ones.
+double levelAgainst(const k1lib::MultiPreset& m, const k1lib::MultiPreset& designed)
+{
+    const int top = topLevel(m), designedTop = topLevel(designed);
+    if (top == 0 || designedTop == 0)
+        return 0.0;
+    return 20.0 * std::log10(g_volumeGain[m.volume] / g_volumeGain[designed.volume]) +
+           20.0 * std::log10(sectionGain(top) / sectionGain(designedTop));
+}
+
+// Everything finishing a multi's level does, for a level `db` against the design.
+k1lib::MultiPreset leveled(k1lib::MultiPreset m, double db)
+{
+    applyLevel(m, db);
+    keepLayersShared(m);
+    return m;
+}
+
 const char* const g_setupNames[] = {"Band Setup", "Combo", "Session", "Ensemble", "Big Band", "Orch Setup", "Quartet", "Studio"};
 } // namespace
 
-std::vector<k1lib::MultiPreset> designMultis(size_t bankIndex, const DesignedBank& bank)
+std::vector<k1lib::MultiPreset> designMultis(size_t bankIndex, const DesignedBank& bank, std::vector<LevelRoom>* room)
 {
     const Chooser chooser(bank, bankIndex);
     std::vector<k1lib::MultiPreset> multis;
@@ -350,8 +376,10 @@ std::vector<k1lib::MultiPreset> designMultis(size_t bankIndex, const DesignedBan
                 if (sec.poly != kPolyOff && sec.level > 0 && sec.velocitySwitch == kVelAll)
                     sec.level = sectionLevelFor(sec.level, sectionLevel(bankIndex, k, s));
             }
-            applyLevel(m, multiLevel(bankIndex, k));
-            keepLayersShared(m);
+            const k1lib::MultiPreset designed = m;
+            m = leveled(designed, multiLevel(bankIndex, k));
+            if (room != nullptr)
+                room->push_back({levelAgainst(m, designed), levelAgainst(leveled(designed, 40.0), designed)});
             multis.push_back(m);
             break;
         }

@@ -9,8 +9,9 @@
 // (LUFS) of single notes C2 to C6 (every octave) at velocities 64, 100 and
 // 127, each held 2 s; C3 to C5 and velocity 100 weigh twice. A multi's is
 // the mean in power of octaves and two-hand voicings at the same
-// velocities, on every channel its sections listen to (trims.cpp). A single's ceiling is the peak of the
-// ten-note chord C3-C6 at velocity 127: no trim lifts it above -1.5 dBFS.
+// velocities, on every channel its sections listen to (trims.cpp). A
+// single's ceiling is the peak of the ten-note chord C3-C6 at velocity 127:
+// no trim lifts it above -1.5 dBFS.
 // Each run moves a level part of the way to its target, since the stored
 // level steps and the random wave starts make a full step overshoot; rebuild
 // and run again until the files stop changing.

@@ -102,10 +102,6 @@ bool designedSustained(size_t singleIndex, const k1lib::SinglePreset& p)
     return sustain >= 50;
 }
 
-// Every sounding source a key-tracked single-cycle wave an octave or more
-// from the others, without ring modulation and at a steady pitch (no vibrato
-// or auto-bend on it): everything the single plays is then a harmonic of the
-// key, and what is not was folded back.
 // Whether a loss at a split key would be the ranges' fault: every sounding
 // source key-tracked at a steady pitch and without ring modulation, and none
 // a pure partial ("Sin 2nd" and up fall silent at the top on purpose).
@@ -124,6 +120,10 @@ bool splitByDesign(const k1lib::SinglePreset& p)
     return true;
 }
 
+// Every sounding source a key-tracked single-cycle wave an octave or more
+// from the others, without ring modulation and at a steady pitch (no vibrato
+// or auto-bend on it): everything the single plays is then a harmonic of the
+// key, and what is not was folded back.
 bool harmonicByDesign(const k1lib::SinglePreset& p)
 {
     if (p.ampModS1S2 != 0 || p.ampModS3S4 != 0)

@@ -9,7 +9,7 @@ tools/deps/install.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build/release -j "${JOBS:-$(nproc)}"
 
-plugin=build/release/plugin/effect/Darvello.so
+plugin=build/release/vst/Darvello.so
 host=build/release/tools/vsthost/vsthost
 rate=44100
 build/release/tools/render/k1render --single 0 --write-midi build/demo-single.mid

@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-#include "plugin/effect/myVstAudioEffect.h"
+#include "vst/myVstAudioEffect.h"
 
 namespace
 {

@@ -3,8 +3,8 @@
 // in the window, the toolkit binding's answers to the frame (size changes,
 // idle, keys, knob mode) and the effect going away with its window open.
 
-#include "plugin/effect/k1ui.h"
-#include "plugin/effect/myVstAudioEffect.h"
+#include "vst/k1ui.h"
+#include "vst/myVstAudioEffect.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 
 #include "gui/platform/headless.h"
 #include "gui/vstgui.h"
-#include "plugin/vst/aeffguieditor.h"
+#include "vst/sdk/aeffguieditor.h"
 
 namespace
 {

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "plugin/effect/k1ui.h"
-#include "plugin/effect/myVstAudioEffect.h"
+#include "vst/k1ui.h"
+#include "vst/myVstAudioEffect.h"
 #include "tests/editor/editorFixture.h"
 #include "tests/support/testDisplay.h"
 #include "tests/support/windowHost.h"

@@ -2,7 +2,7 @@
 // module cannot be made to do from outside yet: outgoing MIDI from the UI
 // thread, output reconfiguration and the active-preset reports.
 
-#include "plugin/effect/myVstAudioEffect.h"
+#include "vst/myVstAudioEffect.h"
 
 #include "engine/engine.h"
 #include "tests/support/stdoutCapture.h"

@@ -33,7 +33,7 @@
 #include "engine/engine.h"
 #include "patch/log.h"
 #include "patch/sysex.h"
-#include "plugin/effect/myVstAudioEffect.h"
+#include "vst/myVstAudioEffect.h"
 #include "tests/support/countingAllocator.h"
 
 // ---- What the audio thread does besides allocating -------------------------

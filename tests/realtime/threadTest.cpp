@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "plugin/effect/myVstAudioEffect.h"
+#include "vst/myVstAudioEffect.h"
 
 namespace
 {

@@ -1,8 +1,8 @@
 // AudioEffect / AudioEffectX in-process: the record, the dispatchers' opcode
 // decoding, the host requests and the formatting helpers.
 
-#include "plugin/vst/aeffeditor.h"
-#include "plugin/vst/audioeffectx.h"
+#include "vst/sdk/aeffeditor.h"
+#include "vst/sdk/audioeffectx.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "tests/vsthost/sineSynth.h"
 
-#include "plugin/vst/aeffeditor.h"
+#include "vst/sdk/aeffeditor.h"
 
 #include <algorithm>
 #include <cmath>

@@ -9,7 +9,7 @@
 // sets the volume as host automation. vendorSpecific answers what the editor
 // saw last (see kQueryLastKey).
 
-#include "plugin/vst/audioeffectx.h"
+#include "vst/sdk/audioeffectx.h"
 
 #include <array>
 #include <vector>

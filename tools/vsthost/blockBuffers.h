@@ -3,7 +3,7 @@
 // What a host hands the plug-in for one block: the block's MIDI and sysex
 // events in VST form, and the input and output pins.
 
-#include "plugin/vst/aeffectx.h"
+#include "vst/sdk/aeffectx.h"
 #include "tools/vsthost/midiFile.h"
 
 #include <algorithm>

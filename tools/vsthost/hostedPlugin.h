@@ -7,7 +7,7 @@
 // events, I/O changes, display updates, window size, transport). Rates in Hz,
 // positions and sizes in samples, parameter values normalized 0..1.
 
-#include "plugin/vst/aeffectx.h"
+#include "vst/sdk/aeffectx.h"
 
 #include <atomic>
 #include <cstdint>

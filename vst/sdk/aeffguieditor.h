@@ -11,7 +11,7 @@
 #include <cstdint>
 
 #include "gui/vstguieditorinterface.h"
-#include "plugin/vst/aeffeditor.h"
+#include "vst/sdk/aeffeditor.h"
 
 class AudioEffect;
 class AudioEffectX;

@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "patch/instrumentTypes.h"
-#include "plugin/vst/aeffectx.h"
+#include "vst/sdk/aeffectx.h"
 
 namespace k1effect
 {

@@ -1,7 +1,7 @@
 // AudioEffect's value formatting: decibels, hertz and milliseconds from sample
 // counts, and the eight-character decimal texts they all end in.
 
-#include "plugin/vst/audioeffect.h"
+#include "vst/sdk/audioeffect.h"
 
 #include <cmath>
 #include <cstdio>

@@ -6,7 +6,7 @@
 // and the enumerations that go with them. Times are in samples unless noted.
 
 #include "gui/vstkeycode.h"
-#include "plugin/vst/aeffect.h"
+#include "vst/sdk/aeffect.h"
 
 // ---- Events ---------------------------------------------------------------
 

@@ -1,7 +1,7 @@
 // AudioEffectX's host requests: one audioMaster opcode each. With no host
 // callback every request answers 0 (false).
 
-#include "plugin/vst/audioeffectx.h"
+#include "vst/sdk/audioeffectx.h"
 
 bool AudioEffectX::beginEdit(VstInt32 index)
 {

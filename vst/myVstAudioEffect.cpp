@@ -1,6 +1,6 @@
 // MyVSTAudioEffect: construction, identity, parameters, programs and chunks.
 
-#include "plugin/effect/myVstAudioEffect.h"
+#include "vst/myVstAudioEffect.h"
 
 #include <strings.h>
 
@@ -8,7 +8,7 @@
 
 #include "engine/engine.h"
 #include "patch/log.h"
-#include "plugin/effect/k1ui.h"
+#include "vst/k1ui.h"
 
 namespace
 {

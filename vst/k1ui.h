@@ -21,7 +21,7 @@
 
 #include "editor/k1EditorListener.h"
 #include "gui/crect.h"
-#include "plugin/vst/aeffguieditor.h"
+#include "vst/sdk/aeffguieditor.h"
 
 class AudioEffectX;
 class K1Editor;

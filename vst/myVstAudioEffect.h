@@ -21,9 +21,9 @@
 #include <memory>
 #include <vector>
 
-#include "plugin/effect/outgoingMidi.h"
+#include "vst/outgoingMidi.h"
 #include "plugin/plugin.h"
-#include "plugin/vst/audioeffectx.h"
+#include "vst/sdk/audioeffectx.h"
 
 class k1ui;
 

@@ -1,6 +1,6 @@
 // The one effect the Darvello module creates for its entry points.
 
-#include "plugin/effect/myVstAudioEffect.h"
+#include "vst/myVstAudioEffect.h"
 
 AudioEffect* createEffectInstance(audioMasterCallback audioMaster)
 {

@@ -4,7 +4,7 @@
 // record to the host. Compiled into every plug-in module (not into k1vst), so
 // that the linker keeps the symbols the version script exports.
 
-#include "plugin/vst/audioeffect.h"
+#include "vst/sdk/audioeffect.h"
 
 namespace
 {

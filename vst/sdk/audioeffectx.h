@@ -6,7 +6,7 @@
 // override. Sample rate in Hz, sizes and latencies in samples; text outputs
 // are cut to the limits of aeffect.h. Holds no locks.
 
-#include "plugin/vst/audioeffect.h"
+#include "vst/sdk/audioeffect.h"
 
 class AudioEffectX : public AudioEffect
 {

@@ -1,11 +1,11 @@
-#include "plugin/effect/k1ui.h"
+#include "vst/k1ui.h"
 
 #include <cstring>
 
 #include "editor/k1Editor.h"
 #include "patch/log.h"
 #include "plugin/plugin.h"
-#include "plugin/vst/audioeffectx.h"
+#include "vst/sdk/audioeffectx.h"
 
 using VSTGUI::CRect;
 

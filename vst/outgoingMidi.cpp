@@ -1,6 +1,6 @@
 // The outgoing MIDI ring, the block's list and the VstEvents built from it.
 
-#include "plugin/effect/outgoingMidi.h"
+#include "vst/outgoingMidi.h"
 
 #include <algorithm>
 #include <cstring>

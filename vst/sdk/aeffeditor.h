@@ -6,7 +6,7 @@
 // then owns it. Rectangles in pixels; systemWindow is the host's parent window
 // (an X11 window id on Linux), null while closed.
 
-#include "plugin/vst/aeffectx.h"
+#include "vst/sdk/aeffectx.h"
 
 class AudioEffect;
 

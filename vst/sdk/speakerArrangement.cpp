@@ -2,7 +2,7 @@
 // blocks (an 8-byte header plus one 112-byte speaker record per channel) that
 // the plug-in allocates and frees itself.
 
-#include "plugin/vst/audioeffectx.h"
+#include "vst/sdk/audioeffectx.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "patch/log.h"
-#include "plugin/effect/myVstAudioEffect.h"
-#include "plugin/effect/k1ui.h"
+#include "vst/myVstAudioEffect.h"
+#include "vst/k1ui.h"
 
 // ---- Audio thread ----------------------------------------------------------
 

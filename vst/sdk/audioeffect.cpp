@@ -1,9 +1,9 @@
 // AudioEffect: the AEffect record, its trampolines, the core dispatcher and
 // the core host requests.
 
-#include "plugin/vst/audioeffect.h"
+#include "vst/sdk/audioeffect.h"
 
-#include "plugin/vst/aeffeditor.h"
+#include "vst/sdk/aeffeditor.h"
 
 namespace
 {

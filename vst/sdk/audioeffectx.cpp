@@ -1,8 +1,8 @@
 // AudioEffectX: the extension dispatcher and the defaults that need code.
 
-#include "plugin/vst/audioeffectx.h"
+#include "vst/sdk/audioeffectx.h"
 
-#include "plugin/vst/aeffeditor.h"
+#include "vst/sdk/aeffeditor.h"
 
 AudioEffectX::AudioEffectX(audioMasterCallback audioMaster, VstInt32 numPrograms,
                            VstInt32 numParams)

@@ -1,7 +1,7 @@
-#include "plugin/vst/aeffguieditor.h"
+#include "vst/sdk/aeffguieditor.h"
 
 #include "gui/cframe.h"
-#include "plugin/vst/audioeffectx.h"
+#include "vst/sdk/audioeffectx.h"
 
 namespace VSTGUI
 {

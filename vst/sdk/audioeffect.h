@@ -9,7 +9,7 @@
 
 #include <atomic>
 
-#include "plugin/vst/aeffectx.h"
+#include "vst/sdk/aeffectx.h"
 
 class AEffEditor;
 class AudioEffect;

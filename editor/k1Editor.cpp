@@ -43,8 +43,6 @@ K1Editor::K1Editor(k1lib::Plugin& plugin, void* parent, VSTGUIEditorInterface* e
     : m_plugin(plugin), m_parent(parent), m_listener(listener), m_rect(rect), m_frameSupplied(frame != nullptr),
       m_frame(frame)
 {
-    m_events.reserve(kEventCapacity);
-    m_handling.reserve(kEventCapacity);
     K1_LOG("Opening GUI");
 
     CView* root = nullptr;
@@ -90,8 +88,8 @@ K1Editor::K1Editor(k1lib::Plugin& plugin, void* parent, VSTGUIEditorInterface* e
     // The bridge attaches the editor to the facade only after it is built:
     // whatever changed in between (a program change from the audio thread,
     // say) reached no editor. The first idle therefore reads everything
-    // afresh, as it does after dropped events.
-    m_eventsDropped.store(true);
+    // afresh.
+    markEverythingDirty();
 }
 
 K1Editor::~K1Editor()

@@ -7,17 +7,16 @@
 // the panel (display, preset browser, resizer, source mix, multi page,
 // settings page, envelope view).
 //
-// Threads: everything runs on the host's UI thread except onEvent, which the
-// facade calls from whichever thread made a change (the audio thread too):
-// it only queues the event, and idle() handles the queue on the UI thread.
-// What the window shows is copied from the facade when an event arrives; no
-// view reads the facade on its own.
+// Threads: everything runs on the host's UI thread except onChanges, which
+// the facade calls from whichever thread made a change (the audio thread
+// too): it only sets dirty flags, and idle() refreshes what they name on the
+// UI thread. What the window shows is copied from the facade at idle; no view
+// reads the facade on its own.
 
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -64,12 +63,13 @@ public:
     K1Editor(const K1Editor&) = delete;
     K1Editor& operator=(const K1Editor&) = delete;
 
-    // ---- Facade events -----------------------------------------------------
+    // ---- Facade changes ----------------------------------------------------
 
-    // Any thread: queues a copy of the event; never touches a view, never
-    // waits.
-    void onEvent(const k1lib::PluginToEditorEvent& event) override;
-    // UI thread, on every host idle: handles the queued events in order.
+    // Any thread: marks what the changes touch as dirty; never touches a
+    // view, never waits, never allocates.
+    void onChanges(const k1lib::Changes& changes) override;
+    // UI thread, on every host idle: clears the dirty flags, then reads what
+    // they named afresh from the facade and shows it.
     void idle();
 
     // ---- Window --------------------------------------------------------------
@@ -123,6 +123,7 @@ public:
     k1EditorListener* getListener() const { return m_listener; }
     // The widget objects (null where the description lacks their views).
     uiMulti* getMultiPage() const { return m_multi.get(); }
+    uiSingles* getBrowser() const { return m_singles.get(); }
     uiEnvelope* getEnvelopeView() const { return m_envelope.get(); }
 
     // ---- Parameter binding ---------------------------------------------------
@@ -159,17 +160,6 @@ public:
     int32_t onKeyDown(const VSTGUI::VstKeyCode& key, VSTGUI::CFrame* frame) override;
     int32_t onKeyUp(const VSTGUI::VstKeyCode& key, VSTGUI::CFrame* frame) override;
 
-    // The refreshes of the facade's events.
-    void onSinglesModified(size_t first, size_t count);
-    void onSingleModified(size_t index);
-    void onActiveSingleModified(size_t index);
-    void onActiveSingleChanged(size_t index);
-    void onMultisModified(size_t first, size_t count);
-    void onMultiModified(size_t index);
-    void onActiveMultiModified(size_t index);
-    void onActiveMultiChanged(size_t index);
-    void onConfigChanged();
-
     // ---- Mouse listener (the logo and the donation button) ------------------
 
     VSTGUI::CMouseEventResult viewOnMouseDown(VSTGUI::CView* view, VSTGUI::CPoint where,
@@ -185,8 +175,25 @@ private:
     void initializeViews(VSTGUI::CView* root);
     void harvestButtonBitmaps();
     void fitZoom(const VSTGUI::CRect& requested);
-    void handleEvent(const k1lib::PluginToEditorEvent& event);
-    void refreshEverything();
+    // What idle refreshes: a dirty flag each. Parameters have a flag each.
+    enum Refresh : uint32_t
+    {
+        Refresh_Mode = 1u << 0,         // mode buttons, pages, the browser's list
+        Refresh_Config = 1u << 1,       // the settings page
+        Refresh_Display = 1u << 2,      // the display's current preset
+        Refresh_Browser = 1u << 3,      // the browser's page: names and marks
+        Refresh_BrowserFocus = 1u << 4, // the browser's page of the current preset
+        Refresh_SingleName = 1u << 5,   // the single name field
+        Refresh_MultiName = 1u << 6,    // the multi name field
+        Refresh_MultiPage = 1u << 7,    // the multi page's current multi
+        Refresh_Everything = (1u << 8) - 1,
+    };
+    // The refreshes a kind of change asks for.
+    static uint32_t refreshesOf(k1lib::ChangeKind kind);
+    // Marks everything dirty: what the window shows is read afresh at idle.
+    void markEverythingDirty();
+    void refreshParameters();
+    void refreshPresets(uint32_t refresh);
     bool isShown(const VSTGUI::CView* view) const { return view && view->isVisible(); }
     void setButtonLook(VSTGUI::CKickButton* button, VSTGUI::CBitmap* bitmap);
     void writeName(VSTGUI::CTextEdit* edit, k1lib::EParam first, bool multi);
@@ -259,14 +266,12 @@ private:
     bool m_frameSupplied = false;
     VSTGUI::CFrame* m_frame = nullptr;
 
-    // onEvent may run on the audio thread, so it never waits and never
-    // allocates: the queue is reserved once and swapped with idle's side, and
-    // an event that finds the queue full or its lock taken is not kept; idle
-    // then refreshes everything from the facade instead.
-    static constexpr size_t kEventCapacity = 4096;
-    std::recursive_mutex m_eventLock;
-    std::vector<k1lib::PluginToEditorEvent> m_events;
-    std::atomic<bool> m_eventsDropped{false};
-    std::vector<k1lib::PluginToEditorEvent> m_handling;
+    // Dirty flags: onChanges sets them (any thread, release), idle exchanges
+    // them for zero (acquire) before it reads the facade, so a change that
+    // lands while idle reads is either read now or flagged for the next idle,
+    // never lost. However much changes between two idle calls, each view is
+    // refreshed once.
+    std::atomic<uint32_t> m_dirty{0};
+    std::array<std::atomic<uint64_t>, k1lib::Changes::kParamWords> m_dirtyParameters{};
     bool m_inIdle = false;
 };

@@ -1,7 +1,7 @@
 // K1Editor: the views of the panel bound to the automation parameters, in
 // both directions. User edits go to the host as automation and out as K1
-// parameter changes; changes from anywhere come back through the event
-// queue and refresh the bound views.
+// parameter changes; changes from anywhere come back through the dirty
+// flags and refresh the bound views at idle.
 
 #include <algorithm>
 #include <cmath>

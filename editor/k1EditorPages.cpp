@@ -1,8 +1,8 @@
 // K1Editor: the four pages (play, single or multi edit, system), the
-// keyboard shortcuts, and the queue through which the facade's events reach
-// the views on the UI thread.
+// keyboard shortcuts, and the dirty flags through which the facade's changes
+// reach the views on the UI thread.
 
-#include <utility>
+#include <bit>
 
 #include "editor/k1Editor.h"
 
@@ -127,15 +127,42 @@ int32_t K1Editor::onKeyUp(const VstKeyCode&, CFrame*)
     return -1;
 }
 
-void K1Editor::onEvent(const k1lib::PluginToEditorEvent& event)
+uint32_t K1Editor::refreshesOf(k1lib::ChangeKind kind)
 {
-    if (!m_frame)
-        return;
-    std::unique_lock<std::recursive_mutex> lock(m_eventLock, std::try_to_lock);
-    if (lock.owns_lock() && m_events.size() < kEventCapacity)
-        m_events.push_back(event);
-    else
-        m_eventsDropped.store(true);
+    using Kind = k1lib::ChangeKind;
+    switch (kind)
+    {
+    case Kind::ActiveSingleChanged: return Refresh_Display | Refresh_BrowserFocus | Refresh_SingleName;
+    case Kind::ActiveSingleModified: return Refresh_Display | Refresh_Browser | Refresh_SingleName;
+    case Kind::SinglesModified: return Refresh_Browser | Refresh_SingleName;
+    case Kind::ActiveMultiChanged:
+        return Refresh_Display | Refresh_Browser | Refresh_MultiName | Refresh_MultiPage;
+    case Kind::ActiveMultiModified: return Refresh_Display | Refresh_Browser | Refresh_MultiName;
+    case Kind::MultisModified: return Refresh_Browser | Refresh_MultiName;
+    case Kind::PlayModeChanged: return Refresh_Mode;
+    case Kind::ConfigChanged: return Refresh_Config;
+    case Kind::ParameterChanged: return 0; // a flag per parameter
+    }
+    return Refresh_Everything;
+}
+
+void K1Editor::onChanges(const k1lib::Changes& changes)
+{
+    const k1lib::Changes::ParamWords& parameters = changes.parameters();
+    for (size_t w = 0; w < parameters.size(); ++w)
+        if (parameters[w] != 0)
+            m_dirtyParameters[w].fetch_or(parameters[w], std::memory_order_release);
+    uint32_t refresh = 0;
+    changes.forEachKind([&](k1lib::ChangeKind kind) { refresh |= refreshesOf(kind); });
+    if (refresh != 0)
+        m_dirty.fetch_or(refresh, std::memory_order_release);
+}
+
+void K1Editor::markEverythingDirty()
+{
+    for (std::atomic<uint64_t>& word : m_dirtyParameters)
+        word.store(~uint64_t{0}, std::memory_order_release);
+    m_dirty.store(Refresh_Everything, std::memory_order_release);
 }
 
 void K1Editor::idle()
@@ -143,129 +170,49 @@ void K1Editor::idle()
     if (!m_frame || m_inIdle)
         return;
     m_inIdle = true;
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_eventLock);
-        m_handling.swap(m_events);
-    }
-    const bool dropped = m_eventsDropped.exchange(false);
-    // Events that these refreshes cause wait for the next idle call.
-    for (const k1lib::PluginToEditorEvent& event : m_handling)
-        handleEvent(event);
-    m_handling.clear();
-    if (dropped)
-        refreshEverything();
+    // Cleared before the facade is read: what changes from here on is
+    // flagged again and shows at the next idle.
+    const uint32_t refresh = m_dirty.exchange(0, std::memory_order_acquire);
+    if (refresh & Refresh_Mode)
+        onPlayModeChanged();
+    refreshParameters();
+    if (refresh & Refresh_Config)
+        widgetsOnConfigChanged();
+    refreshPresets(refresh);
     m_inIdle = false;
 }
 
-void K1Editor::handleEvent(const k1lib::PluginToEditorEvent& event)
+// Each dirty parameter shows its value in force, read from the facade's cache.
+void K1Editor::refreshParameters()
 {
-    using E = k1lib::PluginToEditorEvent;
-    switch (event.type)
+    for (size_t w = 0; w < m_dirtyParameters.size(); ++w)
     {
-    case E::ParameterChanged:
-        onParamChanged(k1lib::EParam(event.param), event.value);
-        break;
-    case E::SinglesModified:
-        onSinglesModified(size_t(event.index), size_t(event.count));
-        break;
-    case E::SingleModified:
-        onSingleModified(size_t(event.index));
-        break;
-    case E::ActiveSingleModified:
-        onActiveSingleModified(size_t(event.index));
-        break;
-    case E::ActiveSingleChanged:
-        onActiveSingleChanged(size_t(event.index));
-        break;
-    case E::MultisModified:
-        onMultisModified(size_t(event.index), size_t(event.count));
-        break;
-    case E::MultiModified:
-        onMultiModified(size_t(event.index));
-        break;
-    case E::ActiveMultiModified:
-        onActiveMultiModified(size_t(event.index));
-        break;
-    case E::ActiveMultiChanged:
-        onActiveMultiChanged(size_t(event.index));
-        break;
-    case E::PlayModeChanged:
-        onPlayModeChanged();
-        break;
-    case E::ConfigChanged:
-        onConfigChanged();
-        break;
-    default:
-        break;
+        for (uint64_t bits = m_dirtyParameters[w].exchange(0, std::memory_order_acquire); bits != 0; bits &= bits - 1)
+        {
+            const size_t p = w * 64 + size_t(std::countr_zero(bits));
+            if (p < k1lib::kParamCount)
+                onParamChanged(k1lib::EParam(p), m_plugin.getParameter(k1lib::EParam(p)));
+        }
     }
 }
 
-// Events were dropped (the queue was full or busy): what they would have
-// shown is read afresh instead.
-void K1Editor::refreshEverything()
+// The preset views, each once.
+void K1Editor::refreshPresets(uint32_t refresh)
 {
-    for (uint32_t p = 0; p < k1lib::kParamCount; ++p)
-        onParamChanged(k1lib::EParam(p), m_plugin.getParameter(k1lib::EParam(p)));
-    onPlayModeChanged();
-    updateEditSingleName();
-    updateEditMultiName();
-    widgetsFocusBrowserOnCurrent();
-    widgetsOnActiveMultiChanged(m_plugin.getCurrentMultiIndex());
-    widgetsOnConfigChanged();
-}
-
-void K1Editor::onSinglesModified(size_t, size_t)
-{
-    widgetsRefreshBrowser();
-    updateEditSingleName();
-}
-
-void K1Editor::onSingleModified(size_t)
-{
-    widgetsRefreshBrowser();
-}
-
-void K1Editor::onActiveSingleModified(size_t)
-{
-    widgetsShowCurrentPreset();
-    widgetsRefreshBrowser();
-    updateEditSingleName();
-}
-
-void K1Editor::onActiveSingleChanged(size_t)
-{
-    widgetsShowCurrentPreset();
-    widgetsFocusBrowserOnCurrent();
-    updateEditSingleName();
-}
-
-void K1Editor::onMultisModified(size_t, size_t)
-{
-    widgetsRefreshBrowser();
-    updateEditMultiName();
-}
-
-void K1Editor::onMultiModified(size_t)
-{
-    widgetsRefreshBrowser();
-}
-
-void K1Editor::onActiveMultiModified(size_t)
-{
-    widgetsShowCurrentPreset();
-    widgetsRefreshBrowser();
-    updateEditMultiName();
-}
-
-void K1Editor::onActiveMultiChanged(size_t index)
-{
-    widgetsShowCurrentPreset();
-    widgetsRefreshBrowser();
-    updateEditMultiName();
-    widgetsOnActiveMultiChanged(index);
-}
-
-void K1Editor::onConfigChanged()
-{
-    widgetsOnConfigChanged();
+    if (refresh & Refresh_SingleName)
+        updateEditSingleName();
+    if (refresh & Refresh_MultiName)
+        updateEditMultiName();
+    if (refresh & Refresh_MultiPage)
+        widgetsOnActiveMultiChanged(m_plugin.getCurrentMultiIndex());
+    // A play-mode change has shown the current preset and the new mode's
+    // list already.
+    if (refresh & Refresh_Mode)
+        return;
+    if (refresh & Refresh_Display)
+        widgetsShowCurrentPreset();
+    if (refresh & Refresh_BrowserFocus)
+        widgetsFocusBrowserOnCurrent();
+    else if (refresh & Refresh_Browser)
+        widgetsRefreshBrowser();
 }

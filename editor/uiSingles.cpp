@@ -105,34 +105,35 @@ size_t uiSingles::bankMenuValue() const
 
 void uiSingles::setPresetNames(size_t first)
 {
+    ++m_pageDraws;
     k1lib::Plugin& plugin = m_editor.getPlugin();
-    const k1lib::PlayMode mode = plugin.getPlayMode();
-    const size_t current = plugin.getCurrentPresetIndex();
+    // Names, marks, mode and current preset in one look at the store.
+    const size_t shown = first < m_indexMap.size() ? std::min(kPageSize, m_indexMap.size() - first) : 0;
+    plugin.getPresetPage(m_page, shown > 0 ? &m_indexMap[first] : nullptr, shown);
     for (size_t k = 0; k < kPageSize; ++k)
     {
         CTextLabel* label = m_labels[k];
         if (!label)
             continue;
-        const size_t position = first + k;
-        if (position >= m_indexMap.size())
+        if (k >= shown)
         {
             label->setText("");
             continue;
         }
-        const size_t idx = m_indexMap[position];
-        const std::string name = plugin.getPresetName(idx);
-        std::string text = plugin.getPresetNumberAsName(idx, mode) + " " + (name.empty() ? kEmptyName : name);
+        const size_t idx = m_indexMap[first + k];
+        const std::string& name = m_page.labels[k].name;
+        std::string text = plugin.getPresetNumberAsName(idx, m_page.mode) + " " + (name.empty() ? kEmptyName : name);
         while (!text.empty() && text.back() == ' ')
             text.pop_back();
-        if (plugin.isPresetModified(idx))
+        if (m_page.labels[k].modified)
             text += '*';
         label->setText(text);
-        label->setFontColor(idx == current ? m_currentColor : m_normalColor);
+        label->setFontColor(idx == m_page.current ? m_currentColor : m_normalColor);
     }
     // Only a modified current preset can go back to its factory state.
-    enableButton(m_buttons[btSingleReset], plugin.isPresetModified(current));
+    enableButton(m_buttons[btSingleReset], m_page.currentModified);
     m_pageOffset = first;
-    if (const k1lib::StorageInfo* storage = plugin.getStorageInfoFromPresetIndex(first, mode))
+    if (const k1lib::StorageInfo* storage = plugin.getStorageInfoFromPresetIndex(first, m_page.mode))
         if (m_bankMenu && storage->storageIndex != bankMenuValue())
             m_bankMenu->setValue(float(storage->storageIndex));
 }

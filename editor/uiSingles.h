@@ -10,11 +10,12 @@
 // Paste and sending the preset to a K1.
 //
 // The browser keeps no preset data of its own: names, modification marks,
-// the current index and the count come from the facade whenever a page is
-// drawn, which happens when the editor handles an event at idle. What it
-// keeps is its view of the list: the index map (list position -> preset
-// index; every preset in order, or the search result) and the page offset
-// (the list position shown in the first label). UI thread only.
+// the current index and the mode come from the facade whenever a page is
+// drawn (one call, one hold of the facade's lock), which happens when the
+// editor refreshes at idle. What it keeps is its view of the list: the index
+// map (list position -> preset index; every preset in order, or the search
+// result) and the page offset (the list position shown in the first label).
+// UI thread only.
 
 #include <array>
 #include <cstdint>
@@ -26,6 +27,7 @@
 #include "editor/uiPopup.h"
 #include "gui/vstgui.h"
 #include "patch/instrumentTypes.h"
+#include "plugin/plugin.h"
 
 class K1Editor;
 
@@ -119,6 +121,8 @@ public:
     size_t getPageOffset() const { return m_pageOffset; }
     const std::vector<size_t>& getIndexMap() const { return m_indexMap; }
     const std::vector<uint8_t>& getCopyBuffer() const { return m_copyBuffer; }
+    // Pages drawn (setPresetNames) since the browser was built.
+    size_t getPageDrawCount() const { return m_pageDraws; }
     uiPopup* getPopup() const { return m_popup.get(); }
 
 private:
@@ -153,6 +157,8 @@ private:
     std::vector<size_t> m_indexMap;
     std::unique_ptr<uiPopup> m_popup;
     std::vector<uint8_t> m_copyBuffer;
+    k1lib::PresetPage m_page; // the last page read, its storage kept
+    size_t m_pageDraws = 0;
 };
 
 // The file types of the dialogs.

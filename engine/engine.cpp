@@ -357,7 +357,7 @@ void Engine::setConfig(const Config& config)
     if (config == m_config)
         return;
     m_config = config;
-    m_listener->onConfigChanged();
+    m_listener->onChange({ChangeKind::ConfigChanged});
     // The single-mode multi's channel follows omni and the receive channel.
     if (m_playMode == PlayMode::Single)
         m_multi.setMulti(m_multi.getSingleModeMulti());
@@ -374,7 +374,7 @@ void Engine::switchPlayMode(PlayMode mode)
     m_multi.clearAllVoices();
     m_playMode = mode;
     m_parameters.setVSTParamReal(Param_Mode, mode == PlayMode::Multi ? 1.0f : 0.0f, false);
-    m_listener->onPlayModeChanged();
+    m_listener->onChange({ChangeKind::PlayModeChanged});
     loadMultiForPlayMode();
 }
 

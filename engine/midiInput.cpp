@@ -144,7 +144,7 @@ void Engine::controlChange(uint8_t channel, bool accepted, uint8_t controller, u
             const EParam p = controller == kCcSourceMix12 ? Param_SourceMix12 : Param_SourceMix34;
             const float x = static_cast<float>(value) / 127.0f;
             m_parameters.setVSTParam(p, x, true);
-            m_listener->onParameterChanged(p, x);
+            m_listener->onChange({.kind = ChangeKind::ParameterChanged, .param = p, .value = x});
         }
         break;
     case kCcBankLsb:
@@ -187,7 +187,7 @@ void Engine::omniChanged(uint32_t omni, uint32_t receiveChannel)
         return;
     m_config.omni = omni;
     m_config.receiveChannel = receiveChannel;
-    m_listener->onConfigChanged();
+    m_listener->onChange({ChangeKind::ConfigChanged});
     if (m_playMode == PlayMode::Single)
         m_multi.setMulti(m_multi.getSingleModeMulti());
 }

@@ -71,7 +71,7 @@ void Engine::selectSingle(size_t index)
     m_multi.clearAllVoices();
     dumpSingle(m_singles[index]);
     applySingleToParameters(m_singles[index]);
-    m_listener->onActiveSingleChanged(index);
+    m_listener->onChange({ChangeKind::ActiveSingleChanged, index});
 }
 
 bool Engine::setSingle(size_t index, const SinglePreset& preset)
@@ -90,9 +90,9 @@ bool Engine::setSingle(size_t index, const SinglePreset& preset)
     if (index == m_currentSingle)
     {
         applySingleToParameters(m_singles[index]);
-        m_listener->onActiveSingleModified(index);
+        m_listener->onChange({ChangeKind::ActiveSingleModified, index});
     }
-    m_listener->onSingleModified(index);
+    m_listener->onChange({ChangeKind::SinglesModified, index, 1});
     return true;
 }
 
@@ -116,12 +116,12 @@ bool Engine::setSingles(size_t first, const std::vector<SinglePreset>& presets)
         if (index == m_currentSingle)
         {
             applySingleToParameters(m_singles[index]);
-            m_listener->onActiveSingleModified(m_currentSingle);
+            m_listener->onChange({ChangeKind::ActiveSingleModified, m_currentSingle});
         }
     }
     if (!stored)
         return false;
-    m_listener->onSinglesModified(first, presets.size());
+    m_listener->onChange({ChangeKind::SinglesModified, first, presets.size()});
     return true;
 }
 
@@ -131,7 +131,7 @@ void Engine::setCurrentSingleName(const std::string& name)
     const std::string before = nameText(single.name);
     storeName(single.name, name);
     if (nameText(single.name) != before)
-        m_listener->onActiveSingleModified(m_currentSingle);
+        m_listener->onChange({ChangeKind::ActiveSingleModified, m_currentSingle});
 }
 
 bool Engine::isSingleModified(size_t index) const
@@ -213,7 +213,7 @@ void Engine::selectMulti(size_t index)
         m_multi.setMulti(m_multis[index]);
     }
     applyMultiToParameters(m_multis[index]);
-    m_listener->onActiveMultiChanged(index);
+    m_listener->onChange({ChangeKind::ActiveMultiChanged, index});
 }
 
 bool Engine::setMulti(size_t index, const MultiPreset& preset)
@@ -231,9 +231,9 @@ bool Engine::setMulti(size_t index, const MultiPreset& preset)
         if (m_playMode == PlayMode::Multi)
             m_multi.clearAllVoices();
         applyMultiToParameters(m_multis[index]);
-        m_listener->onActiveMultiModified(index);
+        m_listener->onChange({ChangeKind::ActiveMultiModified, index});
     }
-    m_listener->onMultiModified(index);
+    m_listener->onChange({ChangeKind::MultisModified, index, 1});
     return true;
 }
 
@@ -257,12 +257,12 @@ bool Engine::setMultis(size_t first, const std::vector<MultiPreset>& presets)
             if (m_playMode == PlayMode::Multi)
                 m_multi.clearAllVoices();
             applyMultiToParameters(m_multis[index]);
-            m_listener->onActiveMultiModified(m_currentMulti);
+            m_listener->onChange({ChangeKind::ActiveMultiModified, m_currentMulti});
         }
     }
     if (!stored)
         return false;
-    m_listener->onMultisModified(first, presets.size());
+    m_listener->onChange({ChangeKind::MultisModified, first, presets.size()});
     return true;
 }
 
@@ -272,7 +272,7 @@ void Engine::setCurrentMultiName(const std::string& name)
     const std::string before = nameText(multi.name);
     storeName(multi.name, name);
     if (nameText(multi.name) != before)
-        m_listener->onActiveMultiModified(m_currentMulti);
+        m_listener->onChange({ChangeKind::ActiveMultiModified, m_currentMulti});
 }
 
 bool Engine::isMultiModified(size_t index) const
@@ -297,6 +297,6 @@ bool Engine::restoreFactoryMulti(size_t index)
 void Engine::modifyParameter(EParam param, float normalized)
 {
     setParameter(param, normalized, true);
-    m_listener->onParameterChanged(param, normalized);
+    m_listener->onChange({.kind = ChangeKind::ParameterChanged, .param = param, .value = normalized});
 }
 } // namespace k1lib

@@ -191,8 +191,8 @@ void Engine::applyParameterChanges(const std::vector<Sysex::SysexResult::Paramet
     if (!stored)
     {
         applySingleToParameters(m_singles[m_currentSingle]);
-        m_listener->onActiveSingleModified(m_currentSingle);
+        m_listener->onChange({ChangeKind::ActiveSingleModified, m_currentSingle});
     }
-    m_listener->onSingleModified(m_currentSingle);
+    m_listener->onChange({ChangeKind::SinglesModified, m_currentSingle, 1});
 }
 } // namespace k1lib

@@ -56,20 +56,10 @@ class Plugin::EngineReports final : public IEngineListener
 public:
     explicit EngineReports(Plugin& plugin) : m_plugin(plugin) {}
 
-    void onActiveSingleChanged(size_t index) override { m_plugin.onActiveSingleChanged(index); }
-    void onSingleModified(size_t index) override { m_plugin.onSingleModified(index); }
-    void onSinglesModified(size_t first, size_t count) override { m_plugin.onSinglesModified(first, count); }
-    void onActiveSingleModified(size_t index) override { m_plugin.onActiveSingleModified(index); }
-    void onActiveMultiChanged(size_t index) override { m_plugin.onActiveMultiChanged(index); }
-    void onMultiModified(size_t index) override { m_plugin.onMultiModified(index); }
-    void onMultisModified(size_t first, size_t count) override { m_plugin.onMultisModified(first, count); }
-    void onActiveMultiModified(size_t index) override { m_plugin.onActiveMultiModified(index); }
-    void onParameterChanged(EParam param, float normalized) override { m_plugin.onParameterChanged(param, normalized); }
+    void onChange(const Change& change) override { m_plugin.onChange(change); }
     void sendMidi(const SMidiEvent& event) override { m_plugin.sendMidi(event); }
     void serializeCustomData(std::vector<uint8_t>& data) override { m_plugin.serializeCustomData(data); }
     void deserializeCustomData(const std::vector<uint8_t>& data) override { m_plugin.deserializeCustomData(data); }
-    void onPlayModeChanged() override { m_plugin.onPlayModeChanged(); }
-    void onConfigChanged() override { m_plugin.onConfigChanged(); }
 
 private:
     Plugin& m_plugin;
@@ -145,17 +135,33 @@ void Plugin::addMidiEvent(const SMidiEvent& event)
 void Plugin::EngineMutex::lock()
 {
     m_mutex.lock();
-    ++m_depth;
+    if (++m_depth == 1)
+        m_owner.m_lockCount.store(m_owner.m_lockCount.load(kRelaxed) + 1, kRelaxed);
 }
 
 void Plugin::EngineMutex::unlock()
 {
-    if (--m_depth > 0 || m_owner.m_inBlock || m_owner.m_otherCalls.empty())
+    if (--m_depth > 0 || m_owner.m_inBlock)
+    {
+        m_mutex.unlock();
+        return;
+    }
+    m_owner.tellEditor();
+    if (m_owner.m_otherCalls.empty())
     {
         m_mutex.unlock();
         return;
     }
     m_owner.deliverRecordedCalls(m_mutex);
+}
+
+void Plugin::tellEditor()
+{
+    if (m_editorChanges.empty())
+        return;
+    if (IEditor* editor = m_editor.load(std::memory_order_acquire))
+        editor->onChanges(m_editorChanges);
+    m_editorChanges.clear();
 }
 
 void Plugin::deliverRecordedCalls(std::recursive_mutex& mutex)
@@ -270,7 +276,8 @@ bool Plugin::setParameter(EParam param, float value)
     // for input outside 0..1 (NaN: the default).
     const float stored = m_engine.getParameter(param);
     cached.store(stored, kRelaxed);
-    postEditor(PluginToEditorEvent::ParameterChanged, 0, 0, param, stored);
+    // The host wrote it: only the editor hears of it.
+    m_editorChanges.add({.kind = ChangeKind::ParameterChanged, .param = param, .value = stored});
     return true;
 }
 
@@ -344,7 +351,7 @@ bool Plugin::setState(const std::vector<uint8_t>& in)
     // The engine restores its settings without a report; the editor's system
     // page must show them all the same.
     if (!(m_engine.getConfig() == before))
-        postEditor(PluginToEditorEvent::ConfigChanged);
+        m_editorChanges.add({ChangeKind::ConfigChanged});
     // The stored parameter values land after the preset selection that
     // re-synced the cache; what they changed is reported now.
     resyncAllParameters();
@@ -355,15 +362,15 @@ bool Plugin::setState(const std::vector<uint8_t>& in)
 
 void Plugin::setEditor(IEditor* editor)
 {
-    // Callbacks read the pointer under the engine lock: taking it here means
-    // none of them is still using the previous editor.
+    // The editor is told under the engine lock: taking it here means no
+    // delivery is still using the previous editor.
     Lock lock(m_engineLock);
     m_editor.store(editor, std::memory_order_release);
 }
 
-void Plugin::sendEditorEvent(const PluginToEditorEvent& event) const
+void Plugin::sendEditorChanges(const Changes& changes) const
 {
     if (IEditor* editor = m_editor.load(std::memory_order_acquire))
-        editor->onEvent(event);
+        editor->onChanges(changes);
 }
 } // namespace k1lib

@@ -6,7 +6,8 @@
 // double-buffers incoming MIDI between the host's event delivery and the
 // block render, keeps the 209 normalized parameter values (0..1) in a cache
 // the host may poll without a lock, and passes every change inside the engine
-// on to the host bridge (IPluginListener) and to the open editor (IEditor).
+// on to the host bridge (IPluginListener) and to the open editor (IEditor), in
+// the one vocabulary of patch/changes.h, merged over a block or a call.
 // Preset indexes count the engine's working singles and multis; the
 // "preset" operations act on singles in single mode and on multis in multi
 // mode. Byte chunks hold exactly one K1 block dump.
@@ -15,11 +16,13 @@
 // "any" means any thread. Operations marked "any" that touch the engine
 // take the engine lock, so they may wait for a block being rendered.
 // Listener calls never come with the engine lock held (the custom-data pair
-// of a state chunk aside): those caused inside a block reach the host bridge
-// after the block, on the audio thread; all others at the end of the facade
-// call that caused them, on the calling thread. Within one delivery each
-// parameter and each kind of report comes once, with its latest value.
-// Nothing here throws.
+// of a state chunk aside): what changed inside a block reaches the host
+// bridge after the block, on the audio thread; all else at the end of the
+// facade call that caused it, on the calling thread. The editor hears the
+// same, merged the same way, just before the lock is released (so never
+// after setEditor has let it go). Within one delivery each kind of change and
+// each parameter comes once: a run of stored presets as one range, an index
+// and a value as the latest. Nothing here throws.
 //
 // The header shows no engine type: what the facade hands out are the plain
 // records of patch/ (presets, settings, storages, MIDI events), so that the
@@ -34,6 +37,7 @@
 #include <string>
 #include <vector>
 
+#include "patch/changes.h"
 #include "patch/instrumentTypes.h"
 #include "patch/log.h"
 #include "patch/parameterEnum.h"
@@ -42,11 +46,28 @@
 #include "plugin/hostCallQueue.h"
 #include "plugin/pluginEditor.h"
 #include "plugin/pluginListener.h"
-#include "plugin/pluginToEditorEvent.h"
 
 namespace k1lib
 {
 class Engine;
+
+// One page of the preset browser, read in one look at the store: the play
+// mode, its preset count and current preset (with its modification mark), and
+// for each index asked for the preset's name and mark (an empty name and no
+// mark for an index outside the store).
+struct PresetPage
+{
+    struct Label
+    {
+        std::string name;
+        bool modified = false;
+    };
+    PlayMode mode = PlayMode::Single;
+    size_t count = 0;
+    size_t current = 0;
+    bool currentModified = false;
+    std::vector<Label> labels;
+};
 
 class Plugin
 {
@@ -140,6 +161,9 @@ public:
 
     // Empty for an index outside the store.
     std::string getPresetName(size_t index) const;
+    // The page of the presets at indexes[0 .. count): one hold of the lock
+    // for the whole page.
+    void getPresetPage(PresetPage& page, const size_t* indexes, size_t count) const;
     bool isPresetModified(size_t index) const;
     size_t getCurrentPresetIndex() const;
     size_t getPresetCount() const;
@@ -183,8 +207,14 @@ public:
     // Any thread: attaches the editor, or detaches it with null. Once this
     // returns no callback uses the previous editor any more.
     void setEditor(IEditor* editor);
-    // Any thread: hands the event to the editor, when one is attached.
-    void sendEditorEvent(const PluginToEditorEvent& event) const;
+    // Any thread: hands the changes to the editor, when one is attached.
+    void sendEditorChanges(const Changes& changes) const;
+
+    // ---- For tests and measurements -----------------------------------------
+
+    // Any thread: how often a facade call (or a block) has taken the engine
+    // lock, counting each outermost hold once.
+    uint64_t getLockCount() const { return m_lockCount.load(std::memory_order_relaxed); }
 
     // ---- Byte chunks: one K1 block dump each (any thread) -----------------
 
@@ -216,7 +246,8 @@ private:
     public:
         explicit EngineMutex(const Plugin& owner) : m_owner(const_cast<Plugin&>(owner)) {}
         void lock();
-        // On the outermost release, outside a block: delivers what was recorded.
+        // On the outermost release, outside a block: tells the editor what
+        // changed, then delivers what was recorded for the host.
         void unlock();
 
     private:
@@ -243,32 +274,23 @@ private:
     // Called with the engine lock held by its last level: takes the recorded
     // calls, lets go of the lock and makes them.
     void deliverRecordedCalls(std::recursive_mutex& mutex);
+    // Engine lock held: hands what changed to the editor and forgets it.
+    void tellEditor();
     // Logs what the block's storage refused or dropped (audio thread).
     void reportOverflow();
 
     // Engine callbacks: always on the thread of an engine call, engine lock
     // held.
-    void onActiveSingleChanged(size_t index);
-    void onSingleModified(size_t index);
-    void onSinglesModified(size_t first, size_t count);
-    void onActiveSingleModified(size_t index);
-    void onActiveMultiChanged(size_t index);
-    void onMultiModified(size_t index);
-    void onMultisModified(size_t first, size_t count);
-    void onActiveMultiModified(size_t index);
-    void onParameterChanged(EParam param, float normalized);
+    void onChange(const Change& change);
     void sendMidi(const SMidiEvent& event);
     void serializeCustomData(std::vector<uint8_t>& data);
     void deserializeCustomData(const std::vector<uint8_t>& data);
-    void onPlayModeChanged();
-    void onConfigChanged();
 
     // Engine lock held.
     void resyncParameter(EParam param);
     void resyncAllParameters();
-    void postEditor(uint32_t type, uint64_t index = 0, uint64_t count = 0, uint32_t param = Param_Count,
-                    float value = 0.0f) const;
-    void toHost(uint32_t type, size_t first = 0, size_t count = 0);
+    // Records the change for the host bridge and the editor.
+    void report(const Change& change);
     bool isMultiMode() const;
     bool copySingle(SinglePreset& out, size_t index) const;
     bool copyMulti(MultiPreset& out, size_t index) const;
@@ -292,6 +314,11 @@ private:
     bool m_inBlock = false;
     HostCallQueue m_hostCalls;  // calls of the block being rendered
     HostCallQueue m_otherCalls; // calls of every other engine call
+    // What changed for the editor since the lock was last let go (the
+    // facade's own parameter writes too, which the host does not hear of).
+    Changes m_editorChanges;
+    // Outermost holds of the lock; written under it.
+    std::atomic<uint64_t> m_lockCount{0};
     // Queues a thread takes the recorded calls into when it lets go of the
     // lock: they are made outside it. Taken lock-free; a thread that finds
     // all of them taken (deliveries nested in host callbacks) uses one of its

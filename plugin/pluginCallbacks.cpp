@@ -1,12 +1,10 @@
-// The engine's reports, fanned out to the parameter cache, the editor and the
+// The engine's reports, passed on to the parameter cache, the editor and the
 // host bridge. Every callback runs inside an engine call, so the engine lock
-// is held. The host bridge's calls are recorded and made once the lock is
-// released: after the block, or at the end of the facade call (see
-// HostCallQueue); the editor only queues, so it hears at once.
-//
-// Order: a preset switch and a configuration change reach the host before the
-// editor; every other report reaches the editor first. A re-sync of the
-// parameters always comes before the report that caused it.
+// is held. What changed is recorded twice, merged: for the editor, told just
+// before the lock is released, and for the host bridge, whose calls are made
+// once it is released: after the block, or at the end of the facade call
+// (see HostCallQueue). A change of the active preset or of the play mode
+// re-syncs the parameters first, so their values are in the same delivery.
 
 #include "plugin/plugin.h"
 
@@ -17,26 +15,12 @@ namespace k1lib
 namespace
 {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-using Event = PluginToEditorEvent;
 } // namespace
 
-void Plugin::postEditor(uint32_t type, uint64_t index, uint64_t count, uint32_t param, float value) const
+void Plugin::report(const Change& change)
 {
-    IEditor* editor = m_editor.load(std::memory_order_acquire);
-    if (!editor)
-        return;
-    Event event;
-    event.type = type;
-    event.index = index;
-    event.count = count;
-    event.param = param;
-    event.value = value;
-    editor->onEvent(event);
-}
-
-void Plugin::toHost(uint32_t type, size_t first, size_t count)
-{
-    recordingQueue().push(type, first, count);
+    m_editorChanges.add(change);
+    recordingQueue().add(change);
 }
 
 void Plugin::resyncParameter(EParam param)
@@ -47,8 +31,7 @@ void Plugin::resyncParameter(EParam param)
     if (value == cached.load(kRelaxed))
         return;
     cached.store(value, kRelaxed);
-    postEditor(Event::ParameterChanged, 0, 0, param, value);
-    recordingQueue().pushParameter(param, value);
+    report({.kind = ChangeKind::ParameterChanged, .param = param, .value = value});
 }
 
 void Plugin::resyncAllParameters()
@@ -57,63 +40,31 @@ void Plugin::resyncAllParameters()
         resyncParameter(static_cast<EParam>(p));
 }
 
-void Plugin::onActiveSingleChanged(size_t index)
+void Plugin::onChange(const Change& change)
 {
-    resyncAllParameters();
-    toHost(Event::ActiveSingleChanged, index);
-    postEditor(Event::ActiveSingleChanged, index);
-}
-
-void Plugin::onSingleModified(size_t index)
-{
-    postEditor(Event::SingleModified, index);
-    toHost(Event::SingleModified, index);
-}
-
-void Plugin::onSinglesModified(size_t first, size_t count)
-{
-    postEditor(Event::SinglesModified, first, count);
-    toHost(Event::SinglesModified, first, count);
-}
-
-void Plugin::onActiveSingleModified(size_t index)
-{
-    resyncAllParameters();
-    postEditor(Event::ActiveSingleModified, index);
-    toHost(Event::ActiveSingleModified, index);
-}
-
-void Plugin::onActiveMultiChanged(size_t index)
-{
-    resyncAllParameters();
-    toHost(Event::ActiveMultiChanged, index);
-    postEditor(Event::ActiveMultiChanged, index);
-}
-
-void Plugin::onMultiModified(size_t index)
-{
-    postEditor(Event::MultiModified, index);
-    toHost(Event::MultiModified, index);
-}
-
-void Plugin::onMultisModified(size_t first, size_t count)
-{
-    postEditor(Event::MultisModified, first, count);
-    toHost(Event::MultisModified, first, count);
-}
-
-void Plugin::onActiveMultiModified(size_t index)
-{
-    resyncAllParameters();
-    postEditor(Event::ActiveMultiModified, index);
-    toHost(Event::ActiveMultiModified, index);
-}
-
-// The engine's value is the one that counts; the passed one may predate it.
-void Plugin::onParameterChanged(EParam param, float)
-{
-    if (param < kParamCount)
-        resyncParameter(param);
+    switch (change.kind)
+    {
+    case ChangeKind::ActiveSingleChanged:
+    case ChangeKind::ActiveSingleModified:
+    case ChangeKind::ActiveMultiChanged:
+    case ChangeKind::ActiveMultiModified:
+        resyncAllParameters();
+        break;
+    case ChangeKind::ParameterChanged:
+        // The engine's value is the one that counts; the passed one may
+        // predate it. The re-sync reports it when it changed.
+        if (change.param < kParamCount)
+            resyncParameter(change.param);
+        return;
+    case ChangeKind::PlayModeChanged:
+        // The other mode's parameters are writable now.
+        m_refused.fill(false);
+        resyncParameter(Param_Mode);
+        break;
+    default:
+        break;
+    }
+    report(change);
 }
 
 void Plugin::sendMidi(const SMidiEvent& event)
@@ -131,20 +82,5 @@ void Plugin::serializeCustomData(std::vector<uint8_t>& data)
 void Plugin::deserializeCustomData(const std::vector<uint8_t>& data)
 {
     m_listener->deserializeCustomData(data);
-}
-
-void Plugin::onPlayModeChanged()
-{
-    // The other mode's parameters are writable now.
-    m_refused.fill(false);
-    resyncParameter(Param_Mode);
-    postEditor(Event::PlayModeChanged);
-    toHost(Event::PlayModeChanged);
-}
-
-void Plugin::onConfigChanged()
-{
-    toHost(Event::ConfigChanged);
-    postEditor(Event::ConfigChanged);
 }
 } // namespace k1lib

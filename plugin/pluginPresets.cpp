@@ -221,6 +221,33 @@ std::string Plugin::getPresetName(size_t index) const
     return single ? presetName(*single) : std::string();
 }
 
+void Plugin::getPresetPage(PresetPage& page, const size_t* indexes, size_t count) const
+{
+    Lock lock(m_engineLock);
+    const bool multi = isMultiMode();
+    page.mode = multi ? PlayMode::Multi : PlayMode::Single;
+    page.count = multi ? m_engine.getMultiCount() : m_engine.getSingleCount();
+    page.current = multi ? m_engine.getCurrentMultiIndex() : m_engine.getCurrentSingleIndex();
+    page.currentModified = multi ? m_engine.isMultiModified(page.current) : m_engine.isSingleModified(page.current);
+    page.labels.resize(count);
+    for (size_t i = 0; i < count; ++i)
+    {
+        PresetPage::Label& label = page.labels[i];
+        if (multi)
+        {
+            const MultiPreset* preset = m_engine.getMultiPreset(indexes[i]);
+            label.name = preset ? presetName(*preset) : std::string();
+            label.modified = m_engine.isMultiModified(indexes[i]);
+        }
+        else
+        {
+            const SinglePreset* preset = m_engine.getSinglePreset(indexes[i]);
+            label.name = preset ? presetName(*preset) : std::string();
+            label.modified = m_engine.isSingleModified(indexes[i]);
+        }
+    }
+}
+
 bool Plugin::isPresetModified(size_t index) const
 {
     Lock lock(m_engineLock);

@@ -84,15 +84,15 @@ void MyVSTAudioEffect::deliverMidi(VstInt32 sampleFrames)
 
 // ---- Facade reports --------------------------------------------------------
 
-void MyVSTAudioEffect::recordActivePreset(size_t index, k1lib::PlayMode mode)
+bool MyVSTAudioEffect::recordActivePreset(size_t index, k1lib::PlayMode mode)
 {
     // Only the host's program number follows: the preset is selected already,
     // and selecting it again through the play mode's path would undo a state
     // being restored (a multi-mode state restores its single too).
     if (m_facade.getPlayMode() != mode || static_cast<size_t>(getProgram()) == index)
-        return;
+        return false;
     publishPrograms(programCount(), static_cast<VstInt32>(index));
-    updateDisplay();
+    return true;
 }
 
 void MyVSTAudioEffect::followPlayMode()
@@ -121,56 +121,37 @@ VstInt32 MyVSTAudioEffect::programCount() const
     return static_cast<VstInt32>(m_programs.load(std::memory_order_acquire) >> 32);
 }
 
-void MyVSTAudioEffect::onActiveSingleChanged(size_t index)
+void MyVSTAudioEffect::onChanges(const k1lib::Changes& changes)
 {
-    recordActivePreset(index, k1lib::PlayMode::Single);
-}
-
-void MyVSTAudioEffect::onActiveMultiChanged(size_t index)
-{
-    recordActivePreset(index, k1lib::PlayMode::Multi);
-}
-
-void MyVSTAudioEffect::onSingleModified(size_t)
-{
-    updateDisplay();
-}
-
-void MyVSTAudioEffect::onActiveSingleModified(size_t)
-{
-    updateDisplay();
-}
-
-void MyVSTAudioEffect::onSinglesModified(size_t, size_t)
-{
-    updateDisplay();
-}
-
-void MyVSTAudioEffect::onMultiModified(size_t)
-{
-    updateDisplay();
-}
-
-void MyVSTAudioEffect::onActiveMultiModified(size_t)
-{
-    updateDisplay();
-}
-
-void MyVSTAudioEffect::onMultisModified(size_t, size_t)
-{
-    updateDisplay();
+    using Kind = k1lib::ChangeKind;
+    // The facade holds each value already: the write inside ends at once and
+    // the host hears it as automation.
+    changes.forEachParameter([this](k1lib::EParam param, float value) {
+        setParameterAutomated(static_cast<VstInt32>(param), value);
+    });
+    bool display = false;
+    changes.forEachKind([&](Kind kind) {
+        const size_t index = changes.get(kind).first;
+        switch (kind)
+        {
+        case Kind::ActiveSingleChanged: display |= recordActivePreset(index, k1lib::PlayMode::Single); break;
+        case Kind::ActiveMultiChanged: display |= recordActivePreset(index, k1lib::PlayMode::Multi); break;
+        case Kind::PlayModeChanged:
+            followPlayMode();
+            display = true;
+            break;
+        case Kind::ConfigChanged: reconfigureOutputs(); break;
+        case Kind::ParameterChanged: break;
+        default: display = true; break; // names and modification marks
+        }
+    });
+    if (display)
+        updateDisplay();
 }
 
 void MyVSTAudioEffect::sendMidi(const k1lib::SMidiEvent& event)
 {
     m_outgoing.push(event);
-}
-
-void MyVSTAudioEffect::onParameterChanged(k1lib::EParam param, float value)
-{
-    // The facade holds the value already: the write inside ends at once and
-    // the host hears it as automation.
-    setParameterAutomated(static_cast<VstInt32>(param), value);
 }
 
 void MyVSTAudioEffect::serializeCustomData(std::vector<uint8_t>& data)
@@ -183,17 +164,6 @@ void MyVSTAudioEffect::deserializeCustomData(const std::vector<uint8_t>& data)
 {
     if (m_editorBridge)
         m_editorBridge->loadState(data);
-}
-
-void MyVSTAudioEffect::onPlayModeChanged()
-{
-    followPlayMode();
-    updateDisplay();
-}
-
-void MyVSTAudioEffect::onConfigChanged()
-{
-    reconfigureOutputs();
 }
 
 void MyVSTAudioEffect::reconfigureOutputs()

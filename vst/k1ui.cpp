@@ -75,7 +75,7 @@ void k1ui::close()
     AEffGUIEditor::close();
 }
 
-// Detached from the facade first, so that no event is queued for an editor
+// Detached from the facade first, so that no change is noted for an editor
 // on its way out; its last size is kept for the next opening.
 void k1ui::closeEditor()
 {

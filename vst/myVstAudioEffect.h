@@ -93,25 +93,19 @@ public:
     VstInt32 getNumMidiOutputChannels() override { return 16; }
 
     // ---- k1lib::IPluginListener
-    void onActiveSingleChanged(size_t index) override;
-    void onSingleModified(size_t index) override;
-    void onActiveSingleModified(size_t index) override;
-    void onSinglesModified(size_t first, size_t count) override;
-    void onActiveMultiChanged(size_t index) override;
-    void onMultiModified(size_t index) override;
-    void onActiveMultiModified(size_t index) override;
-    void onMultisModified(size_t first, size_t count) override;
+    // Parameters become host automation; the play mode and a switched preset
+    // move the program count and number; the configuration moves the output
+    // count; and the host hears of anything that changes its program list
+    // through one display update per delivery.
+    void onChanges(const k1lib::Changes& changes) override;
     void sendMidi(const k1lib::SMidiEvent& event) override;
-    void onParameterChanged(k1lib::EParam param, float value) override;
     void serializeCustomData(std::vector<uint8_t>& data) override;
     void deserializeCustomData(const std::vector<uint8_t>& data) override;
-    void onPlayModeChanged() override;
-    void onConfigChanged() override;
 
 private:
     // Records index as the host's program when it names a preset of the
-    // play mode in force; the host hears of it through a display update.
-    void recordActivePreset(size_t index, k1lib::PlayMode mode);
+    // play mode in force; true when the host's program moved.
+    bool recordActivePreset(size_t index, k1lib::PlayMode mode);
     // Program count and number follow the play mode in force.
     void followPlayMode();
     void publishPrograms(VstInt32 count, VstInt32 program);

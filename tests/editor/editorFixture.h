@@ -46,8 +46,11 @@ struct HostRecorder : k1test::QuietPluginListener
     std::vector<k1lib::SMidiEvent> midi;
 
     void sendMidi(const k1lib::SMidiEvent& event) override { midi.push_back(event.owned()); }
-    void onParameterChanged(k1lib::EParam p, float v) override { automation.emplace_back(p, v); }
-    void onConfigChanged() override { ++configChanges; }
+    void onChanges(const k1lib::Changes& changes) override
+    {
+        changes.forEachParameter([&](k1lib::EParam p, float v) { automation.emplace_back(p, v); });
+        configChanges += changes.has(k1lib::ChangeKind::ConfigChanged);
+    }
 
     int configChanges = 0;
 };

@@ -1,7 +1,7 @@
-// Pages, keys and the event queue: buttons and keys switch the four pages,
+// Pages, keys and the dirty flags: buttons and keys switch the four pages,
 // the play mode moves an open edit page but leaves the system page alone,
-// text fields keep their keys, and queued events are handled in order at
-// idle (also when more arrive than the queue holds).
+// text fields keep their keys, and the facade's changes show at idle, each
+// view once with the state in force (however many arrive in between).
 
 #include <gtest/gtest.h>
 
@@ -106,29 +106,28 @@ TEST(EditorPages, ButtonsKeysAndPlayModeChanges)
     EXPECT_EQ(h.pressKey('E'), 1);
 }
 
-TEST(EditorEvents, HandledInOrderAtIdleOnly)
+TEST(EditorEvents, ShownAtIdleOnlyAsTheFacadeHoldsThem)
 {
     EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
     h.pressKey('1');
     h.idle(); // the first idle reads everything afresh from the facade
-    using Event = k1lib::PluginToEditorEvent;
+    const k1lib::EParam p = k1lib::Param_SourceS1EnvLevel;
     CKnobBase* level = h.find<CKnobBase>("Param_SourceS1EnvLevel");
     CTextLabel* levelLabel = h.find<CTextLabel>("Param_SourceS1EnvLevel");
     const float shown = level->getValueNormalized();
 
-    // Queued events do nothing until idle; then they apply in order, both of
-    // two changes of one parameter, and an unknown type is skipped.
-    h.editor->onEvent(Event{Event::ParameterChanged, 0, 0, k1lib::Param_SourceS1EnvLevel, 0.25f});
-    h.editor->onEvent(Event{99, 0, 0, k1lib::Param_Count, 0.0f});
-    h.editor->onEvent(Event{Event::ParameterChanged, 0, 0, k1lib::Param_SourceS1EnvLevel, 0.75f});
+    // Changes show nothing until idle; then the value in force, once, however
+    // often it changed in between.
+    h.plugin->setParameter(p, 0.25f);
+    h.plugin->setParameter(p, 0.75f);
     EXPECT_EQ(level->getValueNormalized(), shown);
     h.idle();
     EXPECT_FLOAT_EQ(level->getValueNormalized(), 0.75f);
     EXPECT_EQ(levelLabel->getText().getString(), "75");
-    // A later event of another kind sees the earlier ones applied: the play
-    // mode event after a parameter event moves the open page.
+    // Changes of several kinds between two idle calls all show: a value and
+    // the play mode, which moves the open page.
+    h.plugin->setParameter(p, 0.5f);
     h.plugin->setPlayMode(k1lib::PlayMode::Multi);
-    h.editor->onEvent(Event{Event::ParameterChanged, 0, 0, k1lib::Param_SourceS1EnvLevel, 0.5f});
     h.idle();
     EXPECT_TRUE(h.find<CViewContainer>("mode_edit_multi")->isVisible());
     EXPECT_FLOAT_EQ(level->getValueNormalized(), 0.5f);
@@ -140,19 +139,18 @@ TEST(EditorEvents, HandledInOrderAtIdleOnly)
     h.idle();
     EXPECT_EQ(h.find<CTextEdit>("editSingleName")->getText().getString(), "Renamed");
 
-    // Events from another thread while idle runs; more than the queue holds
-    // between two idle calls: the views are read afresh from the facade.
+    // Changes from another thread while idle runs, as many as it likes: the
+    // last idle shows the value in force. Nothing is queued, so nothing can
+    // overflow.
     std::thread producer([&] {
         for (int i = 0; i < 20000; ++i)
-            h.editor->onEvent(Event{Event::ParameterChanged, 0, 0, k1lib::Param_SourceS1EnvLevel, 0.0f});
+            h.plugin->setParameter(p, float(i % 100) / 100.0f);
     });
     for (int i = 0; i < 50; ++i)
         h.editor->idle();
     producer.join();
-    for (int i = 0; i < 5000; ++i)
-        h.editor->onEvent(Event{Event::ParameterChanged, 0, 0, k1lib::Param_SourceS1EnvLevel, 0.0f});
     h.idle();
-    EXPECT_FLOAT_EQ(level->getValueNormalized(), h.plugin->getParameter(k1lib::Param_SourceS1EnvLevel));
+    EXPECT_FLOAT_EQ(level->getValueNormalized(), h.plugin->getParameter(p));
 }
 
 TEST(EditorEvents, OpenAndCloseWhileTheAudioThreadReports)

@@ -13,8 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "editor/k1Editor.h"
+#include "editor/uiSingles.h"
 #include "gui/platform/headless.h"
 #include "gui/vstgui.h"
+#include "patch/sysex.h"
 #include "vst/sdk/aeffguieditor.h"
 
 namespace
@@ -29,6 +32,7 @@ struct RecordingHost
     std::vector<Automation> automation;
     std::vector<std::string> canDo;
     std::vector<std::pair<VstInt32, VstIntPtr>> sizeWindow;
+    int displayUpdates = 0;
     bool offersSizeWindow = true;
     VstIntPtr sizeWindowAnswer = 1;
     AudioEffect* echoTo = nullptr; // writes automation back, as hosts do
@@ -52,6 +56,7 @@ VstIntPtr callback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value, v
         g_host->canDo.push_back(text);
         return text == "sizeWindow" && g_host->offersSizeWindow;
     }
+    case audioMasterUpdateDisplay: ++g_host->displayUpdates; return 1;
     case audioMasterSizeWindow:
         g_host->sizeWindow.emplace_back(index, value);
         return g_host->sizeWindowAnswer;
@@ -169,8 +174,8 @@ TEST_F(EditorBridge, AnEditInTheWindowReachesTheEngineOnceAndTheHostOnce)
 {
     struct Editor : k1lib::IEditor
     {
-        std::vector<k1lib::PluginToEditorEvent> events;
-        void onEvent(const k1lib::PluginToEditorEvent& e) override { events.push_back(e); }
+        std::vector<k1lib::Changes> deliveries;
+        void onChanges(const k1lib::Changes& changes) override { deliveries.push_back(changes); }
     } editor;
     host.echoTo = effect.get();
     effect->facade().setEditor(&editor);
@@ -183,8 +188,8 @@ TEST_F(EditorBridge, AnEditInTheWindowReachesTheEngineOnceAndTheHostOnce)
     EXPECT_EQ(host.automation[0].index, VstInt32(p));
     EXPECT_EQ(host.automation[0].value, value);
     size_t reports = 0;
-    for (const k1lib::PluginToEditorEvent& e : editor.events)
-        reports += e.type == k1lib::PluginToEditorEvent::ParameterChanged && e.param == p;
+    for (const k1lib::Changes& changes : editor.deliveries)
+        reports += changes.hasParameter(p);
     EXPECT_EQ(reports, 1u);
     EXPECT_EQ(effect->getParameter(p), value);
 
@@ -293,4 +298,73 @@ TEST_F(EditorBridge, TheEffectGoesAwayWithItsWindowOpenAndHeardEventsStopAtClose
     EXPECT_EQ(effect->dispatcher(effEditOpen, 0, 0, parent, 0.0f), 1);
     EXPECT_NE(effect->editorBridge()->getEditor(), nullptr);
     effect.reset();
+}
+
+TEST_F(EditorBridge, ADumpOf32SinglesIsOneDisplayUpdateAndOneBrowserRefreshOfOneLockedRead)
+{
+    // The window open and shown once, a K1 dump of 32 renamed singles
+    // (IA-1 .. ID-8, the current single among them) arrives in one block.
+    const auto parent = reinterpret_cast<void*>(uintptr_t(0x1234));
+    ASSERT_EQ(effect->dispatcher(effEditOpen, 0, 0, parent, 0.0f), 1);
+    effect->dispatcher(effEditIdle, 0, 0, nullptr, 0.0f);
+    K1Editor* editor = effect->editorBridge()->getEditor();
+    ASSERT_NE(editor, nullptr);
+    uiSingles* browser = editor->getBrowser();
+    ASSERT_NE(browser, nullptr);
+    k1lib::Plugin& facade = effect->facade();
+
+    std::vector<k1lib::SinglePreset> singles(32);
+    for (size_t i = 0; i < singles.size(); ++i)
+    {
+        ASSERT_TRUE(facade.getSingle(singles[i], i));
+        std::memcpy(singles[i].name, "Dumped    ", 10);
+        singles[i].name[7] = char('A' + i % 26);
+    }
+    std::vector<uint8_t> dump;
+    ASSERT_TRUE(k1lib::Sysex::writeSingles(dump, singles, 0, k1lib::StorageLocation::I, 0));
+    VstMidiSysexEvent sysex{};
+    sysex.type = kVstSysExType;
+    sysex.byteSize = sizeof(sysex);
+    sysex.dumpBytes = VstInt32(dump.size());
+    sysex.sysexDump = reinterpret_cast<char*>(dump.data());
+    VstEvents events{};
+    events.numEvents = 1;
+    events.events[0] = reinterpret_cast<VstEvent*>(&sysex);
+    effect->processEvents(&events);
+
+    const int updates = host.displayUpdates;
+    std::vector<float> left(512), right(512);
+    float* outputs[2] = {left.data(), right.data()};
+    effect->processReplacing(nullptr, outputs, 512);
+    for (size_t i = 0; i < singles.size(); ++i)
+        ASSERT_EQ(facade.getPresetName(i), std::string("Dumped ") + char('A' + i % 26)) << i;
+    // The host hears the 32 stores and the current single's change as one.
+    EXPECT_EQ(host.displayUpdates, updates + 1);
+
+    // The editor refreshes the browser once, with one hold of the lock for
+    // the page; the whole idle takes it a few times, not once per preset.
+    const size_t draws = browser->getPageDrawCount();
+    const uint64_t locks = facade.getLockCount();
+    effect->dispatcher(effEditIdle, 0, 0, nullptr, 0.0f);
+    const uint64_t idleLocks = facade.getLockCount() - locks;
+    EXPECT_EQ(browser->getPageDrawCount(), draws + 1);
+    EXPECT_LE(idleLocks, 8u);
+    std::printf("a dump of 32 singles: %zu browser refresh(es), %llu locked facade calls at idle\n",
+                browser->getPageDrawCount() - draws, static_cast<unsigned long long>(idleLocks));
+    const auto label = [&](const char* name) {
+        return editor->getViewMap().at(name).front();
+    };
+    auto* first = dynamic_cast<VSTGUI::CTextLabel*>(label("singleA0"));
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->getText().getString(), "IA-1 Dumped A*");
+
+    const uint64_t beforePage = facade.getLockCount();
+    browser->setPresetNames(browser->getPageOffset());
+    EXPECT_EQ(facade.getLockCount(), beforePage + 1);
+
+    // Nothing changed since: the next idle refreshes nothing.
+    const size_t drawn = browser->getPageDrawCount();
+    effect->dispatcher(effEditIdle, 0, 0, nullptr, 0.0f);
+    EXPECT_EQ(browser->getPageDrawCount(), drawn);
+    effect->dispatcher(effEditClose, 0, 0, nullptr, 0.0f);
 }

@@ -182,23 +182,37 @@ TEST_F(InProcessEffect, RefusedOutputChangesKeepCountAndConfigurationInStep)
 
 TEST_F(InProcessEffect, ActivePresetReportsOnlyRecordTheProgram)
 {
+    using Kind = k1lib::ChangeKind;
+    const auto report = [&](std::initializer_list<k1lib::Change> list) {
+        k1lib::Changes changes;
+        for (const k1lib::Change& change : list)
+            changes.add(change);
+        effect->onChanges(changes);
+    };
     const int updates = host.displayUpdates;
-    effect->onActiveSingleChanged(12);
+    report({{Kind::ActiveSingleChanged, 12}});
     EXPECT_EQ(effect->getProgram(), 12);
     EXPECT_EQ(effect->facade().getCurrentSingleIndex(), 0u) << "selected again";
     EXPECT_EQ(host.displayUpdates, updates + 1);
-    effect->onActiveSingleChanged(12);
+    report({{Kind::ActiveSingleChanged, 12}});
     EXPECT_EQ(host.displayUpdates, updates + 1);
 
     // A multi reported in single mode is not the host's program.
-    effect->onActiveMultiChanged(3);
+    report({{Kind::ActiveMultiChanged, 3}});
     EXPECT_EQ(effect->getProgram(), 12);
     EXPECT_EQ(effect->facade().getCurrentMultiIndex(), 0u);
+    EXPECT_EQ(host.displayUpdates, updates + 1);
+
+    // Every kind of edit in one delivery: one display update.
+    report({{Kind::SinglesModified, 0, 32}, {Kind::ActiveSingleModified, 0}, {Kind::MultisModified, 4, 1},
+            {Kind::ActiveMultiModified, 0}, {Kind::ActiveSingleChanged, 13}});
+    EXPECT_EQ(effect->getProgram(), 13);
+    EXPECT_EQ(host.displayUpdates, updates + 2);
 
     effect->setProgram(-4);
-    EXPECT_EQ(effect->getProgram(), 12);
+    EXPECT_EQ(effect->getProgram(), 13);
     effect->setProgram(100000);
-    EXPECT_EQ(effect->getProgram(), 12);
+    EXPECT_EQ(effect->getProgram(), 13);
     effect->setProgram(2);
     EXPECT_EQ(effect->getProgram(), 2);
     EXPECT_EQ(effect->facade().getCurrentSingleIndex(), 2u);

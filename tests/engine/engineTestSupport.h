@@ -18,20 +18,15 @@ struct CountingListener : k1lib::IEngineListener
     int playModeChanges = 0;
     int configChanges = 0;
     int parameterChanges = 0;
-    void onActiveSingleChanged(size_t) override {}
-    void onSingleModified(size_t) override {}
-    void onSinglesModified(size_t, size_t) override {}
-    void onActiveSingleModified(size_t) override {}
-    void onActiveMultiChanged(size_t) override {}
-    void onMultiModified(size_t) override {}
-    void onMultisModified(size_t, size_t) override {}
-    void onActiveMultiModified(size_t) override {}
-    void onParameterChanged(k1lib::EParam, float) override { ++parameterChanges; }
+    void onChange(const k1lib::Change& change) override
+    {
+        parameterChanges += change.kind == k1lib::ChangeKind::ParameterChanged;
+        playModeChanges += change.kind == k1lib::ChangeKind::PlayModeChanged;
+        configChanges += change.kind == k1lib::ChangeKind::ConfigChanged;
+    }
     void sendMidi(const k1lib::SMidiEvent&) override {}
     void serializeCustomData(std::vector<uint8_t>&) override {}
     void deserializeCustomData(const std::vector<uint8_t>&) override {}
-    void onPlayModeChanged() override { ++playModeChanges; }
-    void onConfigChanged() override { ++configChanges; }
 };
 
 // A source that plays its wave plainly: full level, instant attack, full

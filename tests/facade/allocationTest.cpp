@@ -19,10 +19,12 @@ struct QuietHost : k1test::QuietPluginListener
 {
     k1lib::Plugin* plugin = nullptr;
     long parameterCalls = 0;
-    void onParameterChanged(k1lib::EParam p, float v) override
+    void onChanges(const k1lib::Changes& changes) override
     {
-        ++parameterCalls;
-        plugin->setParameter(p, v);
+        changes.forEachParameter([&](k1lib::EParam p, float v) {
+            ++parameterCalls;
+            plugin->setParameter(p, v);
+        });
     }
 };
 

@@ -87,10 +87,10 @@ TEST(FacadeBlocks, ReportsOfABlockReachTheHostAfterItWithTheLockFree)
     EXPECT_TRUE(lockFree) << "the host bridge was called with the engine lock held";
     EXPECT_EQ(f.plugin->getCurrentSingleIndex(), 5u);
     EXPECT_EQ(f.plugin->getParameter(k1lib::Param_SourceMix12), 64.0f / 127.0f);
-    // The editor heard it during the block, the host bridge after it, both in
-    // the engine's order.
+    // The editor heard it at the block's end, before the lock was let go, the
+    // host bridge after it.
     const Lines lines = f.journal.take();
-    EXPECT_EQ(lines, (Lines{"editor:ActiveSingleChanged 5", "host:onActiveSingleChanged 5"}));
+    EXPECT_EQ(lines, (Lines{"editor:ActiveSingleChanged(5)", "host:ActiveSingleChanged(5)"}));
     EXPECT_EQ(f.listener.echoesTaken, 0);
 
     // Nothing is delivered twice: the next block is quiet.
@@ -99,32 +99,40 @@ TEST(FacadeBlocks, ReportsOfABlockReachTheHostAfterItWithTheLockFree)
     EXPECT_EQ(f.journal.hostParameterCalls, 0);
 }
 
-TEST(FacadeBlocks, HostCallQueueKeepsOrderAndReusesStorage)
+TEST(FacadeBlocks, HostCallQueueMergesChangesKeepsMidiInOrderAndReusesStorage)
 {
-    using Kind = k1lib::PluginToEditorEvent;
+    using Kind = k1lib::ChangeKind;
     k1test::Journal journal;
     k1test::RecordingListener listener(journal);
     k1lib::HostCallQueue queue;
     k1lib::SMidiEvent reply;
     reply.sysex = {0xF0, 0x40, 0x00, 0x40, 0x00, 0x03, 0xF7};
+    k1lib::SMidiEvent note = midi(0x90, 60, 100);
     journal.withParameters = true;
-    queue.pushParameter(k1lib::Param_Volume, 0.5f);
+    queue.add({.kind = Kind::ParameterChanged, .param = k1lib::Param_Volume, .value = 0.5f});
     queue.pushMidi(reply);
-    queue.push(Kind::SinglesModified, 3, 4);
-    queue.push(Kind::ActiveMultiChanged, 2);
-    queue.push(Kind::PlayModeChanged);
+    // A dump of 32 singles, one by one: one run. An index keeps its latest.
+    for (size_t i = 0; i < 32; ++i)
+        queue.add({Kind::SinglesModified, 32 + i, 1});
+    queue.add({Kind::ActiveMultiChanged, 2});
+    queue.add({Kind::PlayModeChanged});
+    queue.add({Kind::ActiveMultiChanged, 5});
+    queue.add({.kind = Kind::ParameterChanged, .param = k1lib::Param_Volume, .value = 0.25f});
+    queue.pushMidi(note);
     queue.deliver(listener);
-    EXPECT_EQ(journal.take(), (Lines{"host:onParameterChanged 10 0.500000", "host:sendMidi 7",
-                                     "host:onSinglesModified 3 4", "host:onActiveMultiChanged 2",
-                                     "host:onPlayModeChanged"}));
-    ASSERT_EQ(listener.midi.size(), 1u);
+    EXPECT_EQ(journal.hostDeliveries, 1);
+    EXPECT_EQ(journal.take(), (Lines{"host:sendMidi 7", "host:sendMidi 0", "host:ParameterChanged(10) 0.250000",
+                                     "host:SinglesModified(32,32)", "host:ActiveMultiChanged(5)",
+                                     "host:PlayModeChanged"}));
+    ASSERT_EQ(listener.midi.size(), 2u);
     EXPECT_EQ(listener.midi[0].sysex, reply.sysex);
+    EXPECT_EQ(listener.midi[1].data1, 60);
 
     // Delivered with the values in force, a parameter reports those.
     std::vector<std::atomic<float>> current(k1lib::kParamCount);
     current[k1lib::Param_Volume] = 0.75f;
     queue.deliver(listener, current.data());
-    EXPECT_EQ(journal.take().front(), "host:onParameterChanged 10 0.750000");
+    EXPECT_EQ(journal.take()[2], "host:ParameterChanged(10) 0.750000");
 
     queue.clear();
     EXPECT_TRUE(queue.empty());
@@ -132,6 +140,18 @@ TEST(FacadeBlocks, HostCallQueueKeepsOrderAndReusesStorage)
     queue.pushMidi(reply);
     queue.deliver(listener);
     EXPECT_EQ(journal.take(), (Lines{"host:sendMidi 3"}));
+    EXPECT_EQ(journal.hostDeliveries, 0);
+
+    // Runs apart merge to the smallest run holding both.
+    k1lib::Changes changes;
+    changes.add({Kind::MultisModified, 10, 2});
+    changes.add({Kind::MultisModified, 3, 1});
+    EXPECT_EQ(changes.get(Kind::MultisModified), (k1lib::Change{Kind::MultisModified, 3, 9}));
+    EXPECT_FALSE(changes.has(Kind::SinglesModified));
+    changes.add({.kind = Kind::ParameterChanged, .param = k1lib::Param_Count});
+    EXPECT_FALSE(changes.has(Kind::ParameterChanged));
+    changes.clear();
+    EXPECT_TRUE(changes.empty());
 }
 
 TEST(FacadeBlocks, AFloodOfEventsIsBoundedAndWhatIsTakenPlaysInOrder)

@@ -58,8 +58,8 @@ TEST(FacadeChunks, PresetChunkIsOneBlockDumpThatReadsBackEqual)
     ASSERT_TRUE(f.plugin->setCurrentPreset(bytes));
     EXPECT_EQ(f.plugin->getCurrentSingleIndex(), 12u);
     EXPECT_EQ(f.plugin->getCurrentSingle(), plain);
-    EXPECT_EQ(f.journal.take(), (Lines{"editor:ActiveSingleModified 12", "editor:SingleModified 12",
-                                       "host:onActiveSingleModified 12", "host:onSingleModified 12"}));
+    EXPECT_EQ(f.journal.take(), (Lines{"editor:ActiveSingleModified(12)", "editor:SinglesModified(12,1)",
+                                       "host:ActiveSingleModified(12)", "host:SinglesModified(12,1)"}));
 
     // Out of range: false, nothing written.
     std::vector<uint8_t> untouched = {1, 2, 3};

@@ -1,8 +1,8 @@
 #pragma once
 
 // Shared helpers of the facade tests: a host bridge and an editor that write
-// every call into one journal, so the order across both receivers shows, and
-// a facade with its outputs.
+// every delivery into one journal, so the order across both receivers shows,
+// and a facade with its outputs.
 
 #include <functional>
 #include <memory>
@@ -11,12 +11,15 @@
 #include <vector>
 
 #include "plugin/plugin.h"
+#include "tests/support/changeText.h"
 
 namespace k1test
 {
-// One journal for both receivers; lines look like "host:onActiveSingleChanged 5"
-// or "editor:ActiveSingleChanged 5". Parameter reports are counted, and only
-// journaled when asked for.
+// One journal for both receivers; lines look like "host:ActiveSingleChanged(5)"
+// or "editor:SinglesModified(0,32)", one per kind of change in a delivery, in
+// the order the kinds are declared. Parameter reports are counted, and only
+// journaled ("host:ParameterChanged(10) 0.500000"), before the kinds of their
+// delivery, when asked for.
 struct Journal
 {
     mutable std::mutex mutex;
@@ -24,6 +27,8 @@ struct Journal
     bool withParameters = false;
     int hostParameterCalls = 0;
     int editorParameterEvents = 0;
+    int hostDeliveries = 0;   // onChanges calls
+    int editorDeliveries = 0; // onChanges calls
 
     void add(const std::string& line)
     {
@@ -37,7 +42,25 @@ struct Journal
         out.swap(lines);
         hostParameterCalls = 0;
         editorParameterEvents = 0;
+        hostDeliveries = 0;
+        editorDeliveries = 0;
         return out;
+    }
+    // Journals one delivery of a receiver; returns its parameter count.
+    int record(const std::string& who, const k1lib::Changes& changes)
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        int parameters = 0;
+        changes.forEachParameter([&](k1lib::EParam p, float v) {
+            ++parameters;
+            if (withParameters)
+                lines.push_back(who + ":ParameterChanged(" + std::to_string(p) + ") " + std::to_string(v));
+        });
+        changes.forEachKind([&](k1lib::ChangeKind kind) {
+            if (kind != k1lib::ChangeKind::ParameterChanged)
+                lines.push_back(who + ":" + describe(changes.get(kind)));
+        });
+        return parameters;
     }
 };
 
@@ -62,47 +85,33 @@ struct RecordingListener : k1lib::IPluginListener
             onCall();
         journal.add("host:" + line);
     }
-    void onActiveSingleChanged(size_t i) override
+    void onChanges(const k1lib::Changes& changes) override
     {
-        note("onActiveSingleChanged " + std::to_string(i));
-        if (plugin && plugin->getPlayMode() == k1lib::PlayMode::Single)
-            plugin->setCurrentPresetIndex(i);
-    }
-    void onSingleModified(size_t i) override { note("onSingleModified " + std::to_string(i)); }
-    void onActiveSingleModified(size_t i) override { note("onActiveSingleModified " + std::to_string(i)); }
-    void onSinglesModified(size_t f, size_t c) override
-    {
-        note("onSinglesModified " + std::to_string(f) + " " + std::to_string(c));
-    }
-    void onActiveMultiChanged(size_t i) override
-    {
-        note("onActiveMultiChanged " + std::to_string(i));
-        if (plugin && plugin->getPlayMode() == k1lib::PlayMode::Multi)
-            plugin->setCurrentPresetIndex(i);
-    }
-    void onMultiModified(size_t i) override { note("onMultiModified " + std::to_string(i)); }
-    void onActiveMultiModified(size_t i) override { note("onActiveMultiModified " + std::to_string(i)); }
-    void onMultisModified(size_t f, size_t c) override
-    {
-        note("onMultisModified " + std::to_string(f) + " " + std::to_string(c));
+        if (onCall)
+            onCall();
+        const int parameters = journal.record("host", changes);
+        {
+            std::lock_guard<std::mutex> lock(journal.mutex);
+            journal.hostParameterCalls += parameters;
+            ++journal.hostDeliveries;
+        }
+        if (!plugin)
+            return;
+        changes.forEachParameter([&](k1lib::EParam p, float v) {
+            if (plugin->setParameter(p, v))
+                ++echoesTaken;
+        });
+        using Kind = k1lib::ChangeKind;
+        const k1lib::PlayMode mode = plugin->getPlayMode();
+        if (changes.has(Kind::ActiveSingleChanged) && mode == k1lib::PlayMode::Single)
+            plugin->setCurrentPresetIndex(changes.get(Kind::ActiveSingleChanged).first);
+        if (changes.has(Kind::ActiveMultiChanged) && mode == k1lib::PlayMode::Multi)
+            plugin->setCurrentPresetIndex(changes.get(Kind::ActiveMultiChanged).first);
     }
     void sendMidi(const k1lib::SMidiEvent& e) override
     {
         note("sendMidi " + std::to_string(e.sysexSize()));
         midi.push_back(e.owned());
-    }
-    void onParameterChanged(k1lib::EParam p, float v) override
-    {
-        if (onCall)
-            onCall();
-        {
-            std::lock_guard<std::mutex> lock(journal.mutex);
-            ++journal.hostParameterCalls;
-        }
-        if (journal.withParameters)
-            journal.add("host:onParameterChanged " + std::to_string(p) + " " + std::to_string(v));
-        if (plugin && plugin->setParameter(p, v))
-            ++echoesTaken;
     }
     void serializeCustomData(std::vector<uint8_t>& data) override
     {
@@ -113,39 +122,22 @@ struct RecordingListener : k1lib::IPluginListener
     {
         note("deserializeCustomData " + std::to_string(data.size()));
     }
-    void onPlayModeChanged() override { note("onPlayModeChanged"); }
-    void onConfigChanged() override { note("onConfigChanged"); }
 };
 
 struct RecordingEditor : k1lib::IEditor
 {
     Journal& journal;
-    std::vector<k1lib::PluginToEditorEvent> events;
+    std::vector<k1lib::Changes> deliveries;
 
     explicit RecordingEditor(Journal& j) : journal(j) {}
 
-    void onEvent(const k1lib::PluginToEditorEvent& e) override
+    void onChanges(const k1lib::Changes& changes) override
     {
-        static const char* const names[] = {"ParameterChanged", "SinglesModified", "SingleModified",
-                                            "ActiveSingleModified", "ActiveSingleChanged", "MultisModified",
-                                            "MultiModified", "ActiveMultiModified", "ActiveMultiChanged",
-                                            "PlayModeChanged", "ConfigChanged"};
+        const int parameters = journal.record("editor", changes);
         std::lock_guard<std::mutex> lock(journal.mutex);
-        events.push_back(e);
-        if (e.type == k1lib::PluginToEditorEvent::ParameterChanged)
-        {
-            ++journal.editorParameterEvents;
-            if (!journal.withParameters)
-                return;
-        }
-        std::string line = std::string("editor:") + (e.type <= 10 ? names[e.type] : "?");
-        if (e.type == k1lib::PluginToEditorEvent::ParameterChanged)
-            line += " " + std::to_string(e.param) + " " + std::to_string(e.value);
-        else if (e.type == k1lib::PluginToEditorEvent::SinglesModified || e.type == k1lib::PluginToEditorEvent::MultisModified)
-            line += " " + std::to_string(e.index) + " " + std::to_string(e.count);
-        else if (e.type >= 1 && e.type <= 8)
-            line += " " + std::to_string(e.index);
-        journal.lines.push_back(line);
+        deliveries.push_back(changes);
+        journal.editorParameterEvents += parameters;
+        ++journal.editorDeliveries;
     }
 };
 

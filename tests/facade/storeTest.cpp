@@ -22,14 +22,14 @@ TEST(FacadeStore, RunsRenamesRestoresAndSwapsReportInOrder)
         ASSERT_TRUE(f.plugin->getSingle(run[i], 40 + i));
     run[1].name[0] = '#';
     ASSERT_TRUE(f.plugin->setSingles(40, run));
-    EXPECT_EQ(f.journal.take(), (Lines{"editor:SinglesModified 40 3", "host:onSinglesModified 40 3"}));
+    EXPECT_EQ(f.journal.take(), (Lines{"editor:SinglesModified(40,3)", "host:SinglesModified(40,3)"}));
     EXPECT_TRUE(f.plugin->isPresetModified(41));
     EXPECT_FALSE(f.plugin->isPresetModified(40));
     EXPECT_FALSE(f.plugin->setSingles(40, run)); // nothing changes
 
     f.plugin->setCurrentSingleName("Renamed");
     EXPECT_EQ(f.plugin->getPresetName(0), "Renamed");
-    EXPECT_EQ(f.journal.take(), (Lines{"editor:ActiveSingleModified 0", "host:onActiveSingleModified 0"}));
+    EXPECT_EQ(f.journal.take(), (Lines{"editor:ActiveSingleModified(0)", "host:ActiveSingleModified(0)"}));
     EXPECT_TRUE(f.plugin->isSingleModified(0));
     ASSERT_TRUE(f.plugin->restoreFactoryPreset(0));
     EXPECT_FALSE(f.plugin->isSingleModified(0));
@@ -39,8 +39,8 @@ TEST(FacadeStore, RunsRenamesRestoresAndSwapsReportInOrder)
     const k1lib::SinglePreset before = f.plugin->getCurrentSingle();
     ASSERT_TRUE(f.plugin->swapSources(0, 1));
     EXPECT_EQ(f.plugin->getCurrentSingle().sources[0], before.sources[1]);
-    EXPECT_EQ(f.journal.take(), (Lines{"editor:ActiveSingleModified 0", "editor:SingleModified 0",
-                                       "host:onActiveSingleModified 0", "host:onSingleModified 0"}));
+    EXPECT_EQ(f.journal.take(), (Lines{"editor:ActiveSingleModified(0)", "editor:SinglesModified(0,1)",
+                                       "host:ActiveSingleModified(0)", "host:SinglesModified(0,1)"}));
     EXPECT_FALSE(f.plugin->swapSources(2, 2));
 
     // Multi mode: the same operations on multis.
@@ -51,8 +51,8 @@ TEST(FacadeStore, RunsRenamesRestoresAndSwapsReportInOrder)
     ASSERT_TRUE(f.plugin->getMulti(multis[1], 1));
     multis[0].volume = multis[0].volume == 99 ? 1 : 99;
     ASSERT_TRUE(f.plugin->setMultis(0, multis));
-    EXPECT_EQ(f.journal.take(), (Lines{"editor:ActiveMultiModified 0", "editor:MultisModified 0 2",
-                                       "host:onActiveMultiModified 0", "host:onMultisModified 0 2"}));
+    EXPECT_EQ(f.journal.take(), (Lines{"editor:ActiveMultiModified(0)", "editor:MultisModified(0,2)",
+                                       "host:ActiveMultiModified(0)", "host:MultisModified(0,2)"}));
     EXPECT_TRUE(f.plugin->isPresetModified(0));
     f.plugin->setCurrentMultiName("Multi X");
     EXPECT_EQ(f.plugin->getPresetName(0), "Multi X");

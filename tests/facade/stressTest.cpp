@@ -36,49 +36,43 @@ struct StressListener : k1lib::IPluginListener
     std::atomic<long> switches{0};
     std::atomic<long> other{0};
 
-    void onActiveSingleChanged(size_t i) override
+    void onChanges(const k1lib::Changes& changes) override
     {
-        ++switches;
-        if (plugin->getPlayMode() == k1lib::PlayMode::Single)
-            plugin->setCurrentPresetIndex(i);
+        using Kind = k1lib::ChangeKind;
+        changes.forEachParameter([&](k1lib::EParam p, float v) {
+            ++parameterCalls;
+            plugin->setParameter(p, v);
+        });
+        changes.forEachKind([&](Kind kind) {
+            if (kind == Kind::ActiveSingleChanged || kind == Kind::ActiveMultiChanged)
+            {
+                ++switches;
+                const auto mode = kind == Kind::ActiveSingleChanged ? k1lib::PlayMode::Single : k1lib::PlayMode::Multi;
+                if (plugin->getPlayMode() == mode)
+                    plugin->setCurrentPresetIndex(changes.get(kind).first);
+            }
+            else if (kind != Kind::ParameterChanged)
+            {
+                ++other;
+            }
+        });
     }
-    void onActiveMultiChanged(size_t i) override
-    {
-        ++switches;
-        if (plugin->getPlayMode() == k1lib::PlayMode::Multi)
-            plugin->setCurrentPresetIndex(i);
-    }
-    void onSingleModified(size_t) override { ++other; }
-    void onActiveSingleModified(size_t) override { ++other; }
-    void onSinglesModified(size_t, size_t) override { ++other; }
-    void onMultiModified(size_t) override { ++other; }
-    void onActiveMultiModified(size_t) override { ++other; }
-    void onMultisModified(size_t, size_t) override { ++other; }
     void sendMidi(const k1lib::SMidiEvent&) override { ++other; }
-    void onParameterChanged(k1lib::EParam p, float v) override
-    {
-        ++parameterCalls;
-        plugin->setParameter(p, v);
-    }
     void serializeCustomData(std::vector<uint8_t>& data) override { data = {1, 2, 3, 4}; }
     void deserializeCustomData(const std::vector<uint8_t>&) override { ++other; }
-    void onPlayModeChanged() override { ++other; }
-    void onConfigChanged() override { ++other; }
 };
 
-// Queues like the real editor: under its own lock, nothing more.
+// Notes like the real editor: under its own lock, nothing more.
 struct StressEditor : k1lib::IEditor
 {
     std::mutex mutex;
     long parameterEvents = 0;
     long otherEvents = 0;
-    void onEvent(const k1lib::PluginToEditorEvent& e) override
+    void onChanges(const k1lib::Changes& changes) override
     {
         std::lock_guard<std::mutex> lock(mutex);
-        if (e.type == k1lib::PluginToEditorEvent::ParameterChanged)
-            ++parameterEvents;
-        else
-            ++otherEvents;
+        changes.forEachParameter([&](k1lib::EParam, float) { ++parameterEvents; });
+        changes.forEachKind([&](k1lib::ChangeKind kind) { otherEvents += kind != k1lib::ChangeKind::ParameterChanged; });
     }
 };
 

@@ -25,10 +25,11 @@ struct RecordingListener : CountingListener
         uint64_t sample; // engine sample at which the event acted
     };
     std::vector<Change> changes;
-    void onParameterChanged(k1lib::EParam param, float value) override
+    void onChange(const k1lib::Change& change) override
     {
-        CountingListener::onParameterChanged(param, value);
-        changes.push_back({param, value, engine != nullptr ? engine->getSampleTime() : 0});
+        CountingListener::onChange(change);
+        if (change.kind == k1lib::ChangeKind::ParameterChanged)
+            changes.push_back({change.param, change.value, engine != nullptr ? engine->getSampleTime() : 0});
     }
 };
 

@@ -2,21 +2,28 @@
 // waits for its audio thread, which waits for the engine lock, must not
 // deadlock with a program selected on the UI thread; program changes and
 // play-mode switches inside blocks race with the host's program reads;
-// presets sent from the UI thread meet the block's outgoing MIDI. Run under
-// ThreadSanitizer, which reports any race.
+// presets sent from the UI thread meet the block's outgoing MIDI; an open
+// editor idles while the audio thread changes what it shows, and misses
+// nothing. Run under ThreadSanitizer, which reports any race.
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
+#include "editor/k1Editor.h"
+#include "gui/platform/headless.h"
+#include "gui/vstgui.h"
+#include "vst/k1ui.h"
 #include "vst/myVstAudioEffect.h"
 
 namespace
@@ -191,4 +198,95 @@ TEST(EffectThreads, ProgramsAndOutgoingMidiBetweenTheUiAndTheAudioThread)
     EXPECT_EQ(effect->facade().getPlayMode(), k1lib::PlayMode::Multi);
     EXPECT_EQ(effect->getProgram(), static_cast<VstInt32>(effect->facade().getCurrentPresetIndex()));
     e->dispatcher(e, effMainsChanged, 0, 0, nullptr, 0.0f);
+}
+
+// ---- An open editor and the audio thread -------------------------------------
+
+namespace
+{
+VstIntPtr quietCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float)
+{
+    return opcode == audioMasterVersion ? kVstVersion : 0;
+}
+
+template <class T> T* viewOf(const K1Editor& editor, const std::string& name)
+{
+    for (VSTGUI::CView* view : editor.getViewMap().at(name))
+        if (auto* typed = dynamic_cast<T*>(view))
+            return typed;
+    return nullptr;
+}
+
+std::string shownName(const char (&name)[11])
+{
+    std::string text(name, strnlen(name, sizeof(name)));
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text;
+}
+} // namespace
+
+TEST(EffectThreads, AnIdlingEditorMissesNoChangeTheAudioThreadMakes)
+{
+    // The window open in a headless frame; round after round the audio thread
+    // writes a shown knob's parameter as automation and switches programs
+    // while the UI thread idles the window. Whatever landed during an idle
+    // shows at the next one: after each round one more idle shows exactly
+    // the state in force.
+    VSTGUI::HeadlessPlatformFactory platform;
+    VSTGUI::setPlatformFactory(&platform);
+    auto effect = std::make_unique<MyVSTAudioEffect>(quietCallback);
+    AEffect* e = effect->getAeffect();
+    e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 44100.0f);
+    e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
+    const auto parent = reinterpret_cast<void*>(uintptr_t(0x1234));
+    ASSERT_EQ(e->dispatcher(e, effEditOpen, 0, 0, parent, 0.0f), 1);
+    const K1Editor* editor = effect->editorBridge()->getEditor();
+    ASSERT_NE(editor, nullptr);
+    const k1lib::EParam p = k1lib::Param_SourceS1EnvLevel;
+    auto* knob = viewOf<VSTGUI::CKnobBase>(*editor, "Param_SourceS1EnvLevel");
+    auto* name = viewOf<VSTGUI::CTextEdit>(*editor, "editSingleName");
+    ASSERT_NE(knob, nullptr);
+    ASSERT_NE(name, nullptr);
+    k1lib::Plugin& facade = effect->facade();
+
+    constexpr int kRounds = 40;
+    int idlesDuringWrites = 0;
+    for (int round = 0; round < kRounds; ++round)
+    {
+        std::atomic<bool> done{false};
+        std::thread audio([&] {
+            std::vector<float> left(kBlock), right(kBlock);
+            float* outputs[2] = {left.data(), right.data()};
+            VstMidiEvent change{};
+            change.type = kVstMidiType;
+            change.byteSize = sizeof(VstMidiEvent);
+            change.midiData[0] = static_cast<char>(0xC0);
+            change.midiData[1] = static_cast<char>(round % 32);
+            VstEvents events{1, 0, {reinterpret_cast<VstEvent*>(&change), nullptr}};
+            for (int b = 0; b < 6; ++b)
+            {
+                if (b == 3)
+                    e->dispatcher(e, effProcessEvents, 0, 0, &events, 0.0f);
+                e->setParameter(e, p, float((round * 7 + b * 13) % 100) / 100.0f);
+                e->processReplacing(e, nullptr, outputs, kBlock);
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+            }
+            done = true;
+        });
+        while (!done)
+        {
+            e->dispatcher(e, effEditIdle, 0, 0, nullptr, 0.0f);
+            ++idlesDuringWrites;
+        }
+        audio.join();
+        e->dispatcher(e, effEditIdle, 0, 0, nullptr, 0.0f);
+        ASSERT_FLOAT_EQ(knob->getValueNormalized(), facade.getParameter(p)) << "round " << round;
+        ASSERT_EQ(name->getText().getString(), shownName(facade.getCurrentSingle().name)) << "round " << round;
+    }
+    EXPECT_GT(idlesDuringWrites, kRounds);
+    e->dispatcher(e, effEditClose, 0, 0, nullptr, 0.0f);
+    e->dispatcher(e, effMainsChanged, 0, 0, nullptr, 0.0f);
+    effect.reset();
+    VSTGUI::setPlatformFactory(nullptr);
 }

@@ -35,7 +35,7 @@ TEST(PresetStore, SelectingASingleReloadsParametersThenReports)
 
     const k1lib::SinglePreset& target = *t->getSinglePreset(37);
     ASSERT_TRUE(t->setSingle(37));
-    EXPECT_EQ(t.listener.calls, (Calls{"onActiveSingleChanged(37)"}));
+    EXPECT_EQ(t.listener.calls, (Calls{"ActiveSingleChanged(37)"}));
     EXPECT_EQ(t.listener.watchedAtCall[0], valueOf(k1lib::Param_Volume, target));
     EXPECT_EQ(t->getCurrentSingleIndex(), 37u);
     EXPECT_EQ(t->getBendRange(), static_cast<int32_t>(target.pitchBendDepth));
@@ -58,7 +58,7 @@ TEST(PresetStore, ReplacingSinglesReportsInOrder)
     const k1lib::SinglePreset b = distinctSingle(12);
     ASSERT_TRUE(t->setSingle(4, a));
     ASSERT_TRUE(t->setSingle(3, b));
-    EXPECT_EQ(t.listener.calls, (Calls{"onSingleModified(4)", "onActiveSingleModified(3)", "onSingleModified(3)"}));
+    EXPECT_EQ(t.listener.calls, (Calls{"SinglesModified(4,1)", "ActiveSingleModified(3)", "SinglesModified(3,1)"}));
     EXPECT_EQ(t.listener.watchedAtCall[1], valueOf(k1lib::Param_Volume, b));
     EXPECT_EQ(*t->getSinglePreset(4), a);
     EXPECT_EQ(t->getCurrentSingle(), b);
@@ -82,7 +82,7 @@ TEST(PresetStore, RunsOfSinglesReportOnceAtTheEnd)
     run[1] = distinctSingle(21); // the current single, 33
     run[3] = distinctSingle(22);
     ASSERT_TRUE(t->setSingles(32, run));
-    EXPECT_EQ(t.listener.calls, (Calls{"onActiveSingleModified(33)", "onSinglesModified(32,4)"}));
+    EXPECT_EQ(t.listener.calls, (Calls{"ActiveSingleModified(33)", "SinglesModified(32,4)"}));
     EXPECT_EQ(t.listener.watchedAtCall[0], valueOf(k1lib::Param_Volume, run[1]));
     EXPECT_EQ(*t->getSinglePreset(35), run[3]);
     EXPECT_TRUE(t->setSingles(n - 8, std::vector<k1lib::SinglePreset>(8)));
@@ -96,7 +96,7 @@ TEST(PresetStore, RenamingKeepsTenPrintableCharacters)
     EXPECT_STREQ(t->getCurrentSingle().name, "Bells");
     // Stored as a dump reads it back: no trailing blanks, zero after.
     EXPECT_EQ(std::memcmp(t->getCurrentSingle().name, "Bells\0\0\0\0\0\0", 11), 0);
-    EXPECT_EQ(t.listener.calls, (Calls{"onActiveSingleModified(0)"}));
+    EXPECT_EQ(t.listener.calls, (Calls{"ActiveSingleModified(0)"}));
     EXPECT_TRUE(t->isSingleModified(cur));
 
     t.listener.clear();
@@ -121,7 +121,7 @@ TEST(PresetStore, RenamingKeepsTenPrintableCharacters)
     t.listener.clear();
     t->setCurrentMultiName("Split\x80");
     EXPECT_STREQ(t->getCurrentMulti().name, "Split");
-    EXPECT_EQ(t.listener.calls, (Calls{"onActiveMultiModified(2)"}));
+    EXPECT_EQ(t.listener.calls, (Calls{"ActiveMultiModified(2)"}));
     EXPECT_TRUE(t->isMultiModified(2));
     EXPECT_TRUE(t->restoreFactoryMulti(2));
     EXPECT_FALSE(t->isMultiModified(2));
@@ -139,7 +139,7 @@ TEST(PresetStore, SwappingSources)
     ASSERT_TRUE(t->swapSources(2, 0));
     EXPECT_EQ(t->getCurrentSingle().sources[0], before.sources[2]);
     EXPECT_EQ(t->getCurrentSingle().sources[2], before.sources[0]);
-    EXPECT_EQ(t.listener.calls, (Calls{"onActiveSingleModified(1)", "onSingleModified(1)"}));
+    EXPECT_EQ(t.listener.calls, (Calls{"ActiveSingleModified(1)", "SinglesModified(1,1)"}));
 }
 
 TEST(PresetStore, MultisSelectReplaceAndRunInOrder)
@@ -155,15 +155,15 @@ TEST(PresetStore, MultisSelectReplaceAndRunInOrder)
     const k1lib::MultiPreset a = distinctMulti(3);
     ASSERT_TRUE(t->setMulti(9, a));
     ASSERT_TRUE(t->setMulti(10, distinctMulti(4)));
-    EXPECT_EQ(t.listener.calls, (Calls{"onActiveMultiChanged(9)", "onActiveMultiModified(9)", "onMultiModified(9)",
-                                       "onMultiModified(10)"}));
+    EXPECT_EQ(t.listener.calls, (Calls{"ActiveMultiChanged(9)", "ActiveMultiModified(9)", "MultisModified(9,1)",
+                                       "MultisModified(10,1)"}));
     EXPECT_EQ(t.listener.watchedAtCall[1], valueOf(k1lib::Param_MultiVolume, a));
 
     t.listener.clear();
     std::vector<k1lib::MultiPreset> run{*t->getMultiPreset(8), distinctMulti(7)};
     EXPECT_FALSE(t->setMultis(t->getMultiCount() - 1, run));
     ASSERT_TRUE(t->setMultis(8, run));
-    EXPECT_EQ(t.listener.calls, (Calls{"onActiveMultiModified(9)", "onMultisModified(8,2)"}));
+    EXPECT_EQ(t.listener.calls, (Calls{"ActiveMultiModified(9)", "MultisModified(8,2)"}));
     EXPECT_FALSE(t->setMultis(8, run));
 }
 
@@ -173,7 +173,7 @@ TEST(PresetStore, ModifyParameterRampsAndReports)
     t->setPlayMode(k1lib::PlayMode::Multi);
     t.listener.clear();
     t->modifyParameter(k1lib::Param_MultiS3Single, 0.5f);
-    EXPECT_EQ(t.listener.calls, (Calls{"onParameterChanged(122)"}));
+    EXPECT_EQ(t.listener.calls, (Calls{"ParameterChanged(122)"}));
     EXPECT_FLOAT_EQ(t->getParameter(k1lib::Param_MultiS3Single), 0.5f);
 }
 

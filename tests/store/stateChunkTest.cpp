@@ -149,7 +149,7 @@ TEST(StateChunk, SaveChangeEverythingLoadRestoresEverything)
     t.listener.clear();
 
     ASSERT_TRUE(t->loadState(saved));
-    EXPECT_EQ(t.listener.calls, (Calls{"deserializeCustomData", "onActiveMultiChanged(50)", "onPlayModeChanged"}));
+    EXPECT_EQ(t.listener.calls, (Calls{"deserializeCustomData", "ActiveMultiChanged(50)", "PlayModeChanged"}));
     EXPECT_EQ(t.listener.customIn.at(0), kWindowBlob);
     Snapshot(*t.engine).expectEqual(before);
     t.settle(5000); // the restored values change no preset

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "tests/support/changeText.h"
 
 namespace k1store
 {
@@ -30,21 +31,8 @@ struct RecordingListener : k1lib::IEngineListener
         calls.push_back(call);
         watchedAtCall.push_back(engine ? engine->getParameterManager().getReal(watched) : 0.0f);
     }
-    static std::string at(const char* name, size_t a) { return std::string(name) + "(" + std::to_string(a) + ")"; }
-    static std::string at(const char* name, size_t a, size_t b)
-    {
-        return std::string(name) + "(" + std::to_string(a) + "," + std::to_string(b) + ")";
-    }
 
-    void onActiveSingleChanged(size_t i) override { record(at("onActiveSingleChanged", i)); }
-    void onSingleModified(size_t i) override { record(at("onSingleModified", i)); }
-    void onSinglesModified(size_t f, size_t n) override { record(at("onSinglesModified", f, n)); }
-    void onActiveSingleModified(size_t i) override { record(at("onActiveSingleModified", i)); }
-    void onActiveMultiChanged(size_t i) override { record(at("onActiveMultiChanged", i)); }
-    void onMultiModified(size_t i) override { record(at("onMultiModified", i)); }
-    void onMultisModified(size_t f, size_t n) override { record(at("onMultisModified", f, n)); }
-    void onActiveMultiModified(size_t i) override { record(at("onActiveMultiModified", i)); }
-    void onParameterChanged(k1lib::EParam p, float) override { record(at("onParameterChanged", p)); }
+    void onChange(const k1lib::Change& c) override { record(k1test::describe(c)); }
     void sendMidi(const k1lib::SMidiEvent& e) override
     {
         record("sendMidi");
@@ -60,8 +48,6 @@ struct RecordingListener : k1lib::IEngineListener
         record("deserializeCustomData");
         customIn.push_back(data);
     }
-    void onPlayModeChanged() override { record("onPlayModeChanged"); }
-    void onConfigChanged() override { record("onConfigChanged"); }
 
     void clear()
     {

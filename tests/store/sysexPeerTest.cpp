@@ -68,7 +68,7 @@ TEST(SysexPeer, DumpsAreStoredAndAcknowledged)
     t.receive(oneSingle(p, 3, k1lib::StorageLocation::I, 5));
     EXPECT_EQ(*t->getSinglePreset(5), p);
     EXPECT_EQ(t.listener.sent, (std::vector<Bytes>{writeResult(3, 0x40)}));
-    EXPECT_EQ(t.listener.calls, (Calls{"onSingleModified(5)", "sendMidi"}));
+    EXPECT_EQ(t.listener.calls, (Calls{"SinglesModified(5,1)", "sendMidi"}));
 
     // Another channel with omni off: nothing at all.
     t.listener.clear();
@@ -209,14 +209,14 @@ TEST(SysexPeer, ParameterChangesEditTheCurrentSingle)
     // Volume 30: reload, then the two reports.
     t.receive(change(k1lib::Cursor_Volume, 0, 30));
     EXPECT_EQ(t->getCurrentSingle().volume, 30);
-    EXPECT_EQ(t.listener.calls, (Calls{"onActiveSingleModified(0)", "onSingleModified(0)"}));
+    EXPECT_EQ(t.listener.calls, (Calls{"ActiveSingleModified(0)", "SinglesModified(0,1)"}));
     EXPECT_EQ(t.listener.watchedAtCall[0], 31.0f); // shown one higher
 
     // The same value again still reloads and reports; number 38 does nothing.
     t.listener.clear();
     t.receive(change(k1lib::Cursor_Volume, 0, 30));
     t.receive(change(38, 0, 1));
-    EXPECT_EQ(t.listener.calls, (Calls{"onActiveSingleModified(0)", "onSingleModified(0)"}));
+    EXPECT_EQ(t.listener.calls, (Calls{"ActiveSingleModified(0)", "SinglesModified(0,1)"}));
 
     // S1/S2 to "S1>S2" exchanges sources 1 and 2 and stores the single.
     t.listener.clear();
@@ -224,7 +224,7 @@ TEST(SysexPeer, ParameterChangesEditTheCurrentSingle)
     EXPECT_EQ(t->getCurrentSingle().ampModS1S2, 2u);
     EXPECT_EQ(t->getCurrentSingle().sources[0], p.sources[1]);
     EXPECT_EQ(t->getCurrentSingle().sources[1], p.sources[0]);
-    EXPECT_EQ(t.listener.calls, (Calls{"onActiveSingleModified(0)", "onSingleModified(0)", "onSingleModified(0)"}));
+    EXPECT_EQ(t.listener.calls, (Calls{"ActiveSingleModified(0)", "SinglesModified(0,1)", "SinglesModified(0,1)"}));
 
     // With equal sources 3 and 4 there is nothing to exchange, but the
     // parameters still follow the new mode.
@@ -234,7 +234,7 @@ TEST(SysexPeer, ParameterChangesEditTheCurrentSingle)
     t.listener.clear();
     t.listener.watched = k1lib::Param_AmpModS3S4;
     t.receive(change(k1lib::Cursor_AmpModS3S4, 0, 2));
-    EXPECT_EQ(t.listener.calls, (Calls{"onActiveSingleModified(0)", "onSingleModified(0)"}));
+    EXPECT_EQ(t.listener.calls, (Calls{"ActiveSingleModified(0)", "SinglesModified(0,1)"}));
     int shown = -1;
     k1lib::ParameterConverter::getValue(shown, k1lib::Param_AmpModS3S4, t->getCurrentSingle());
     EXPECT_EQ(t.listener.watchedAtCall[0], static_cast<float>(shown));

@@ -84,6 +84,9 @@ public:
     bool getRect(VSTGUI::CRect& rect) const;
     static VSTGUI::CRect getDefaultRect();
     double getZoom() const { return m_zoom; }
+    // The panel's description, read once per process on the first call (from
+    // any thread) and shared by every window; null when it does not parse.
+    static const VSTGUI::UIDescription* getPanelDescription();
 
     // ---- Zoom and size (UI thread, k1EditorZoom.cpp) --------------------------
 
@@ -256,6 +259,11 @@ private:
 
     double m_zoom = 0.0;
     VSTGUI::CRect m_rect;
+    // Once the zoom has held for a while, the shared bitmaps drawn only
+    // zoomed drop their full-size pixels (k1EditorZoom.cpp).
+    void releaseBitmapMemoryWhenSettled();
+    double m_settledZoom = 0.0;
+    uint64_t m_settledSince = 0;
     bool m_frameSupplied = false;
     VSTGUI::CFrame* m_frame = nullptr;
 

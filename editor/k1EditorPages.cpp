@@ -154,6 +154,7 @@ void K1Editor::idle()
     m_handling.clear();
     if (dropped)
         refreshEverything();
+    releaseBitmapMemoryWhenSettled();
     m_inIdle = false;
 }
 

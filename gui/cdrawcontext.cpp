@@ -191,14 +191,17 @@ CCoord CDrawContext::getStringWidth(const UTF8String& text)
 
 void CDrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& offset, float alpha)
 {
-    if (!bitmap || !bitmap->getSurface() || dest.isEmpty())
+    if (!bitmap || dest.isEmpty())
         return;
     if (drawScaledBitmap(bitmap, dest, offset, alpha))
+        return;
+    cairo_surface_t* pixels = bitmap->acquireSurface();
+    if (!pixels)
         return;
     cairo_save(cr);
     cairo_rectangle(cr, dest.left, dest.top, dest.getWidth(), dest.getHeight());
     cairo_clip(cr);
-    cairo_set_source_surface(cr, bitmap->getSurface(), dest.left - offset.x, dest.top - offset.y);
+    cairo_set_source_surface(cr, pixels, dest.left - offset.x, dest.top - offset.y);
     cairo_pattern_t* pattern = cairo_get_source(cr);
     cairo_pattern_set_filter(pattern, quality == BitmapInterpolationQuality::kHigh ? CAIRO_FILTER_BEST
                                       : quality == BitmapInterpolationQuality::kLow ? CAIRO_FILTER_FAST
@@ -207,6 +210,7 @@ void CDrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& 
     cairo_pattern_set_extend(pattern, CAIRO_EXTEND_NONE);
     cairo_paint_with_alpha(cr, alpha * globalAlpha);
     cairo_restore(cr);
+    cairo_surface_destroy(pixels);
 }
 
 bool CDrawContext::drawScaledBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& offset, float alpha)
@@ -237,6 +241,7 @@ bool CDrawContext::drawScaledBitmap(CBitmap* bitmap, const CRect& dest, const CP
     cairo_set_source_surface(cr, copy, x, y);
     cairo_paint_with_alpha(cr, alpha * globalAlpha);
     cairo_restore(cr);
+    cairo_surface_destroy(copy);
     return true;
 }
 

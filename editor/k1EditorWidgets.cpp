@@ -51,11 +51,15 @@ void K1Editor::widgetsShowCurrentPreset()
         m_display->setTextShowCurrentPreset();
 }
 
-// uiSingles::setPresetNames(page offset): the names at the browser's position.
+// uiSingles::setPresetNames(page offset): the names at the browser's position;
+// uiMulti::onSingleNamesChanged(): the multi page's single menus, which show
+// names too.
 void K1Editor::widgetsRefreshBrowser()
 {
     if (m_singles)
         m_singles->setPresetNames(m_singles->getPageOffset());
+    if (m_multi)
+        m_multi->onSingleNamesChanged();
 }
 
 // uiSingles::focusOnPreset()

@@ -69,6 +69,29 @@ cairo_surface_t* halved(cairo_surface_t* src)
     cairo_surface_mark_dirty(dst);
     return dst;
 }
+// level scaled to width x height, smoothly or to the nearest pixel. A new surface.
+cairo_surface_t* scaledFrom(cairo_surface_t* level, int width, int height, bool nearest)
+{
+    cairo_surface_t* out = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    cairo_t* cr = cairo_create(out);
+    cairo_scale(cr, double(width) / cairo_image_surface_get_width(level),
+                double(height) / cairo_image_surface_get_height(level));
+    cairo_set_source_surface(cr, level, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), nearest ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_BILINEAR);
+    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(out);
+    return out;
+}
+
+// Whether a half of a w x h picture is still at least width x height.
+bool halfStillLarger(int w, int h, int width, int height)
+{
+    return (w + 1) / 2 >= width && (h + 1) / 2 >= height && !(w == 1 && h == 1);
+}
+
 // The part (sx, sy, sw, sh) of src scaled to width x height: halved while
 // a half is still at least as large, then scaled smoothly (or to the
 // nearest pixel). A new surface.
@@ -87,27 +110,14 @@ cairo_surface_t* scaledRegion(cairo_surface_t* src, int sx, int sy, int sw, int 
         cairo_paint(cr);
         cairo_destroy(cr);
     }
-    for (;;)
+    while (halfStillLarger(cairo_image_surface_get_width(level), cairo_image_surface_get_height(level), width, height))
     {
-        const int lw = cairo_image_surface_get_width(level), lh = cairo_image_surface_get_height(level);
-        if ((lw + 1) / 2 < width || (lh + 1) / 2 < height || (lw == 1 && lh == 1))
-            break;
         cairo_surface_t* half = halved(level);
         cairo_surface_destroy(level);
         level = half;
     }
-    cairo_surface_t* out = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    cairo_t* cr = cairo_create(out);
-    cairo_scale(cr, double(width) / cairo_image_surface_get_width(level),
-                double(height) / cairo_image_surface_get_height(level));
-    cairo_set_source_surface(cr, level, 0, 0);
-    cairo_pattern_set_filter(cairo_get_source(cr), nearest ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_BILINEAR);
-    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_paint(cr);
-    cairo_destroy(cr);
+    cairo_surface_t* out = scaledFrom(level, width, height, nearest);
     cairo_surface_destroy(level);
-    cairo_surface_flush(out);
     return out;
 }
 
@@ -204,6 +214,8 @@ CBitmap::CBitmap(cairo_surface_t* s)
 
 CBitmap::~CBitmap()
 {
+    for (cairo_surface_t* half : halves)
+        cairo_surface_destroy(half);
     for (const Scaled& c : scaled)
         cairo_surface_destroy(c.surface);
     if (surface)
@@ -301,8 +313,46 @@ bool CBitmap::releaseFullSize()
     std::lock_guard<std::mutex> guard(lock);
     if (!surface || png.empty() || drawnFullSize || scaled.empty())
         return false;
+    // Every frame of a strip's copies first, while the pixels are there.
+    for (Scaled& c : scaled)
+        for (size_t f = 0; f < c.built.size(); ++f)
+            if (!c.built[f])
+                buildFrame(c, int(f), surface);
     cairo_surface_destroy(std::exchange(surface, nullptr));
+    for (cairo_surface_t* half : halves)
+        cairo_surface_destroy(half);
+    halves.clear();
     return true;
+}
+
+cairo_surface_t* CBitmap::scaledWhole(cairo_surface_t* full, int w, int h, bool nearest)
+{
+    // A drag of the resize handle asks for a new size at every step: the
+    // halved copies are made once, not at each step.
+    cairo_surface_t* level = full;
+    for (size_t i = 0;
+         halfStillLarger(cairo_image_surface_get_width(level), cairo_image_surface_get_height(level), w, h); ++i)
+    {
+        if (i == halves.size())
+            halves.push_back(halved(level));
+        level = halves[i];
+    }
+    return scaledFrom(level, w, h, nearest);
+}
+
+void CBitmap::buildFrame(Scaled& c, int f, cairo_surface_t* full)
+{
+    cairo_surface_t* one = scaledRegion(full, 0, f * c.sh, c.sw, c.sh, c.width, c.height, c.nearest);
+    // Copied row by row: another window may be drawing other frames of the
+    // copy meanwhile, and only these rows are touched.
+    const uint8_t* from = cairo_image_surface_get_data(one);
+    uint8_t* to = cairo_image_surface_get_data(c.surface);
+    const int fromStride = cairo_image_surface_get_stride(one), toStride = cairo_image_surface_get_stride(c.surface);
+    for (int y = 0; y < c.height; ++y)
+        std::memcpy(to + size_t(f * c.height + y) * size_t(toStride), from + size_t(y) * size_t(fromStride),
+                    size_t(c.width) * 4);
+    cairo_surface_destroy(one);
+    c.built[size_t(f)] = true;
 }
 
 cairo_surface_t* CBitmap::getScaledCopy(const CRect& src, int w, int h, bool nearest)
@@ -317,41 +367,42 @@ cairo_surface_t* CBitmap::getScaledCopy(const CRect& src, int w, int h, bool nea
     const int keyTop = frameOfStrip ? -1 : sy;
     std::lock_guard<std::mutex> guard(lock);
     auto same = [&](const Scaled& c) { return c.sx == sx && c.sy == keyTop && c.sw == sw && c.sh == sh; };
-    cairo_surface_t* found = nullptr;
+    const int frame = frameOfStrip ? sy / sh : 0;
+    Scaled* found = nullptr;
     for (size_t i = 0; i < scaled.size(); ++i)
         if (same(scaled[i]) && scaled[i].width == w && scaled[i].height == h && scaled[i].nearest == nearest)
         {
             std::rotate(scaled.begin() + long(i), scaled.begin() + long(i) + 1, scaled.end());
-            found = scaled.back().surface;
+            found = &scaled.back();
             break;
         }
+    if (found && frameOfStrip && !found->built[size_t(frame)])
+    {
+        cairo_surface_t* full = pixels();
+        if (!full)
+            return nullptr;
+        cairo_surface_flush(full);
+        buildFrame(*found, frame, full);
+    }
     if (!found)
     {
         cairo_surface_t* full = pixels();
         if (!full || cairo_surface_status(full) != CAIRO_STATUS_SUCCESS)
             return nullptr;
         cairo_surface_flush(full);
+        cairo_surface_t* copy = nullptr;
+        const int frames = frameOfStrip ? bh / sh : 0;
         if (frameOfStrip)
         {
-            const int frames = bh / sh;
             if (int64_t(h) * frames > 32768)
                 return nullptr;
-            found = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h * frames);
-            cairo_t* cr = cairo_create(found);
-            cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-            for (int f = 0; f < frames; ++f)
-            {
-                cairo_surface_t* one = scaledRegion(full, 0, f * sh, sw, sh, w, h, nearest);
-                cairo_set_source_surface(cr, one, 0, f * h);
-                cairo_rectangle(cr, 0, f * h, w, h);
-                cairo_fill(cr);
-                cairo_surface_destroy(one);
-            }
-            cairo_destroy(cr);
-            cairo_surface_flush(found);
+            copy = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h * frames);
+            cairo_surface_flush(copy);
         }
+        else if (sx == 0 && sy == 0 && sw == bw && sh == bh)
+            copy = scaledWhole(full, w, h, nearest);
         else
-            found = scaledRegion(full, sx, sy, sw, sh, w, h, nearest);
+            copy = scaledRegion(full, sx, sy, sw, sh, w, h, nearest);
         // Drawn zoomed now: the full-size pixels may go once the zoom settles.
         drawnFullSize = false;
         constexpr size_t kSizesKept = 2;
@@ -361,10 +412,13 @@ cairo_surface_t* CBitmap::getScaledCopy(const CRect& src, int w, int h, bool nea
             cairo_surface_destroy(oldest->surface);
             scaled.erase(oldest);
         }
-        scaled.push_back({sx, keyTop, sw, sh, w, h, nearest, found});
+        scaled.push_back({sx, keyTop, sw, sh, w, h, nearest, copy, std::vector<bool>(size_t(frames), false)});
+        found = &scaled.back();
+        if (frameOfStrip)
+            buildFrame(*found, frame, full);
     }
     if (frameOfStrip)
-        return cairo_surface_create_for_rectangle(found, 0, double(sy / sh) * h, w, h);
-    return cairo_surface_reference(found);
+        return cairo_surface_create_for_rectangle(found->surface, 0, double(frame) * h, w, h);
+    return cairo_surface_reference(found->surface);
 }
 } // namespace VSTGUI

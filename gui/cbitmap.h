@@ -7,9 +7,10 @@
 // Drawn zoomed, a bitmap is not resampled at every redraw: each part of it
 // that is drawn (the whole picture, or one frame of a strip) gets a copy
 // scaled to the size it is shown at, box filtered down by halving first.
-// A strip is scaled frame by frame, all frames at once, so that turning a
-// knob never needs the full-size pixels again. The copies for the two most
-// recent sizes of a part are kept.
+// A strip is scaled frame by frame, so that turning a knob never needs the
+// full-size pixels once they are gone. The copies for the two most
+// recent sizes of a part are kept. A strip's frames are scaled as they are
+// first shown, and the rest before the full-size pixels go.
 //
 // A bitmap made from PNG bytes with createDeferredFromPNG decodes them only
 // when first drawn and may drop its full-size pixels again once it is drawn
@@ -87,7 +88,14 @@ private:
         int width, height;  // of the part (of one frame for a strip)
         bool nearest;
         cairo_surface_t* surface;
+        std::vector<bool> built; // of a strip: which frames are scaled yet
     };
+    // Scales frame f of a strip into its copy c (with the lock held).
+    void buildFrame(Scaled& c, int f, cairo_surface_t* full);
+    // The whole picture scaled, from the halved copies kept while the
+    // full-size pixels are (with the lock held).
+    cairo_surface_t* scaledWhole(cairo_surface_t* full, int width, int height, bool nearest);
+    std::vector<cairo_surface_t*> halves; // of the whole picture: 1/2, 1/4, ...
     mutable std::mutex lock;
     cairo_surface_t* surface = nullptr;
     std::vector<uint8_t> png;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 
 #include "editor/k1EditorWidgets.h"
 #include "editor/uiXml.h"
@@ -53,19 +54,16 @@ K1Editor::K1Editor(k1lib::Plugin& plugin, void* parent, VSTGUIEditorInterface* e
     }
     else
     {
-        XmlContentProvider provider;
-        auto* description = new UIDescription(&provider);
-        if (!description->parse())
+        const UIDescription* description = getPanelDescription();
+        if (!description)
         {
             K1_LOG("Failed to parse UI description");
-            description->forget();
             return;
         }
         root = description->createView(kTemplateName, nullptr);
         m_frame = new CFrame(m_rect, editorInterface);
         if (root)
             m_frame->addView(root);
-        description->forget();
         if (!root || !m_frame->open(m_parent, platformType, config))
         {
             K1_LOG("Failed to open the editor window");
@@ -90,6 +88,22 @@ K1Editor::K1Editor(k1lib::Plugin& plugin, void* parent, VSTGUIEditorInterface* e
     // say) reached no editor. The first idle therefore reads everything
     // afresh.
     markEverythingDirty();
+}
+
+const UIDescription* K1Editor::getPanelDescription()
+{
+    // Parsing the 3.5 MB document is most of what an opening would cost; its
+    // views are built afresh for each window, its bitmaps shared by all. It
+    // lives until the plug-in is unloaded.
+    static std::once_flag once;
+    static SharedPointer<UIDescription> shared;
+    std::call_once(once, [] {
+        XmlContentProvider provider;
+        auto description = owned(new UIDescription(&provider));
+        if (description->parse())
+            shared = description;
+    });
+    return shared.get();
 }
 
 K1Editor::~K1Editor()

@@ -84,6 +84,9 @@ public:
     bool getRect(VSTGUI::CRect& rect) const;
     static VSTGUI::CRect getDefaultRect();
     double getZoom() const { return m_zoom; }
+    // The panel's description, read once per process on the first call (from
+    // any thread) and shared by every window; null when it does not parse.
+    static const VSTGUI::UIDescription* getPanelDescription();
 
     // ---- Zoom and size (UI thread, k1EditorZoom.cpp) --------------------------
 
@@ -186,7 +189,8 @@ private:
         Refresh_SingleName = 1u << 5,   // the single name field
         Refresh_MultiName = 1u << 6,    // the multi name field
         Refresh_MultiPage = 1u << 7,    // the multi page's current multi
-        Refresh_Everything = (1u << 8) - 1,
+        Refresh_SingleMenus = 1u << 8,  // the multi page's menus of single names
+        Refresh_Everything = (1u << 9) - 1,
     };
     // The refreshes a kind of change asks for.
     static uint32_t refreshesOf(k1lib::ChangeKind kind);
@@ -207,6 +211,7 @@ private:
     void destroyWidgets();
     void widgetsShowCurrentPreset();
     void widgetsRefreshBrowser();
+    void widgetsRefreshSingleMenus();
     void widgetsFocusBrowserOnCurrent();
     void widgetsOnPlayModeChanged();
     bool widgetsOnKeyDown(const VSTGUI::VstKeyCode& key);
@@ -263,6 +268,11 @@ private:
 
     double m_zoom = 0.0;
     VSTGUI::CRect m_rect;
+    // Once the zoom has held for a while, the shared bitmaps drawn only
+    // zoomed drop their full-size pixels (k1EditorZoom.cpp).
+    void releaseBitmapMemoryWhenSettled();
+    double m_settledZoom = 0.0;
+    uint64_t m_settledSince = 0;
     bool m_frameSupplied = false;
     VSTGUI::CFrame* m_frame = nullptr;
 

@@ -133,8 +133,9 @@ uint32_t K1Editor::refreshesOf(k1lib::ChangeKind kind)
     switch (kind)
     {
     case Kind::ActiveSingleChanged: return Refresh_Display | Refresh_BrowserFocus | Refresh_SingleName;
-    case Kind::ActiveSingleModified: return Refresh_Display | Refresh_Browser | Refresh_SingleName;
-    case Kind::SinglesModified: return Refresh_Browser | Refresh_SingleName;
+    case Kind::ActiveSingleModified:
+        return Refresh_Display | Refresh_Browser | Refresh_SingleName | Refresh_SingleMenus;
+    case Kind::SinglesModified: return Refresh_Browser | Refresh_SingleName | Refresh_SingleMenus;
     case Kind::ActiveMultiChanged:
         return Refresh_Display | Refresh_Browser | Refresh_MultiName | Refresh_MultiPage;
     case Kind::ActiveMultiModified: return Refresh_Display | Refresh_Browser | Refresh_MultiName;
@@ -179,6 +180,7 @@ void K1Editor::idle()
     if (refresh & Refresh_Config)
         widgetsOnConfigChanged();
     refreshPresets(refresh);
+    releaseBitmapMemoryWhenSettled();
     m_inIdle = false;
 }
 
@@ -205,6 +207,8 @@ void K1Editor::refreshPresets(uint32_t refresh)
         updateEditMultiName();
     if (refresh & Refresh_MultiPage)
         widgetsOnActiveMultiChanged(m_plugin.getCurrentMultiIndex());
+    else if (refresh & Refresh_SingleMenus)
+        widgetsRefreshSingleMenus();
     // A play-mode change has shown the current preset and the new mode's
     // list already.
     if (refresh & Refresh_Mode)

@@ -58,6 +58,14 @@ void K1Editor::widgetsRefreshBrowser()
         m_singles->setPresetNames(m_singles->getPageOffset());
 }
 
+// uiMulti::onSingleNamesChanged(): the multi page's single menus show the
+// singles' names too.
+void K1Editor::widgetsRefreshSingleMenus()
+{
+    if (m_multi)
+        m_multi->onSingleNamesChanged();
+}
+
 // uiSingles::focusOnPreset()
 void K1Editor::widgetsFocusBrowserOnCurrent()
 {

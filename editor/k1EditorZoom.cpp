@@ -10,6 +10,25 @@
 
 using namespace VSTGUI;
 
+// Long enough for a drag of the resize handle to have ended: the bitmaps
+// keep their full-size pixels while the zoom still moves.
+constexpr uint64_t kZoomSettledMs = 1000;
+
+void K1Editor::releaseBitmapMemoryWhenSettled()
+{
+    if (m_frameSupplied || !m_frame)
+        return;
+    const uint64_t now = getPlatformFactory().getTicks();
+    if (m_zoom != m_settledZoom)
+    {
+        m_settledZoom = m_zoom;
+        m_settledSince = now;
+    }
+    else if (now - m_settledSince >= kZoomSettledMs)
+        if (const UIDescription* description = getPanelDescription())
+            description->releaseFullSizeBitmaps();
+}
+
 void K1Editor::changeZoom(double zoom)
 {
     if (!m_frame)

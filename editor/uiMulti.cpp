@@ -223,6 +223,18 @@ void uiMulti::onParamChanged(EParam p, float value)
             strip->onParamChanged(p, value);
 }
 
+void uiMulti::onSingleNamesChanged()
+{
+    uiMultiSinglesBank bank;
+    bank.read(m_editor);
+    if (bank.first == m_bank.first && bank.itemTitles == m_bank.itemTitles)
+        return; // an open menu stays as it is
+    m_bank = std::move(bank);
+    for (auto& strip : m_strips)
+        if (strip)
+            strip->initSinglesList(m_bank);
+}
+
 void uiMulti::onActiveMultiChanged(size_t)
 {
     m_bank.read(m_editor);

@@ -107,6 +107,9 @@ public:
     void onParamChanged(k1lib::EParam p, float value);
     // Refills the single menus from the new multi's bank.
     void onActiveMultiChanged(size_t index);
+    // Singles may have been stored or renamed: the single menus are refilled
+    // when a text of the bank changed.
+    void onSingleNamesChanged();
 
     uiMultiSection* getStrip(size_t i) const { return i < kStripCount ? m_strips[i].get() : nullptr; }
 

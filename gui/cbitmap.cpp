@@ -69,67 +69,82 @@ cairo_surface_t* halved(cairo_surface_t* src)
     cairo_surface_mark_dirty(dst);
     return dst;
 }
-} // namespace
-
-// One drawn part of a bitmap: its halved copies and its scaled copies.
-struct CBitmap::Part
+// level scaled to width x height, smoothly or to the nearest pixel. A new surface.
+cairo_surface_t* scaledFrom(cairo_surface_t* level, int width, int height, bool nearest)
 {
-    std::vector<cairo_surface_t*> levels; // [0] the part itself (owned unless it is the whole bitmap)
-    bool ownsFirst = false;
-    struct Scaled
+    cairo_surface_t* out = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    cairo_t* cr = cairo_create(out);
+    cairo_scale(cr, double(width) / cairo_image_surface_get_width(level),
+                double(height) / cairo_image_surface_get_height(level));
+    cairo_set_source_surface(cr, level, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), nearest ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_BILINEAR);
+    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(out);
+    return out;
+}
+
+// Whether a half of a w x h picture is still at least width x height.
+bool halfStillLarger(int w, int h, int width, int height)
+{
+    return (w + 1) / 2 >= width && (h + 1) / 2 >= height && !(w == 1 && h == 1);
+}
+
+// The part (sx, sy, sw, sh) of src scaled to width x height: halved while
+// a half is still at least as large, then scaled smoothly (or to the
+// nearest pixel). A new surface.
+cairo_surface_t* scaledRegion(cairo_surface_t* src, int sx, int sy, int sw, int sh, int width, int height, bool nearest)
+{
+    cairo_surface_t* level = nullptr;
+    if (sx == 0 && sy == 0 && sw == cairo_image_surface_get_width(src) && sh == cairo_image_surface_get_height(src))
+        level = cairo_surface_reference(src);
+    else
     {
-        int width, height;
-        bool nearest;
-        cairo_surface_t* surface;
-    };
-    std::vector<Scaled> scaled; // most recently used last
-    ~Part()
-    {
-        for (size_t i = ownsFirst ? 0 : 1; i < levels.size(); ++i)
-            cairo_surface_destroy(levels[i]);
-        for (const Scaled& s : scaled)
-            cairo_surface_destroy(s.surface);
+        // A frame of a strip is copied out, so that halving never mixes in its neighbours.
+        level = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, sw, sh);
+        cairo_t* cr = cairo_create(level);
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        cairo_set_source_surface(cr, src, -sx, -sy);
+        cairo_paint(cr);
+        cairo_destroy(cr);
     }
-};
-
-CBitmap::CBitmap(CCoord width, CCoord height)
-{
-    const int w = width > 0 ? int(width) : 0;
-    const int h = height > 0 ? int(height) : 0;
-    surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    while (halfStillLarger(cairo_image_surface_get_width(level), cairo_image_surface_get_height(level), width, height))
+    {
+        cairo_surface_t* half = halved(level);
+        cairo_surface_destroy(level);
+        level = half;
+    }
+    cairo_surface_t* out = scaledFrom(level, width, height, nearest);
+    cairo_surface_destroy(level);
+    return out;
 }
 
-bool encodePNG(cairo_surface_t* surface, std::vector<unsigned char>& out)
-{
-    cairo_surface_flush(surface);
-    return cairo_surface_write_to_png_stream(surface, appendChunk, &out) == CAIRO_STATUS_SUCCESS;
-}
-
-CBitmap::CBitmap(cairo_surface_t* s) : surface(s) {}
-
-CBitmap::~CBitmap()
-{
-    parts.clear();
-    if (surface)
-        cairo_surface_destroy(surface);
-}
-
-CBitmap* CBitmap::createFromPNG(const void* data, size_t size)
+// The header's size of acceptable PNG bytes; false (logged) for anything else.
+bool pngSize(const uint8_t* bytes, size_t size, uint32_t& w, uint32_t& h)
 {
     static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    const auto* bytes = static_cast<const uint8_t*>(data);
     if (!bytes || size < 33 || std::memcmp(bytes, signature, 8) != 0 || std::memcmp(bytes + 12, "IHDR", 4) != 0)
     {
         GUI_LOG("Not a PNG image (" << size << " bytes)");
-        return nullptr;
+        return false;
     }
     // Refuse sizes that would exhaust memory before libpng sees them.
-    const uint32_t w = bigEndian32(bytes + 16), h = bigEndian32(bytes + 20);
+    w = bigEndian32(bytes + 16);
+    h = bigEndian32(bytes + 20);
     if (w == 0 || h == 0 || w > 32768 || h > 32768 || uint64_t(w) * h > 64ull * 1024 * 1024)
     {
         GUI_LOG("PNG image of " << w << " x " << h << " pixels refused");
-        return nullptr;
+        return false;
     }
+    return true;
+}
+
+// Decoded pixels of bytes pngSize accepted, as ARGB32; null (logged) when
+// the body does not decode or does not match the header.
+cairo_surface_t* decodePNG(const uint8_t* bytes, size_t size, uint32_t w, uint32_t h)
+{
     PngReader reader{bytes, size, 0};
     cairo_surface_t* s = cairo_image_surface_create_from_png_stream(readChunk, &reader);
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS)
@@ -138,9 +153,33 @@ CBitmap* CBitmap::createFromPNG(const void* data, size_t size)
         cairo_surface_destroy(s);
         return nullptr;
     }
-    if (cairo_image_surface_get_format(s) != CAIRO_FORMAT_ARGB32)
+    if (cairo_image_surface_get_width(s) != int(w) || cairo_image_surface_get_height(s) != int(h))
     {
-        // Give every bitmap one pixel format so drawing and comparing are uniform.
+        GUI_LOG("PNG image is not of its header's size");
+        cairo_surface_destroy(s);
+        return nullptr;
+    }
+    if (cairo_image_surface_get_format(s) == CAIRO_FORMAT_RGB24)
+    {
+        // Give every bitmap one pixel format so drawing and comparing are
+        // uniform. An opaque picture's pixels are ARGB32 once their unused
+        // byte is made opaque: the same memory serves, no copy is made.
+        cairo_surface_flush(s);
+        auto* data = cairo_image_surface_get_data(s);
+        const int stride = cairo_image_surface_get_stride(s);
+        for (uint32_t y = 0; y < h; ++y)
+        {
+            auto* row = reinterpret_cast<uint32_t*>(data + size_t(y) * size_t(stride));
+            for (uint32_t x = 0; x < w; ++x)
+                row[x] |= 0xFF000000u;
+        }
+        cairo_surface_t* argb = cairo_image_surface_create_for_data(data, CAIRO_FORMAT_ARGB32, int(w), int(h), stride);
+        static cairo_user_data_key_t owner;
+        cairo_surface_set_user_data(argb, &owner, s, [](void* p) { cairo_surface_destroy(static_cast<cairo_surface_t*>(p)); });
+        s = argb;
+    }
+    else if (cairo_image_surface_get_format(s) != CAIRO_FORMAT_ARGB32)
+    {
         cairo_surface_t* argb = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(w), int(h));
         cairo_t* cr = cairo_create(argb);
         cairo_set_source_surface(cr, s, 0, 0);
@@ -149,7 +188,61 @@ CBitmap* CBitmap::createFromPNG(const void* data, size_t size)
         cairo_surface_destroy(s);
         s = argb;
     }
-    return new CBitmap(s);
+    return s;
+}
+} // namespace
+
+CBitmap::CBitmap(CCoord w, CCoord h)
+{
+    const int iw = w > 0 ? int(w) : 0;
+    const int ih = h > 0 ? int(h) : 0;
+    surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, iw, ih);
+    width = iw;
+    height = ih;
+}
+
+bool encodePNG(cairo_surface_t* surface, std::vector<unsigned char>& out)
+{
+    cairo_surface_flush(surface);
+    return cairo_surface_write_to_png_stream(surface, appendChunk, &out) == CAIRO_STATUS_SUCCESS;
+}
+
+CBitmap::CBitmap(cairo_surface_t* s)
+    : surface(s), width(cairo_image_surface_get_width(s)), height(cairo_image_surface_get_height(s))
+{
+}
+
+CBitmap::~CBitmap()
+{
+    for (cairo_surface_t* half : halves)
+        cairo_surface_destroy(half);
+    for (const Scaled& c : scaled)
+        cairo_surface_destroy(c.surface);
+    if (surface)
+        cairo_surface_destroy(surface);
+}
+
+CBitmap* CBitmap::createFromPNG(const void* data, size_t size)
+{
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    uint32_t w = 0, h = 0;
+    if (!pngSize(bytes, size, w, h))
+        return nullptr;
+    cairo_surface_t* s = decodePNG(bytes, size, w, h);
+    return s ? new CBitmap(s) : nullptr;
+}
+
+CBitmap* CBitmap::createDeferredFromPNG(std::vector<uint8_t>&& bytes)
+{
+    uint32_t w = 0, h = 0;
+    if (!pngSize(bytes.data(), bytes.size(), w, h))
+        return nullptr;
+    auto* bitmap = new CBitmap(CCoord(0), CCoord(0));
+    cairo_surface_destroy(std::exchange(bitmap->surface, nullptr));
+    bitmap->png = std::move(bytes);
+    bitmap->width = w;
+    bitmap->height = h;
+    return bitmap;
 }
 
 CBitmap* CBitmap::createFromPNGFile(const std::string& path)
@@ -164,14 +257,42 @@ CBitmap* CBitmap::createFromPNGFile(const std::string& path)
     return createFromPNG(bytes.data(), bytes.size());
 }
 
-CCoord CBitmap::getWidth() const
+bool CBitmap::isLoaded() const
 {
-    return surface ? cairo_image_surface_get_width(surface) : 0;
+    std::lock_guard<std::mutex> guard(lock);
+    return surface != nullptr;
 }
 
-CCoord CBitmap::getHeight() const
+cairo_surface_t* CBitmap::pixels()
 {
-    return surface ? cairo_image_surface_get_height(surface) : 0;
+    if (!surface && !png.empty())
+    {
+        surface = decodePNG(png.data(), png.size(), uint32_t(width), uint32_t(height));
+        ++decodes;
+        if (!surface)
+            png.clear(); // logged once; the bitmap draws nothing from now on
+    }
+    return surface;
+}
+
+cairo_surface_t* CBitmap::getSurface()
+{
+    std::lock_guard<std::mutex> guard(lock);
+    return pixels();
+}
+
+cairo_surface_t* CBitmap::acquireSurface()
+{
+    std::lock_guard<std::mutex> guard(lock);
+    drawnFullSize = true;
+    cairo_surface_t* s = pixels();
+    return s ? cairo_surface_reference(s) : nullptr;
+}
+
+int CBitmap::getDecodeCount() const
+{
+    std::lock_guard<std::mutex> guard(lock);
+    return decodes;
 }
 
 void CBitmap::draw(CDrawContext* context, const CRect& rect, const CPoint& offset, float alpha)
@@ -180,73 +301,124 @@ void CBitmap::draw(CDrawContext* context, const CRect& rect, const CPoint& offse
         context->drawBitmap(this, rect, offset, alpha);
 }
 
-bool CBitmap::writePNG(const std::string& path) const
+bool CBitmap::writePNG(const std::string& path)
 {
-    return surface && cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    std::lock_guard<std::mutex> guard(lock);
+    cairo_surface_t* s = pixels();
+    return s && cairo_surface_write_to_png(s, path.c_str()) == CAIRO_STATUS_SUCCESS;
 }
 
-cairo_surface_t* CBitmap::getScaledCopy(const CRect& src, int width, int height, bool nearest)
+bool CBitmap::releaseFullSize()
+{
+    std::lock_guard<std::mutex> guard(lock);
+    if (!surface || png.empty() || drawnFullSize || scaled.empty())
+        return false;
+    // Every frame of a strip's copies first, while the pixels are there.
+    for (Scaled& c : scaled)
+        for (size_t f = 0; f < c.built.size(); ++f)
+            if (!c.built[f])
+                buildFrame(c, int(f), surface);
+    cairo_surface_destroy(std::exchange(surface, nullptr));
+    for (cairo_surface_t* half : halves)
+        cairo_surface_destroy(half);
+    halves.clear();
+    return true;
+}
+
+cairo_surface_t* CBitmap::scaledWhole(cairo_surface_t* full, int w, int h, bool nearest)
+{
+    // A drag of the resize handle asks for a new size at every step: the
+    // halved copies are made once, not at each step.
+    cairo_surface_t* level = full;
+    for (size_t i = 0;
+         halfStillLarger(cairo_image_surface_get_width(level), cairo_image_surface_get_height(level), w, h); ++i)
+    {
+        if (i == halves.size())
+            halves.push_back(halved(level));
+        level = halves[i];
+    }
+    return scaledFrom(level, w, h, nearest);
+}
+
+void CBitmap::buildFrame(Scaled& c, int f, cairo_surface_t* full)
+{
+    cairo_surface_t* one = scaledRegion(full, 0, f * c.sh, c.sw, c.sh, c.width, c.height, c.nearest);
+    // Copied row by row: another window may be drawing other frames of the
+    // copy meanwhile, and only these rows are touched.
+    const uint8_t* from = cairo_image_surface_get_data(one);
+    uint8_t* to = cairo_image_surface_get_data(c.surface);
+    const int fromStride = cairo_image_surface_get_stride(one), toStride = cairo_image_surface_get_stride(c.surface);
+    for (int y = 0; y < c.height; ++y)
+        std::memcpy(to + size_t(f * c.height + y) * size_t(toStride), from + size_t(y) * size_t(fromStride),
+                    size_t(c.width) * 4);
+    cairo_surface_destroy(one);
+    c.built[size_t(f)] = true;
+}
+
+cairo_surface_t* CBitmap::getScaledCopy(const CRect& src, int w, int h, bool nearest)
 {
     const int sx = int(src.left), sy = int(src.top), sw = int(src.getWidth()), sh = int(src.getHeight());
-    if (!surface || width <= 0 || height <= 0 || sw <= 0 || sh <= 0 || sx < 0 || sy < 0 ||
-        sx + sw > getWidth() || sy + sh > getHeight() || width > 32768 || height > 32768)
+    const int bw = int(width), bh = int(height);
+    if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0 || sx < 0 || sy < 0 || sx + sw > bw || sy + sh > bh || w > 32768 ||
+        h > 32768)
         return nullptr;
-    std::unique_ptr<Part>& part = parts[{sx, sy, sw, sh}];
-    if (!part)
-    {
-        part = std::make_unique<Part>();
-        if (sx == 0 && sy == 0 && sw == getWidth() && sh == getHeight())
-            part->levels.push_back(surface);
-        else
+    // One frame of a strip of equal frames stands for every frame.
+    const bool frameOfStrip = sx == 0 && sw == bw && sh < bh && bh % sh == 0 && sy % sh == 0;
+    const int keyTop = frameOfStrip ? -1 : sy;
+    std::lock_guard<std::mutex> guard(lock);
+    auto same = [&](const Scaled& c) { return c.sx == sx && c.sy == keyTop && c.sw == sw && c.sh == sh; };
+    const int frame = frameOfStrip ? sy / sh : 0;
+    Scaled* found = nullptr;
+    for (size_t i = 0; i < scaled.size(); ++i)
+        if (same(scaled[i]) && scaled[i].width == w && scaled[i].height == h && scaled[i].nearest == nearest)
         {
-            // A frame of a strip is copied out, so that halving never mixes in its neighbours.
-            cairo_surface_t* own = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, sw, sh);
-            cairo_t* cr = cairo_create(own);
-            cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-            cairo_set_source_surface(cr, surface, -sx, -sy);
-            cairo_paint(cr);
-            cairo_destroy(cr);
-            part->levels.push_back(own);
-            part->ownsFirst = true;
-        }
-    }
-    for (size_t i = 0; i < part->scaled.size(); ++i)
-        if (part->scaled[i].width == width && part->scaled[i].height == height && part->scaled[i].nearest == nearest)
-        {
-            std::rotate(part->scaled.begin() + long(i), part->scaled.begin() + long(i) + 1, part->scaled.end());
-            return part->scaled.back().surface;
-        }
-    // The smallest halved copy still at least as large as the target.
-    size_t level = 0;
-    for (;;)
-    {
-        cairo_surface_t* l = part->levels[level];
-        const int lw = cairo_image_surface_get_width(l), lh = cairo_image_surface_get_height(l);
-        if ((lw + 1) / 2 < width || (lh + 1) / 2 < height || (lw == 1 && lh == 1))
+            std::rotate(scaled.begin() + long(i), scaled.begin() + long(i) + 1, scaled.end());
+            found = &scaled.back();
             break;
-        if (level + 1 == part->levels.size())
-            part->levels.push_back(halved(l));
-        ++level;
-    }
-    cairo_surface_t* from = part->levels[level];
-    cairo_surface_t* out = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    cairo_t* cr = cairo_create(out);
-    cairo_scale(cr, double(width) / cairo_image_surface_get_width(from),
-                double(height) / cairo_image_surface_get_height(from));
-    cairo_set_source_surface(cr, from, 0, 0);
-    cairo_pattern_set_filter(cairo_get_source(cr), nearest ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_BILINEAR);
-    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    cairo_surface_flush(out);
-    constexpr size_t kSizesKept = 2;
-    if (part->scaled.size() == kSizesKept)
+        }
+    if (found && frameOfStrip && !found->built[size_t(frame)])
     {
-        cairo_surface_destroy(part->scaled.front().surface);
-        part->scaled.erase(part->scaled.begin());
+        cairo_surface_t* full = pixels();
+        if (!full)
+            return nullptr;
+        cairo_surface_flush(full);
+        buildFrame(*found, frame, full);
     }
-    part->scaled.push_back({width, height, nearest, out});
-    return out;
+    if (!found)
+    {
+        cairo_surface_t* full = pixels();
+        if (!full || cairo_surface_status(full) != CAIRO_STATUS_SUCCESS)
+            return nullptr;
+        cairo_surface_flush(full);
+        cairo_surface_t* copy = nullptr;
+        const int frames = frameOfStrip ? bh / sh : 0;
+        if (frameOfStrip)
+        {
+            if (int64_t(h) * frames > 32768)
+                return nullptr;
+            copy = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h * frames);
+            cairo_surface_flush(copy);
+        }
+        else if (sx == 0 && sy == 0 && sw == bw && sh == bh)
+            copy = scaledWhole(full, w, h, nearest);
+        else
+            copy = scaledRegion(full, sx, sy, sw, sh, w, h, nearest);
+        // Drawn zoomed now: the full-size pixels may go once the zoom settles.
+        drawnFullSize = false;
+        constexpr size_t kSizesKept = 2;
+        if (std::count_if(scaled.begin(), scaled.end(), same) == long(kSizesKept))
+        {
+            auto oldest = std::find_if(scaled.begin(), scaled.end(), same);
+            cairo_surface_destroy(oldest->surface);
+            scaled.erase(oldest);
+        }
+        scaled.push_back({sx, keyTop, sw, sh, w, h, nearest, copy, std::vector<bool>(size_t(frames), false)});
+        found = &scaled.back();
+        if (frameOfStrip)
+            buildFrame(*found, frame, full);
+    }
+    if (frameOfStrip)
+        return cairo_surface_create_for_rectangle(found->surface, 0, double(frame) * h, w, h);
+    return cairo_surface_reference(found->surface);
 }
 } // namespace VSTGUI

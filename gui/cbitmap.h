@@ -5,19 +5,24 @@
 // frames the controls pick by offset.
 //
 // Drawn zoomed, a bitmap is not resampled at every redraw: each part of it
-// that is drawn (the whole picture, or one frame of a strip) keeps copies
-// halved again and again (box filtered), and a copy scaled to the size it is
-// shown at, made from the smallest halved copy at least that large. The
-// copies for the two most recent sizes of a part are kept; the pixels must
-// not change once the bitmap has been drawn zoomed.
+// that is drawn (the whole picture, or one frame of a strip) gets a copy
+// scaled to the size it is shown at, box filtered down by halving first.
+// A strip is scaled frame by frame, so that turning a knob never needs the
+// full-size pixels once they are gone. The copies for the two most
+// recent sizes of a part are kept. A strip's frames are scaled as they are
+// first shown, and the rest before the full-size pixels go.
+//
+// A bitmap made from PNG bytes with createDeferredFromPNG decodes them only
+// when first drawn and may drop its full-size pixels again once it is drawn
+// only zoomed (releaseFullSize): its memory then follows the window's size.
+// Bitmaps are shared by every window of the process; all operations may be
+// called from any thread.
 
 #include <cairo.h>
 
 #include <cstddef>
-#include <map>
-#include <memory>
+#include <mutex>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "gui/crect.h"
@@ -40,27 +45,64 @@ public:
     // toolkit accepts (at most 32768 pixels a side, 64 Mpixel in all).
     static CBitmap* createFromPNG(const void* data, size_t size);
     static CBitmap* createFromPNGFile(const std::string& path);
+    // Keeps the PNG bytes and decodes them when the pixels are first needed;
+    // null and a log line when the header is not acceptable. A body that
+    // turns out not to decode is logged then and draws nothing.
+    static CBitmap* createDeferredFromPNG(std::vector<uint8_t>&& png);
 
-    CCoord getWidth() const;
-    CCoord getHeight() const;
-    bool isLoaded() const { return surface != nullptr; }
+    CCoord getWidth() const { return width; }
+    CCoord getHeight() const { return height; }
+    // Whether the full-size pixels are in memory now.
+    bool isLoaded() const;
 
     // Draws the part of the bitmap that starts at offset into rect (1:1).
     void draw(CDrawContext* context, const CRect& rect, const CPoint& offset = CPoint(0, 0), float alpha = 1.f);
 
-    cairo_surface_t* getSurface() const { return surface; }
+    // The full-size pixels, decoded when needed (null when they cannot be);
+    // owned by the bitmap, valid until releaseFullSize.
+    cairo_surface_t* getSurface();
+    // The same as a new reference, which the caller destroys; the bitmap
+    // counts as drawn at full size.
+    cairo_surface_t* acquireSurface();
     // Encodes the bitmap as PNG; false when it cannot.
-    bool writePNG(const std::string& path) const;
+    bool writePNG(const std::string& path);
 
     // The part src (whole pixels, within the bitmap) scaled to width x height
-    // pixels; smooth unless nearest is set. Owned by the bitmap; null when
-    // the sizes are unusable.
+    // pixels; smooth unless nearest is set. A new reference, which the caller
+    // destroys; null when the sizes are unusable.
     cairo_surface_t* getScaledCopy(const CRect& src, int width, int height, bool nearest = false);
+
+    // Drops the full-size pixels when they can be decoded again and the
+    // bitmap has been drawn only zoomed since its last scaled copy was made.
+    // True when they were dropped.
+    bool releaseFullSize();
+    // How often the PNG bytes were decoded.
+    int getDecodeCount() const;
 
 private:
     explicit CBitmap(cairo_surface_t* s);
-    struct Part;
+    cairo_surface_t* pixels(); // with the lock held
+    struct Scaled
+    {
+        int sx, sy, sw, sh; // the part; sy = -1: every frame of height sh
+        int width, height;  // of the part (of one frame for a strip)
+        bool nearest;
+        cairo_surface_t* surface;
+        std::vector<bool> built; // of a strip: which frames are scaled yet
+    };
+    // Scales frame f of a strip into its copy c (with the lock held).
+    void buildFrame(Scaled& c, int f, cairo_surface_t* full);
+    // The whole picture scaled, from the halved copies kept while the
+    // full-size pixels are (with the lock held).
+    cairo_surface_t* scaledWhole(cairo_surface_t* full, int width, int height, bool nearest);
+    std::vector<cairo_surface_t*> halves; // of the whole picture: 1/2, 1/4, ...
+    mutable std::mutex lock;
     cairo_surface_t* surface = nullptr;
-    std::map<std::tuple<int, int, int, int>, std::unique_ptr<Part>> parts;
+    std::vector<uint8_t> png;
+    CCoord width = 0;
+    CCoord height = 0;
+    bool drawnFullSize = false;
+    int decodes = 0;
+    std::vector<Scaled> scaled; // most recently used last
 };
 } // namespace VSTGUI

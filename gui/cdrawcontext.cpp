@@ -129,6 +129,18 @@ std::string validUtf8(const std::string& text)
     return out;
 }
 
+// Unhinted metrics, so that text measures the same at every zoom; measuring
+// and drawing use the same options, so a measured width is the drawn one.
+void setTextOptions(cairo_t* cr, bool antialias)
+{
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_antialias(options, antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    cairo_set_font_options(cr, options);
+    cairo_font_options_destroy(options);
+}
+
 void selectFont(cairo_t* cr, CFontDesc* font)
 {
     const int32_t style = font->getStyle();
@@ -146,12 +158,7 @@ void CDrawContext::drawString(const UTF8String& utf8, const CRect& rect, CHoriTx
         return;
     cairo_save(cr);
     selectFont(cr, font);
-    cairo_font_options_t* options = cairo_font_options_create();
-    cairo_font_options_set_antialias(options, antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
-    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-    cairo_set_font_options(cr, options);
-    cairo_font_options_destroy(options);
+    setTextOptions(cr, antialias);
     cairo_text_extents_t ext;
     cairo_text_extents(cr, text.c_str(), &ext);
     cairo_font_extents_t fext;
@@ -183,6 +190,7 @@ CCoord CDrawContext::getStringWidth(const UTF8String& text)
 {
     cairo_save(cr);
     selectFont(cr, font);
+    setTextOptions(cr, true);
     cairo_text_extents_t ext;
     cairo_text_extents(cr, validUtf8(text.getString()).c_str(), &ext);
     cairo_restore(cr);
@@ -191,14 +199,17 @@ CCoord CDrawContext::getStringWidth(const UTF8String& text)
 
 void CDrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& offset, float alpha)
 {
-    if (!bitmap || !bitmap->getSurface() || dest.isEmpty())
+    if (!bitmap || dest.isEmpty())
         return;
     if (drawScaledBitmap(bitmap, dest, offset, alpha))
+        return;
+    cairo_surface_t* pixels = bitmap->acquireSurface();
+    if (!pixels)
         return;
     cairo_save(cr);
     cairo_rectangle(cr, dest.left, dest.top, dest.getWidth(), dest.getHeight());
     cairo_clip(cr);
-    cairo_set_source_surface(cr, bitmap->getSurface(), dest.left - offset.x, dest.top - offset.y);
+    cairo_set_source_surface(cr, pixels, dest.left - offset.x, dest.top - offset.y);
     cairo_pattern_t* pattern = cairo_get_source(cr);
     cairo_pattern_set_filter(pattern, quality == BitmapInterpolationQuality::kHigh ? CAIRO_FILTER_BEST
                                       : quality == BitmapInterpolationQuality::kLow ? CAIRO_FILTER_FAST
@@ -207,6 +218,7 @@ void CDrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& 
     cairo_pattern_set_extend(pattern, CAIRO_EXTEND_NONE);
     cairo_paint_with_alpha(cr, alpha * globalAlpha);
     cairo_restore(cr);
+    cairo_surface_destroy(pixels);
 }
 
 bool CDrawContext::drawScaledBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& offset, float alpha)
@@ -237,6 +249,7 @@ bool CDrawContext::drawScaledBitmap(CBitmap* bitmap, const CRect& dest, const CP
     cairo_set_source_surface(cr, copy, x, y);
     cairo_paint_with_alpha(cr, alpha * globalAlpha);
     cairo_restore(cr);
+    cairo_surface_destroy(copy);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <map>
+#include <mutex>
 #include <strings.h>
 
 namespace VSTGUI
@@ -40,7 +41,10 @@ std::string resolveFamily(const std::string& requested)
 
 std::string CFontDesc::getResolvedFamily() const
 {
+    // Windows on different threads may draw at once.
+    static std::mutex cacheLock;
     static std::map<std::string, std::string> cache;
+    std::lock_guard<std::mutex> guard(cacheLock);
     auto it = cache.find(name.getString());
     if (it == cache.end())
         it = cache.emplace(name.getString(), resolveFamily(name.getString())).first;

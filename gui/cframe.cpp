@@ -42,6 +42,7 @@ void CFrame::close()
     overlays.clear();
     setFocusView(nullptr);
     hoverView = nullptr;
+    dismissTooltip();
     removeAll();
     platformFrame.reset();
     forget();
@@ -91,6 +92,13 @@ void CFrame::idle()
     if (platformFrame)
         platformFrame->handleEvents();
     CVSTGUITimer::fireDueTimers();
+    // A view hidden under a resting pointer (its page switched away) has
+    // no tip to show: the pointer is over whatever shows there now.
+    if (hoverView && !isShownInFrame(hoverView.get()) && !getMouseDownView())
+    {
+        dismissTooltip();
+        updateHover(pointer, CButtonState());
+    }
     if (tooltips && hoverView && overlays.empty() && !getMouseDownView())
     {
         const std::string& text = hoverView->getTooltipText().getString();
@@ -233,6 +241,37 @@ void CFrame::onViewRemoved(CView* view)
     }
 }
 
+void CFrame::dismissTooltip()
+{
+    const CRect r = tooltip.dismiss();
+    if (platformFrame && !r.isEmpty())
+        platformFrame->invalidRect(r);
+}
+
+bool CFrame::isShownInFrame(CView* view) const
+{
+    for (CView* v = view; v && v != this; v = v->getParentView())
+        if (!v->isVisible())
+            return false;
+    return true;
+}
+
+void CFrame::platformOnMouseExited()
+{
+    SharedPointer<CFrame> guard(this);
+    dismissTooltip();
+    // A drag goes on outside the window; otherwise nothing is under the pointer.
+    if (hoverView && !getMouseDownView())
+    {
+        SharedPointer<CView> old = hoverView;
+        hoverView = nullptr;
+        CPoint local = pointer;
+        old->frameToLocal(local);
+        old->onMouseExited(local, CButtonState());
+        old->callMouseListenerEnteredExited(false);
+    }
+}
+
 void CFrame::hideTooltip()
 {
     const CRect r = tooltip.hide();
@@ -243,7 +282,7 @@ void CFrame::hideTooltip()
 CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons)
 {
     SharedPointer<CFrame> guard(this);
-    hideTooltip();
+    dismissTooltip();
     if (!overlays.empty())
     {
         SharedPointer<CFrameOverlay> top = overlays.back();
@@ -285,6 +324,7 @@ CMouseEventResult CFrame::onMouseMoved(CPoint& where, const CButtonState& button
         return kMouseEventHandled;
     }
     hideTooltip();
+    pointer = where;
     tooltip.pointerMoved(where - size.getTopLeft(), getPlatformFactory().getTicks());
     if (getMouseDownView())
         return CViewContainer::onMouseMoved(where, buttons);
@@ -321,7 +361,7 @@ bool CFrame::onWheel(const CPoint& where, const CMouseWheelAxis& axis, const flo
                      const CButtonState& buttons)
 {
     SharedPointer<CFrame> guard(this);
-    hideTooltip();
+    dismissTooltip();
     if (!overlays.empty())
         return true;
     return CViewContainer::onWheel(where, axis, distance, buttons);
@@ -330,7 +370,7 @@ bool CFrame::onWheel(const CPoint& where, const CMouseWheelAxis& axis, const flo
 int32_t CFrame::onKeyDown(VstKeyCode& keyCode)
 {
     SharedPointer<CFrame> guard(this);
-    hideTooltip();
+    dismissTooltip();
     if (!overlays.empty())
     {
         SharedPointer<CFrameOverlay> top = overlays.back();

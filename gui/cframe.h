@@ -107,14 +107,20 @@ private:
     }
     bool platformOnKeyDown(VstKeyCode& k) override { return onKeyDown(k) != -1; }
     bool platformOnKeyUp(VstKeyCode& k) override { return onKeyUp(k) != -1; }
+    void platformOnMouseExited() override;
     void platformOnModalIdle() override;
     void updateHover(const CPoint& where, const CButtonState& buttons);
     void hideTooltip();
+    // Hides the tooltip until the pointer moves again.
+    void dismissTooltip();
+    // Whether the view and all its containers are shown.
+    bool isShownInFrame(CView* view) const;
 
     VSTGUIEditorInterface* editor;
     std::unique_ptr<IPlatformFrame> platformFrame;
     CView* focusView = nullptr;
     SharedPointer<CView> hoverView;
+    CPoint pointer; // the pointer's last position, in the frame's own coordinates
     std::vector<IKeyboardHook*> keyboardHooks;
     std::vector<SharedPointer<CFrameOverlay>> overlays;
     bool tooltips = false;

@@ -1,6 +1,7 @@
 #include "gui/cmessagebox.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "gui/cframe.h"
 #include "gui/guilog.h"
@@ -32,6 +33,11 @@ CFontDesc& titleFont()
     return font;
 }
 } // namespace
+
+CFontRef CMessageBox::getTextFont()
+{
+    return &textFont();
+}
 
 int32_t CMessageBox::run(CFrame* frame, const std::string& title, const std::string& text,
                          const std::vector<std::string>& buttons, int32_t defaultButton)
@@ -116,6 +122,9 @@ void CMessageBox::layout(CDrawContext* context)
     CCoord textW = 0;
     for (const auto& l : lines)
         textW = std::max(textW, context->getStringWidth(l));
+    // Whole pixels, and one more for a last glyph whose ink reaches past its
+    // advance (a closing parenthesis does).
+    textW = std::ceil(textW) + 1;
     const CCoord buttonsW = CCoord(buttons.size()) * (kButtonWidth + 8) - 8;
     const CCoord w = std::min(winW - 8, std::max(std::max(textW, buttonsW), CCoord(200)) + 2 * kPad);
     const CCoord h = std::min(winH - 8, kPad + kLine + 8 + CCoord(lines.size()) * kLine + kPad + kButtonHeight + kPad);
@@ -128,6 +137,12 @@ void CMessageBox::layout(CDrawContext* context)
         buttonRects.emplace_back(x, panel.bottom - kPad - kButtonHeight, x + kButtonWidth, panel.bottom - kPad);
         x += kButtonWidth + 8;
     }
+}
+
+CRect CMessageBox::getTextRect() const
+{
+    return CRect(panel.left + kPad, panel.top + kPad + kLine + 8, panel.right - kPad,
+                 panel.bottom - kPad - kButtonHeight);
 }
 
 CRect CMessageBox::getButtonRect(size_t i) const

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/cfont.h"
 #include "gui/cframeoverlay.h"
 
 namespace VSTGUI
@@ -34,6 +35,11 @@ public:
     const std::string& getText() const { return text; }
     const std::vector<std::string>& getButtons() const { return buttons; }
     size_t getDefaultButton() const { return defaultButton; }
+    // The lines of the wrapped text and the area they are drawn in (window
+    // pixels), and the font they are drawn with.
+    const std::vector<std::string>& getLines() const { return lines; }
+    CRect getTextRect() const;
+    static CFontRef getTextFont();
     // Where button i is drawn, in window pixels.
     CRect getButtonRect(size_t i) const;
     void choose(int32_t index);

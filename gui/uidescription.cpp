@@ -86,8 +86,12 @@ bool UIDescription::parse()
         GUI_LOG("Cannot read the UI description");
         return false;
     }
-    const pugi::xml_parse_result result =
-        impl->document.load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_auto);
+    // Only parse() reads the provider: the description may outlive it.
+    impl->provider = nullptr;
+    // The document is parsed in place: its text stays in this one buffer.
+    impl->source = std::move(bytes);
+    const pugi::xml_parse_result result = impl->document.load_buffer_inplace(
+        impl->source.data(), impl->source.size(), pugi::parse_default, pugi::encoding_auto);
     if (!result)
     {
         GUI_LOG("UI description is not valid XML: " << result.description() << " at offset " << result.offset);
@@ -115,10 +119,11 @@ bool UIDescription::parse()
             GUI_LOG("Bitmap \"" << name << "\" is not valid base64");
             return false;
         }
-        CBitmap* bitmap = CBitmap::createFromPNG(png.data(), png.size());
+        // Decoded when first drawn: a window shows only a few of them at once.
+        CBitmap* bitmap = CBitmap::createDeferredFromPNG(std::move(png));
         if (!bitmap)
         {
-            GUI_LOG("Bitmap \"" << name << "\" cannot be decoded");
+            GUI_LOG("Bitmap \"" << name << "\" is not a usable PNG image");
             return false;
         }
         impl->bitmaps[name] = owned(bitmap);
@@ -211,6 +216,14 @@ int32_t UIDescription::getTagForName(UTF8StringPtr name) const
 {
     auto it = name ? impl->tags.find(name) : impl->tags.end();
     return it == impl->tags.end() ? -1 : it->second;
+}
+
+size_t UIDescription::releaseFullSizeBitmaps() const
+{
+    size_t released = 0;
+    for (const auto& [name, bitmap] : impl->bitmaps)
+        released += bitmap->releaseFullSize() ? 1 : 0;
+    return released;
 }
 
 std::vector<std::string> UIDescription::getTemplateNames() const

@@ -2,9 +2,11 @@
 
 // The UI description: an XML document ("vstgui-ui-description") with inline
 // PNG bitmaps (base64), fonts, colours, control tags and view templates.
-// parse() reads it from a content provider and decodes the resources;
-// createView() builds a template's views (the caller owns the returned
-// reference). Supported view classes: CView, CViewContainer, CTextLabel,
+// parse() reads it from a content provider and checks the resources
+// (bitmaps are decoded when first drawn); createView() builds a template's
+// views (the caller owns the returned reference). Once parsed, the
+// description is only read: one description may serve every window of the
+// process, on any thread, and its bitmaps and fonts are shared by them. Supported view classes: CView, CViewContainer, CTextLabel,
 // CTextEdit, COptionMenu, CKickButton, CAnimKnob. A document that cannot be
 // read fails parse() with a log line; an unusable attribute value is logged
 // and ignored; an unknown view class is logged and left out.
@@ -73,6 +75,9 @@ public:
     CFontRef getFont(UTF8StringPtr name) const;
     bool getColor(UTF8StringPtr name, CColor& color) const;
     int32_t getTagForName(UTF8StringPtr name) const; // -1 when unknown
+    // Drops the full-size pixels of bitmaps drawn only zoomed (they are
+    // decoded again when needed); the count dropped.
+    size_t releaseFullSizeBitmaps() const;
     std::vector<std::string> getTemplateNames() const;
 
     struct Impl;

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "gui/uidescription.h"
 
@@ -14,6 +15,7 @@ namespace VSTGUI
 struct UIDescription::Impl
 {
     Xml::IContentProvider* provider = nullptr;
+    std::vector<int8_t> source; // the document's bytes, which the parsed nodes point into
     pugi::xml_document document;
     bool parsed = false;
     std::map<std::string, SharedPointer<CBitmap>> bitmaps;

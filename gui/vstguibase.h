@@ -4,6 +4,7 @@
 // reference-counted object base with remember()/forget(), the SharedPointer
 // that holds one reference, the UTF8String text type and view attribute ids.
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -33,16 +34,18 @@ public:
     CBaseObject& operator=(const CBaseObject&) { return *this; }
     virtual ~CBaseObject() = default;
 
-    void remember() { ++refCount; }
+    // Atomic: objects such as the shared description's bitmaps and fonts are
+    // referenced by the views of windows on more than one thread.
+    void remember() { refCount.fetch_add(1, std::memory_order_relaxed); }
     void forget()
     {
-        if (--refCount == 0)
+        if (refCount.fetch_sub(1, std::memory_order_acq_rel) == 1)
             delete this;
     }
-    int32_t getNbReference() const { return refCount; }
+    int32_t getNbReference() const { return refCount.load(std::memory_order_relaxed); }
 
 private:
-    int32_t refCount = 1;
+    std::atomic<int32_t> refCount{1};
 };
 
 // Holds one reference of a CBaseObject-derived object.

@@ -55,7 +55,12 @@ bool k1ui::open(void* parent)
     K1_LOG("Opening GUI");
     AEffGUIEditor::open(parent);
     m_uiThread = std::this_thread::get_id();
-    const CRect rect = getWindowRect();
+    CRect rect;
+    {
+        std::lock_guard<std::mutex> lock(m_rectLock);
+        rect = m_windowRect;
+        m_rectFromState = false;
+    }
     // The editor fits the rectangle and reports its own size back
     // (onSizeChanged) before it is ours: it is read again below.
     auto editor = std::make_unique<K1Editor>(*m_facade, parent, this, this, rect,
@@ -100,8 +105,15 @@ void k1ui::idle()
 
 bool k1ui::getRect(ERect** r)
 {
-    updateRectFromEditor();
-    setERect(getWindowRect());
+    // An open window reports its own size; a closed one the size it will open at.
+    CRect open;
+    if (m_editor && m_editor->getRect(open))
+    {
+        keepEditorRect(open);
+        setERect(open);
+    }
+    else
+        setERect(getWindowRect());
     *r = &rect;
     return true;
 }
@@ -114,6 +126,11 @@ void k1ui::changeParameter(k1lib::EParam param, float value)
 
 void k1ui::onSizeChanged()
 {
+    // The window changed size after any state was loaded: its size is the newest.
+    {
+        std::lock_guard<std::mutex> lock(m_rectLock);
+        m_rectFromState = false;
+    }
     updateRectFromEditor();
 }
 
@@ -122,8 +139,15 @@ void k1ui::updateRectFromEditor()
     CRect r;
     if (!m_editor || !m_editor->getRect(r))
         return;
-    setWindowRect(r);
+    keepEditorRect(r);
     setERect(r);
+}
+
+void k1ui::keepEditorRect(const CRect& r)
+{
+    std::lock_guard<std::mutex> lock(m_rectLock);
+    if (!m_rectFromState)
+        m_windowRect = r;
 }
 
 void k1ui::saveState(std::vector<uint8_t>& bytes)
@@ -144,17 +168,13 @@ void k1ui::loadState(const std::vector<uint8_t>& bytes)
     if (bytes.size() != kStateSize || getU32(&bytes[0]) != kStateVersion)
         return;
     const auto coordinate = [&](size_t offset) { return double(static_cast<int32_t>(getU32(&bytes[offset]))); };
-    setWindowRect(CRect(coordinate(4), coordinate(8), coordinate(12), coordinate(16)));
+    std::lock_guard<std::mutex> lock(m_rectLock);
+    m_windowRect = CRect(coordinate(4), coordinate(8), coordinate(12), coordinate(16));
+    m_rectFromState = true;
 }
 
 CRect k1ui::getWindowRect() const
 {
     std::lock_guard<std::mutex> lock(m_rectLock);
     return m_windowRect;
-}
-
-void k1ui::setWindowRect(const CRect& r)
-{
-    std::lock_guard<std::mutex> lock(m_rectLock);
-    m_windowRect = r;
 }

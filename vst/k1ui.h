@@ -56,7 +56,9 @@ public:
     // Replaces bytes with the 20-byte block.
     void saveState(std::vector<uint8_t>& bytes);
     // Takes the rectangle from a block of exactly 20 bytes and version 1;
-    // ignores anything else. An open window keeps its size until reopened.
+    // ignores anything else. An open window keeps its size until reopened,
+    // and the next opening takes the loaded one (unless the window is
+    // resized in between: the newer size wins).
     void loadState(const std::vector<uint8_t>& bytes);
 
     // The open editor's rectangle, when it can tell one, becomes the window
@@ -69,13 +71,19 @@ public:
     K1Editor* getEditor() const { return m_editor.get(); }
 
 private:
-    void setWindowRect(const VSTGUI::CRect& r);
+    // The window rectangle from the open editor, unless a state loaded
+    // since the opening holds it for the next one.
+    void keepEditorRect(const VSTGUI::CRect& r);
     void closeEditor();
 
     k1lib::Plugin* m_facade;
     std::unique_ptr<K1Editor> m_editor;
     VSTGUI::CRect m_windowRect;
-    // Guards m_windowRect: the state calls may come from another thread.
+    // Set by loadState, cleared by the next opening or a resize of the open
+    // window: the loaded rectangle is not the open window's to overwrite.
+    bool m_rectFromState = false;
+    // Guards m_windowRect and m_rectFromState: the state calls may come from
+    // another thread.
     mutable std::mutex m_rectLock;
     // The thread that opened the window: the only one that may ask it its size.
     std::thread::id m_uiThread;

@@ -85,6 +85,11 @@ bool HeadlessFrame::wheel(const CPoint& where, float distance, const CButtonStat
     return callback->platformOnMouseWheel(where, axis, distance, buttons);
 }
 
+void HeadlessFrame::mouseExited()
+{
+    callback->platformOnMouseExited();
+}
+
 bool HeadlessFrame::keyDown(const VstKeyCode& key)
 {
     VstKeyCode k = key;

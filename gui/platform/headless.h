@@ -48,6 +48,8 @@ public:
     void click(const CPoint& where, const CButtonState& buttons = kLButton);
     bool wheel(const CPoint& where, float distance, const CButtonState& buttons = 0,
                CMouseWheelAxis axis = kMouseWheelAxisY);
+    // The pointer leaves the window.
+    void mouseExited();
     bool keyDown(const VstKeyCode& key);
     bool keyUp(const VstKeyCode& key);
     // A key press and release of a plain character, or of a virtual key.

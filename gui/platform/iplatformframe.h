@@ -52,6 +52,8 @@ public:
                                       const CButtonState& buttons) = 0;
     virtual bool platformOnKeyDown(VstKeyCode& key) = 0;
     virtual bool platformOnKeyUp(VstKeyCode& key) = 0;
+    // The pointer left the window.
+    virtual void platformOnMouseExited() = 0;
     // Called while a modal loop runs, so timers and drawing go on.
     virtual void platformOnModalIdle() = 0;
 };

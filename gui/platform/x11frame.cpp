@@ -234,6 +234,11 @@ private:
             callback->platformOnMouseMoved(p, heldButtons(e.xmotion.state) | modifiers(e.xmotion.state));
             break;
         }
+        case LeaveNotify:
+            // Into a child window of ours is not out of the window.
+            if (e.xcrossing.detail != NotifyInferior)
+                callback->platformOnMouseExited();
+            break;
         case KeyPress:
         case KeyRelease:
         {
@@ -288,8 +293,8 @@ IPlatformFrame* createX11Frame(IPlatformFrameCallback* callback, const CRect& si
     const Window window = XCreateSimpleWindow(display, parentWindow, 0, 0, unsigned(width), unsigned(height), 0, 0,
                                               BlackPixel(display, DefaultScreen(display)));
     XSelectInput(display, window,
-                 ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
-                     KeyReleaseMask | StructureNotifyMask);
+                 ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | LeaveWindowMask |
+                     KeyPressMask | KeyReleaseMask | StructureNotifyMask);
     XMapWindow(display, window);
     XSync(display, False);
     XSetErrorHandler(previous);

@@ -1,9 +1,11 @@
 // The multi page on the panel: the strips follow the arrows and re-bind only
 // on a change of section, a second-bank multi offers its own bank's singles,
 // a host change shows only on the strip that shows its section, and a
-// strip's edit reaches the host.
+// strip's edit reaches the host; the single menus follow a rename.
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 #include "editor/k1EditorWidgets.h"
 #include "tests/editor/editorFixture.h"
@@ -86,4 +88,21 @@ TEST(EditorMultiPage, ArrowsStripsBanksAndHostChanges)
     h.idle();
     EXPECT_EQ(single->getItems()->at(1)->getTitle().getString(),
               plugin.getSingleNumberAsName(0) + "-" + plugin.getSingleNumberAsName(7));
+
+    // A single of the bank renamed (a store from the browser, an import, a
+    // dump from a K1): every strip's menu offers the new name.
+    k1lib::SinglePreset renamed;
+    ASSERT_TRUE(plugin.getSingle(renamed, 5));
+    std::snprintf(renamed.name, sizeof renamed.name, "%s", "Renamed");
+    ASSERT_TRUE(h.plugin->setSingle(5, renamed));
+    h.idle();
+    for (const char* strip : {"multiSectionA", "multiSectionD"})
+    {
+        ControlHelpers::ViewMap views;
+        ControlHelpers::getViewsByCustomViewName(views, h.find<CViewContainer>(strip));
+        auto* menu = ControlHelpers::initView<COptionMenu>(views, "multiSectionSingle");
+        EXPECT_EQ(menu->getItems()->at(1)->getSubmenu()->getEntry(5)->getTitle().getString(),
+                  plugin.getSingleNumberAsName(5) + "  Renamed")
+            << strip;
+    }
 }

@@ -1,7 +1,14 @@
 // The editor window: construction from the description, the zoom that fits
-// the requested width, the views found and bound, and a clean close.
+// the requested width, the views found and bound, and a clean close; the
+// description and its bitmaps shared by every window; tooltips and message
+// boxes as a user meets them.
 
 #include <gtest/gtest.h>
+
+#include <cairo.h>
+
+#include <cstring>
+#include <thread>
 
 #include "tests/editor/editorFixture.h"
 
@@ -79,4 +86,148 @@ TEST(EditorWindow, OpensAtTheRequestedWidthAndClosesCleanly)
         EXPECT_EQ(h.window->getWidth(), int(c.fitted.getWidth()));
         EXPECT_EQ(h.window->getHeight(), int(c.fitted.getHeight()));
     }
+}
+
+TEST(EditorWindow, WindowsShareTheDescriptionAndItsBitmapsDecodedOnceAndKeepOnlyTheZoomedPixelsOnceSettled)
+{
+    // Two instances may open their first window at the same moment.
+    const UIDescription* seen[2] = {};
+    {
+        std::thread other([&] { seen[1] = K1Editor::getPanelDescription(); });
+        seen[0] = K1Editor::getPanelDescription();
+        other.join();
+    }
+    ASSERT_NE(seen[0], nullptr);
+    EXPECT_EQ(seen[0], seen[1]);
+
+    // A zoom no other window of this process has drawn at.
+    const CRect rect(0, 0, 1152, 648);
+    EditorHarness a(rect, EditorHarness::Description::Panel);
+    EditorHarness b(rect, EditorHarness::Description::Panel);
+    CBitmap* background = a.frame->getView(0)->getBackground();
+    ASSERT_NE(background, nullptr);
+    EXPECT_EQ(b.frame->getView(0)->getBackground(), background);
+    EXPECT_EQ(seen[0]->getBitmap("background"), background);
+
+    // Both windows draw at once, on two threads: the picture is decoded by
+    // one of them, and both show the same pixels.
+    const int decodesBefore = background->getDecodeCount();
+    cairo_surface_t* pictures[2] = {};
+    {
+        std::thread other([&] { pictures[1] = b.window->render(); });
+        pictures[0] = a.window->render();
+        other.join();
+    }
+    EXPECT_LE(background->getDecodeCount() - decodesBefore, 1);
+    const int decoded = background->getDecodeCount();
+    EXPECT_EQ(std::memcmp(cairo_image_surface_get_data(pictures[0]), cairo_image_surface_get_data(pictures[1]),
+                          size_t(cairo_image_surface_get_stride(pictures[0])) * 648),
+              0);
+
+    // While the zoom holds, the full-size master art goes once drawn; the
+    // zoomed copy stays and serves every redraw without a new decode.
+    for (int i = 0; i < 2; ++i)
+    {
+        b.factory.advanceTime(1000); // the clock of the platform in use: the last harness made
+        a.idle();
+    }
+    EXPECT_FALSE(background->isLoaded());
+    a.window->render();
+    b.window->render();
+    EXPECT_EQ(background->getDecodeCount(), decoded);
+    // A new size decodes the art once more, for the window that needs it.
+    a.editor->changeZoom(0.55);
+    a.window->render();
+    EXPECT_EQ(background->getDecodeCount(), decoded + 1);
+}
+
+TEST(EditorWindow, TooltipsGoWhenThePointerLeavesOrThePageSwitchesAndComeBackOnlyAfterTheNextRest)
+{
+    EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
+    auto restOn = [&](CView* view) {
+        h.window->mouseMoved(h.centerOf(view), 0);
+        h.factory.advanceTime(600);
+        h.idle();
+        return h.frame->getShownTooltip();
+    };
+    auto laterTip = [&] {
+        h.factory.advanceTime(600);
+        h.idle();
+        return h.frame->getShownTooltip();
+    };
+    CView* edit = h.find<CKickButton>("btEdit");
+    ASSERT_FALSE(edit->getTooltipText().getString().empty());
+    EXPECT_EQ(restOn(edit), edit->getTooltipText().getString());
+
+    // Out of the window: gone, and it stays gone.
+    h.window->mouseExited();
+    EXPECT_EQ(h.frame->getShownTooltip(), "");
+    EXPECT_EQ(laterTip(), "");
+
+    // A page switched by key takes the tip along; the button is still under
+    // the pointer, but its tip waits for the pointer to rest anew.
+    EXPECT_FALSE(restOn(edit).empty());
+    EXPECT_EQ(h.pressKey('e'), 1);
+    EXPECT_EQ(h.frame->getShownTooltip(), "");
+    EXPECT_EQ(laterTip(), "");
+    EXPECT_FALSE(restOn(edit).empty());
+
+    // A page switched from elsewhere (the play mode changed by the host)
+    // hides the view under the pointer: its tip goes, and the next one is
+    // that of what shows there now.
+    CView* common = h.find<CKickButton>("btEditCommon");
+    const std::string commonTip = restOn(common);
+    ASSERT_FALSE(commonTip.empty());
+    h.plugin->setPlayMode(k1lib::PlayMode::Multi);
+    h.idle();
+    EXPECT_FALSE(common->isVisible() && h.find<CViewContainer>("mode_edit")->isVisible());
+    EXPECT_NE(h.frame->getShownTooltip(), commonTip);
+
+    // Closing with a tip on screen leaves nothing behind.
+    EXPECT_FALSE(restOn(edit).empty());
+    h.closeEditor();
+}
+
+TEST(EditorWindow, TheWebLinkQuestionFitsItsBoxAtTheDefaultSize)
+{
+    EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
+    std::vector<std::string> lines;
+    std::vector<double> overhang;
+    h.window->setModalHandler([&](HeadlessFrame& window) {
+        CMessageBox* box = CMessageBox::getOpen(h.frame);
+        if (!box)
+            return;
+        window.render();
+        const CRect text = box->getTextRect();
+        // Each line drawn without a clip: its ink must end inside the text area.
+        for (const std::string& line : box->getLines())
+        {
+            const int width = int(text.getWidth()) * 2;
+            cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, 40);
+            cairo_t* cr = cairo_create(s);
+            {
+                CDrawContext context(cr);
+                context.setFont(CMessageBox::getTextFont());
+                context.setFontColor(kBlackCColor);
+                context.drawString(line, CRect(0, 0, width, 40), kLeftText);
+            }
+            cairo_destroy(cr);
+            cairo_surface_flush(s);
+            int inkRight = 0;
+            for (int y = 0; y < 40; ++y)
+                for (int x = 0; x < width; ++x)
+                    if (cairo_image_surface_get_data(s)[y * cairo_image_surface_get_stride(s) + 4 * x + 3])
+                        inkRight = std::max(inkRight, x + 1);
+            cairo_surface_destroy(s);
+            lines.push_back(line);
+            overhang.push_back(inkRight - text.getWidth());
+        }
+        box->choose(0); // "Cancel"
+    });
+    h.click(h.find<CView>("clickableLogo"));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines.back().find("required)"), std::string::npos) << lines.back();
+    for (size_t i = 0; i < lines.size(); ++i)
+        EXPECT_LE(overhang[i], 0.0) << lines[i];
+    EXPECT_TRUE(h.factory.openedURLs.empty());
 }

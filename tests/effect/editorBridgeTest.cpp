@@ -152,6 +152,32 @@ TEST_F(EditorBridge, TheWindowRectangleStartsAtTheDefaultAndTravelsWithTheState)
     EXPECT_EQ(bankChunk(restored), saved);
 }
 
+TEST_F(EditorBridge, AStateLoadedWhileTheWindowIsOpenGivesTheSizeOfTheNextOpening)
+{
+    const auto parent = reinterpret_cast<void*>(uintptr_t(0x1234));
+    ASSERT_EQ(effect->dispatcher(effEditOpen, 0, 0, parent, 0.0f), 1);
+    effect->dispatcher(effEditIdle, 0, 0, nullptr, 0.0f);
+    // A project reloaded with the window open: the window keeps its size,
+    // the host is told the size it has, the state keeps the loaded one.
+    effect->editorBridge()->loadState(blob(1, 0, 0, 1600, 900));
+    effect->dispatcher(effEditIdle, 0, 0, nullptr, 0.0f);
+    EXPECT_EQ(hostRect(*effect), (std::vector<int>{0, 0, 576, 1024}));
+    std::vector<uint8_t> saved;
+    effect->editorBridge()->saveState(saved);
+    EXPECT_EQ(saved, blob(1, 0, 0, 1600, 900));
+    // Closing does not put the open window's size in its place.
+    effect->dispatcher(effEditClose, 0, 0, nullptr, 0.0f);
+    EXPECT_EQ(hostRect(*effect), (std::vector<int>{0, 0, 900, 1600}));
+    ASSERT_EQ(effect->dispatcher(effEditOpen, 0, 0, parent, 0.0f), 1);
+    EXPECT_DOUBLE_EQ(effect->editorBridge()->getEditor()->getZoom(), 0.625);
+
+    // A window resized after the load: the newer size is the one kept.
+    effect->editorBridge()->loadState(blob(1, 0, 0, 1024, 576));
+    effect->editorBridge()->getEditor()->changeZoom(0.5);
+    effect->dispatcher(effEditClose, 0, 0, nullptr, 0.0f);
+    EXPECT_EQ(hostRect(*effect), (std::vector<int>{0, 0, 720, 1280}));
+}
+
 TEST_F(EditorBridge, RectanglesAreTruncatedTowardZeroAndNeverWrap)
 {
     struct Probe : k1ui

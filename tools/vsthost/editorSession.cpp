@@ -30,6 +30,11 @@ constexpr auto kIdlePeriod = std::chrono::milliseconds(20);
 // Idle calls after each input step, so that the window has taken it and drawn.
 constexpr int kIdlesAfterInput = 3;
 
+double milliseconds(std::chrono::steady_clock::duration d)
+{
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
 bool parseInts(const std::string& text, std::vector<int>& out, size_t count)
 {
     out.clear();
@@ -78,6 +83,14 @@ public:
             return false;
         }
         plugin_.onSizeWindow([this](int w, int h) { return sizeWindow(w, h); });
+        // What the process holds before the window was ever opened, for
+        // memory steps to compare with.
+        for (const EditorStep& step : options_.steps)
+            if (step.kind == EditorStep::Memory)
+            {
+                printMemory("memory before opening");
+                break;
+            }
         audio_.start(options_.busyAudio, options_.busyParameters);
         if (!openEditor())
             return false;
@@ -116,8 +129,10 @@ private:
         }
         else
             resizeWindow(width_, height_);
+        const auto start = std::chrono::steady_clock::now();
         const VstIntPtr opened =
             plugin_.dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(window_)));
+        const auto built = std::chrono::steady_clock::now();
         std::printf("editor\topen\t%lld\n", static_cast<long long>(opened));
         if (opened == 0)
         {
@@ -129,6 +144,12 @@ private:
         int w = 0, h = 0;
         if (readRect(w, h) && (w != width_ || h != height_))
             resizeWindow(w, h);
+        // The first idle call draws the window: an opening ends there.
+        XSync(display_, False);
+        plugin_.dispatch(effEditIdle);
+        XSync(display_, False);
+        const auto drawn = std::chrono::steady_clock::now();
+        std::printf("timing\topen\t%.1f\t%.1f\n", milliseconds(built - start), milliseconds(drawn - start));
         idle(kIdlesAfterInput);
         return true;
     }
@@ -282,7 +303,7 @@ private:
         return true;
     }
 
-    void printMemory()
+    void printMemory(const char* label = "memory")
     {
         // The host's own record would grow with every report; only the
         // plug-in's use should show.
@@ -291,7 +312,7 @@ private:
         std::ifstream statm("/proc/self/statm");
         statm >> pages >> resident;
         const struct mallinfo2 heap = mallinfo2();
-        std::printf("memory\t%ld\t%zu\n", resident * (sysconf(_SC_PAGESIZE) / 1024), heap.uordblks);
+        std::printf("%s\t%ld\t%zu\n", label, resident * (sysconf(_SC_PAGESIZE) / 1024), heap.uordblks);
     }
 
     bool perform(const EditorStep& s)
@@ -320,6 +341,7 @@ private:
             }
             button(Button1, false);
             break;
+        case EditorStep::Move: movePointer(s.x, s.y); break;
         case EditorStep::Wheel:
             movePointer(s.x, s.y);
             for (int i = 0; i < std::abs(s.count); ++i)
@@ -389,9 +411,9 @@ bool parseEditorStep(const std::string& input, EditorStep& step)
     const std::string name = text.substr(0, colon);
     const std::string arg = colon == std::string::npos ? std::string() : text.substr(colon + 1);
     std::vector<int> v;
-    if (name == "click" || name == "rclick")
+    if (name == "click" || name == "rclick" || name == "move")
     {
-        step.kind = name == "click" ? EditorStep::Click : EditorStep::RightClick;
+        step.kind = name == "click" ? EditorStep::Click : name == "move" ? EditorStep::Move : EditorStep::RightClick;
         if (!parseInts(arg, v, 2))
             return false;
         step.x = v[0];

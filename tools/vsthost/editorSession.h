@@ -31,6 +31,7 @@ struct EditorStep
     {
         Click,       // click:X,Y        left button pressed and released
         RightClick,  // rclick:X,Y
+        Move,        // move:X,Y         the pointer alone (outside the window too)
         Drag,        // drag:X,Y,DX,DY,STEPS   pressed at X,Y, moved in STEPS steps, released
         Wheel,       // wheel:X,Y,N      N notches, up when positive
         Key,         // key:K            a character, or an X key name (Return, Left, F1 ...)

@@ -54,7 +54,7 @@ const char* const kUsage = R"(usage: vsthost PLUGIN.so [options]
                          automation it sent ("automate <frame> <index> <value>")
  for --editor:
   --do STEP              a step, in order; STEP*N repeats it N times:
-                         click:X,Y  rclick:X,Y  drag:X,Y,DX,DY,STEPS  wheel:X,Y,NOTCHES
+                         click:X,Y  rclick:X,Y  move:X,Y  drag:X,Y,DX,DY,STEPS  wheel:X,Y,NOTCHES
                          key:K (a character or an X key name)  idle:N  shot:FILE.png
                          reopen  close  program:N  param:INDEX=VALUE  rect  memory
   --busy-audio           a MIDI program change every 8th block while the window is open

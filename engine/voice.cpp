@@ -46,7 +46,7 @@ void Voice::start(const Engine& engine, const SinglePreset& single, uint8_t key,
     // 0.3 cent. The steepest glide is the bend's, or the fade-in of a vibrato
     // as wide as it gets (12 semitones and the wheel's one, over twice the
     // bend time).
-    m_lineSamples = 32;
+    m_lineSamples = kLongestLine;
     if (samplesPerT > 0.0)
     {
         const double steepest = std::max(static_cast<double>(std::abs(m_autoBendDepth)), 6.5) / samplesPerT;

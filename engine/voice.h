@@ -109,10 +109,11 @@ private:
     float m_autoBendDepth = 0.0f;
     // Where the glide's pitch modulation bends: the clock at which the bend
     // settles and at which the vibrato has faded in; and the distance of the
-    // lines' anchors (a power of two up to 32 samples, shorter for steep
+    // lines' anchors (a power of two up to 256 samples, shorter for steep
     // glides).
+    static constexpr uint32_t kLongestLine = 256;
     uint32_t m_corners[2] = {};
-    uint32_t m_lineSamples = 32;
+    uint32_t m_lineSamples = kLongestLine;
 };
 
 inline float Voice::pitchModulation(float vibrato, uint32_t clock) const

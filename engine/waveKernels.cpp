@@ -105,6 +105,12 @@ __attribute__((target("avx2"))) inline __m256 waveAt8(const int8_t* data, const 
     return _mm256_mul_ps(v, _mm256_set1_ps(kSampleScale));
 }
 
+// Lanes 0 .. count - 1 of eight.
+__attribute__((target("avx2"))) inline __m256i tailMask(int count)
+{
+    return _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+}
+
 template <bool kOneAmplitude, bool kOneMix>
 __attribute__((target("avx2"))) void mixAvx2(float* out, const WaveCursor& c, const float* amplitude, const float* mix,
                                              int n)
@@ -125,10 +131,15 @@ __attribute__((target("avx2"))) void mixAvx2(float* out, const WaveCursor& c, co
     }
     if (i < n)
     {
-        WaveCursor rest = c;
-        advanceCursor(rest, static_cast<uint32_t>(i));
-        mixPlain<kOneAmplitude, kOneMix>(out + i, rest, kOneAmplitude ? amplitude : amplitude + i,
-                                         kOneMix ? mix : mix + i, n - i);
+        // The last up to seven samples as one more group, masked: the lanes
+        // past n read the wave (any phase indexes the block) but load and
+        // store nothing.
+        const __m256i mask = tailMask(n - i);
+        const __m256 v = waveAt8(c.data, l);
+        const __m256 a = kOneAmplitude ? oneAmplitude : _mm256_maskload_ps(amplitude + i, mask);
+        const __m256 m = kOneMix ? oneMix : _mm256_maskload_ps(mix + i, mask);
+        const __m256 sum = _mm256_add_ps(_mm256_maskload_ps(out + i, mask), _mm256_mul_ps(_mm256_mul_ps(m, v), a));
+        _mm256_maskstore_ps(out + i, mask, sum);
     }
 }
 
@@ -143,11 +154,7 @@ __attribute__((target("avx2"))) void readAvx2(float* out, const WaveCursor& c, i
         l.advance = _mm256_add_epi32(l.advance, l.advanceStep);
     }
     if (i < n)
-    {
-        WaveCursor rest = c;
-        advanceCursor(rest, static_cast<uint32_t>(i));
-        readPlain(out + i, rest, n - i);
-    }
+        _mm256_maskstore_ps(out + i, tailMask(n - i), waveAt8(c.data, l));
 }
 
 const WaveKernels kAvx2 = {"avx2",

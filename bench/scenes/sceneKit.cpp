@@ -405,7 +405,7 @@ std::unique_ptr<vsthost::HostedPlugin> openDarvelloPitchMulti(const std::string&
         {
             plugin->setProgram(static_cast<int>(offset + static_cast<size_t>(held.singles[static_cast<size_t>(s)])));
             prime(*plugin);
-            plugin->setParameter(k1lib::Param_VibratoDepth, normalizedOf(k1lib::Param_VibratoDepth, vibrato ? 10.0f : 0.0f));
+            plugin->setParameter(k1lib::Param_VibratoDepth, normalizedOf(k1lib::Param_VibratoDepth, vibrato ? 20.0f : 0.0f));
             plugin->setParameter(k1lib::Param_LfoSpeed, normalizedOf(k1lib::Param_LfoSpeed, 60.0f));
             plugin->setParameter(k1lib::Param_PressureToVibrato, normalizedOf(k1lib::Param_PressureToVibrato, 0.0f));
             plugin->setParameter(k1lib::Param_AutoBendDepth, normalizedOf(k1lib::Param_AutoBendDepth, bend ? 20.0f : 0.0f));

@@ -49,7 +49,11 @@ struct LevelGlide
     // Heads for `to` with the per-sample factor `pull`; fills
     // values[0..n-1] and returns true while the level moves in this span,
     // else leaves value == to and returns false.
-    bool follow(float to, double pull, float* values, int n);
+    bool follow(float to, double pull, float* values, int n)
+    {
+        return (to != target || moving) && glide(to, pull, values, n);
+    }
+    bool glide(float to, double pull, float* values, int n);
     void snap(float to)
     {
         value = first = target = to;

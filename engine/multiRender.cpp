@@ -235,7 +235,7 @@ void Multi::render(float* const* out, int numOutputs, int n, const float (*sourc
     m_soundedBefore = sounded;
 }
 
-bool LevelGlide::follow(float to, double pull, float* values, int n)
+bool LevelGlide::glide(float to, double pull, float* values, int n)
 {
     if (to != target)
     {

@@ -77,8 +77,20 @@ __attribute__((target("avx2"))) inline Lanes8 startLanes(const WaveCursor& c)
     // Lane j starts at phase_j = phase + j x increment + j (j - 1) / 2 x step
     // and moves by 8 x increment_j + 28 x step, increment_j = increment + j x step.
     const __m256i offsets = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    const __m256i triangles = _mm256_setr_epi32(0, 0, 1, 3, 6, 10, 15, 21);
     const __m256i increment = _mm256_set1_epi32(static_cast<int32_t>(c.increment));
+    if (c.step == 0)
+    {
+        // A steady pitch: one multiply.
+        l.phase =
+            _mm256_add_epi32(_mm256_set1_epi32(static_cast<int32_t>(c.phase)), _mm256_mullo_epi32(offsets, increment));
+        l.advance = _mm256_set1_epi32(static_cast<int32_t>(c.increment * 8u));
+        l.advanceStep = _mm256_setzero_si256();
+        l.lowMask = _mm256_set1_epi32(static_cast<int32_t>((1u << c.shift) - 1u));
+        l.shift = _mm_cvtsi32_si128(static_cast<int32_t>(c.shift));
+        l.inverseScale = _mm256_set1_ps(c.inverseScale);
+        return l;
+    }
+    const __m256i triangles = _mm256_setr_epi32(0, 0, 1, 3, 6, 10, 15, 21);
     const __m256i step = _mm256_set1_epi32(static_cast<int32_t>(c.step));
     l.phase = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int32_t>(c.phase)),
                                _mm256_add_epi32(_mm256_mullo_epi32(offsets, increment),
@@ -105,12 +117,6 @@ __attribute__((target("avx2"))) inline __m256 waveAt8(const int8_t* data, const 
     return _mm256_mul_ps(v, _mm256_set1_ps(kSampleScale));
 }
 
-// Lanes 0 .. count - 1 of eight.
-__attribute__((target("avx2"))) inline __m256i tailMask(int count)
-{
-    return _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
-}
-
 template <bool kOneAmplitude, bool kOneMix>
 __attribute__((target("avx2"))) void mixAvx2(float* out, const WaveCursor& c, const float* amplitude, const float* mix,
                                              int n)
@@ -131,15 +137,10 @@ __attribute__((target("avx2"))) void mixAvx2(float* out, const WaveCursor& c, co
     }
     if (i < n)
     {
-        // The last up to seven samples as one more group, masked: the lanes
-        // past n read the wave (any phase indexes the block) but load and
-        // store nothing.
-        const __m256i mask = tailMask(n - i);
-        const __m256 v = waveAt8(c.data, l);
-        const __m256 a = kOneAmplitude ? oneAmplitude : _mm256_maskload_ps(amplitude + i, mask);
-        const __m256 m = kOneMix ? oneMix : _mm256_maskload_ps(mix + i, mask);
-        const __m256 sum = _mm256_add_ps(_mm256_maskload_ps(out + i, mask), _mm256_mul_ps(_mm256_mul_ps(m, v), a));
-        _mm256_maskstore_ps(out + i, mask, sum);
+        WaveCursor rest = c;
+        advanceCursor(rest, static_cast<uint32_t>(i));
+        mixPlain<kOneAmplitude, kOneMix>(out + i, rest, kOneAmplitude ? amplitude : amplitude + i,
+                                         kOneMix ? mix : mix + i, n - i);
     }
 }
 
@@ -154,7 +155,11 @@ __attribute__((target("avx2"))) void readAvx2(float* out, const WaveCursor& c, i
         l.advance = _mm256_add_epi32(l.advance, l.advanceStep);
     }
     if (i < n)
-        _mm256_maskstore_ps(out + i, tailMask(n - i), waveAt8(c.data, l));
+    {
+        WaveCursor rest = c;
+        advanceCursor(rest, static_cast<uint32_t>(i));
+        readPlain(out + i, rest, n - i);
+    }
 }
 
 const WaveKernels kAvx2 = {"avx2",

@@ -4,6 +4,7 @@
 #include "engine/multi.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "engine/engine.h"
@@ -55,6 +56,7 @@ bool inZone(const MultiSection& section, uint8_t key)
 
 Multi::Multi(Engine& engine) : m_engine(engine), m_singleModeMulti(makeSingleModeMulti())
 {
+    m_levelPull = 1.0 - std::exp(-1.0 / (static_cast<double>(LevelGlide::kTimeConstant) * m_engine.getProcessingSamplerate()));
     for (size_t c = 0; c < kChannelCount; ++c)
     {
         const auto channel = static_cast<uint8_t>(c);
@@ -298,12 +300,18 @@ void Multi::removeActive(size_t section, size_t i)
 
 void Multi::clearAllVoices()
 {
+    bool sounding = false;
     for (size_t s = 0; s < kSectionCount; ++s)
     {
         for (size_t i = 0; i < m_active[s].size(); ++i)
             freeVoice(m_active[s][i]);
         m_active[s].clear();
+        // A section fallen silent takes its levels at its next note, as
+        // one that never sounded.
+        m_levels[s].sounded = !m_released[s].empty();
+        sounding = sounding || m_levels[s].sounded;
     }
+    m_soundedBefore = sounding;
 }
 
 void Multi::changeSingleForChannel(uint8_t channel, uint8_t program)

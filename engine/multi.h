@@ -31,6 +31,36 @@ namespace k1lib
 {
 class Engine;
 
+// A level the mix applies (volume, pan, multi volume): a new value is
+// reached through two smoothing stages in a row instead of at once, so that
+// stepped volume curves and automation neither click nor buzz: the level and
+// its slope both move without a break, whatever the steps. Once both stages
+// sit within a hair of the target the level is the target itself again, and
+// a level that holds still is applied as one value, as before it moved.
+struct LevelGlide
+{
+    static constexpr float kTimeConstant = 0.016f; // seconds, of each stage
+    // In double precision: a float stage stalls short of its target once
+    // its steps fall below the float's resolution.
+    double value = 0.0;  // the second stage: the level applied
+    double first = 0.0;  // the first stage
+    float target = 0.0f;
+    bool moving = false;
+    // Heads for `to` with the per-sample factor `pull`; fills
+    // values[0..n-1] and returns true while the level moves in this span,
+    // else leaves value == to and returns false.
+    bool follow(float to, double pull, float* values, int n)
+    {
+        return (to != target || moving) && glide(to, pull, values, n);
+    }
+    bool glide(float to, double pull, float* values, int n);
+    void snap(float to)
+    {
+        value = first = target = to;
+        moving = false;
+    }
+};
+
 class Multi
 {
 public:
@@ -105,6 +135,12 @@ private:
     void renderList(VoiceList<N>& list, float (*acc)[kMaxSpan], const VoiceSpanInput& input, int n);
     void updateSectionStates(int n);
 
+    struct SectionLevels
+    {
+        LevelGlide gain, left, right;
+        bool sounded = false; // the section had voices in the last span
+    };
+
     Engine& m_engine;
     StaticArray<std::unique_ptr<NoteProcessor>, kChannelCount> m_noteProcessors;
     StaticArray<ActiveList, kSectionCount> m_active;
@@ -124,5 +160,9 @@ private:
     StaticArray<StaticArray<float, kMaxSpan>, kSectionCount> m_vibrato;
     StaticArray<SpanRuns, kSectionCount> m_vibratoRuns;
     alignas(64) float m_acc[4][kMaxSpan] = {};
+    StaticArray<SectionLevels, kSectionCount> m_levels;
+    LevelGlide m_multiVolume;
+    double m_levelPull = 0.0; // each glide stage's step toward its target per sample
+    bool m_soundedBefore = false; // a section sounded in the last span
 };
 } // namespace k1lib

@@ -28,6 +28,17 @@ enum class Routing
 constexpr int32_t kOutputRight = 0;
 constexpr int32_t kOutputBoth = 1;
 constexpr int32_t kOutputLeft = 2;
+
+// o[i] += x[i] x pan, with the pan gliding toward `to`.
+void addPanned(float* o, const float* x, LevelGlide& glide, float to, double pull, float* pans, int n)
+{
+    if (glide.follow(to, pull, pans, n))
+        for (int i = 0; i < n; ++i)
+            o[i] += x[i] * pans[i];
+    else
+        for (int i = 0; i < n; ++i)
+            o[i] += x[i] * to;
+}
 } // namespace
 
 void Multi::updateSectionStates(int n)
@@ -113,6 +124,7 @@ void Multi::render(float* const* out, int numOutputs, int n, const float (*sourc
         routing = m_engine.getPlayMode() == PlayMode::Single ? Routing::PerSource : Routing::PerSection;
 
     updateSectionStates(n);
+    const double pull = m_levelPull;
 
     const float* heldMix = m_engine.getSourceMix();
     const float fineTune = m_engine.getFineTune();
@@ -151,19 +163,38 @@ void Multi::render(float* const* out, int numOutputs, int n, const float (*sourc
 
         const SinglePreset* single = getSingle(s);
         const float g = (single != nullptr ? volume(single->volume) : 0.0f) * midi.volume;
+        SectionLevels& levels = m_levels[s];
+        if (!levels.sounded)
+        {
+            // A section that starts to sound takes its levels at once.
+            levels.gain.snap(g);
+            levels.left.snap(midi.panLeft);
+            levels.right.snap(midi.panRight);
+            levels.sounded = true;
+        }
+        float gains[kMaxSpan];
+        const bool gainMoves = levels.gain.follow(g, pull, gains, n);
         if (routing == Routing::PerSource)
         {
             for (int k = 0; k < 4; ++k)
             {
                 float* o = out[k];
-                for (int i = 0; i < n; ++i)
-                    o[i] += m_acc[k][i] * g;
+                if (gainMoves)
+                    for (int i = 0; i < n; ++i)
+                        o[i] += m_acc[k][i] * gains[i];
+                else
+                    for (int i = 0; i < n; ++i)
+                        o[i] += m_acc[k][i] * g;
             }
             continue;
         }
         float x[kMaxSpan];
-        for (int i = 0; i < n; ++i)
-            x[i] = (m_acc[0][i] + m_acc[1][i] + m_acc[2][i] + m_acc[3][i]) * g;
+        if (gainMoves)
+            for (int i = 0; i < n; ++i)
+                x[i] = (m_acc[0][i] + m_acc[1][i] + m_acc[2][i] + m_acc[3][i]) * gains[i];
+        else
+            for (int i = 0; i < n; ++i)
+                x[i] = (m_acc[0][i] + m_acc[1][i] + m_acc[2][i] + m_acc[3][i]) * g;
         if (routing == Routing::PerSection)
         {
             float* o = out[s];
@@ -172,26 +203,65 @@ void Multi::render(float* const* out, int numOutputs, int n, const float (*sourc
             continue;
         }
         const int32_t output = m_multi.sections[s].output;
+        float pans[kMaxSpan];
         if ((output == kOutputBoth || output == kOutputLeft) && numOutputs > 0)
-        {
-            float* o = out[0];
-            for (int i = 0; i < n; ++i)
-                o[i] += x[i] * midi.panLeft;
-        }
+            addPanned(out[0], x, levels.left, midi.panLeft, pull, pans, n);
         if ((output == kOutputBoth || output == kOutputRight) && numOutputs > 1)
-        {
-            float* o = out[1];
-            for (int i = 0; i < n; ++i)
-                o[i] += x[i] * midi.panRight;
-        }
+            addPanned(out[1], x, levels.right, midi.panRight, pull, pans, n);
+    }
+    bool sounded = false;
+    for (size_t s = 0; s < kSectionCount; ++s)
+    {
+        m_levels[s].sounded = !m_active[s].empty() || !m_released[s].empty();
+        sounded = sounded || m_levels[s].sounded;
     }
 
     const float m = volume(static_cast<uint8_t>(m_multi.volume > 99 ? 99 : m_multi.volume));
+    // Nothing sounded before this span: the volume is taken at once.
+    if (!m_soundedBefore)
+        m_multiVolume.snap(m);
+    float volumes[kMaxSpan];
+    const bool volumeMoves = m_multiVolume.follow(m, pull, volumes, n);
     for (int c = 0; c < numOutputs; ++c)
     {
         float* o = out[c];
-        for (int i = 0; i < n; ++i)
-            o[i] *= m;
+        if (volumeMoves)
+            for (int i = 0; i < n; ++i)
+                o[i] *= volumes[i];
+        else
+            for (int i = 0; i < n; ++i)
+                o[i] *= m;
     }
+    m_soundedBefore = sounded;
+}
+
+bool LevelGlide::glide(float to, double pull, float* values, int n)
+{
+    if (to != target)
+    {
+        target = to;
+        moving = true;
+    }
+    if (!moving)
+        return false;
+    // A hair: far below what an 8-bit wave or a 24-bit output resolves.
+    // Checked at every sample, so that the glide ends on the same sample
+    // however the spans are cut.
+    constexpr double kHair = 1.0e-7;
+    for (int i = 0; i < n; ++i)
+    {
+        if (moving)
+        {
+            first += pull * (target - first);
+            value += pull * (first - value);
+            if (std::abs(target - first) <= kHair && std::abs(target - value) <= kHair)
+            {
+                value = first = target;
+                moving = false;
+            }
+        }
+        values[i] = static_cast<float>(value);
+    }
+    return true;
 }
 } // namespace k1lib

@@ -35,6 +35,7 @@ void Source::init(const Engine& engine, const SinglePreset& single, uint8_t inde
     m_index = index;
     m_velocity = velocity;
     m_lastPitch = -1.0f;
+    m_otherPitch = -1.0f;
     m_stopped = 0;
     m_loop = false;
     const SingleSource& src = getSource();
@@ -164,9 +165,11 @@ void Source::plan(SourceSpan& span, float* amplitude, const SpanRuns& modulation
     if (m_stopped || span.delayed >= n)
         return;
 
-    // The phase holds still during the delay. Each stretch of one pitch
-    // modulation value gets one increment, worked out as the samples would
-    // one by one (only when the pitch moves).
+    // The phase holds still during the delay. Each stretch of the pitch
+    // modulation gets one increment, or, where the modulation glides, an
+    // increment that moves by a fixed step per sample along the line between
+    // the increments of its two anchors: two pitch conversions per line (none
+    // when the next span goes on along it), not one per sample.
     uint32_t phase = m_phase;
     const int runCount = m_spanVibABend ? modulation.count : 1;
     for (int r = 0; r < runCount; ++r)
@@ -175,26 +178,72 @@ void Source::plan(SourceSpan& span, float* amplitude, const SpanRuns& modulation
         const int end = m_spanVibABend ? std::min(modulation.start[r + 1], n) : n;
         if (end <= first)
             continue;
-        const float pitch = m_spanVibABend ? raiseToMinimum(modulation.value[r] + m_pitch + m_spanBend +
-                                                            m_spanPressureToFreq + m_spanFineTune)
-                                           : m_spanPitch;
-        if (pitch != m_lastPitch)
-            updateIncrement(pitch);
-        const uint64_t increment = m_increment;
+        uint64_t increment = 0;
+        int64_t perSample = 0;
+        if (!m_spanVibABend)
+        {
+            increment = incrementOf(m_spanPitch);
+        }
+        else
+        {
+            const float from = modulation.value[r];
+            const float to = modulation.next[r];
+            increment = incrementOf(raiseToMinimum(from + m_pitch + m_spanBend + m_spanPressureToFreq + m_spanFineTune));
+            if (to != from)
+            {
+                const uint64_t target =
+                    incrementOf(raiseToMinimum(to + m_pitch + m_spanBend + m_spanPressureToFreq + m_spanFineTune));
+                perSample = (static_cast<int64_t>(target) - static_cast<int64_t>(increment)) / modulation.width[r];
+                // From the line's first anchor to this stretch's first sample
+                // (which the delay may have moved on).
+                increment = static_cast<uint64_t>(static_cast<int64_t>(increment) +
+                                                  perSample * (modulation.lead[r] + first - modulation.start[r]));
+            }
+        }
+        const auto step = static_cast<uint32_t>(perSample);
         span.runStart[span.runCount] = first;
         span.runIncrement[span.runCount] = static_cast<uint32_t>(increment);
+        span.runStep[span.runCount] = step;
         ++span.runCount;
 
         const auto samples = static_cast<uint64_t>(end - first);
-        if (!m_loop && increment > 0)
+        if (!m_loop)
         {
             // A one-shot ends with the sample whose step passes the end of
             // its block: that sample still sounds.
             const uint64_t room = kPhaseRange - phase;
-            const uint64_t steps = (room + increment - 1) / increment;
-            if (steps <= samples)
+            uint64_t steps = 0;
+            if (perSample == 0)
             {
-                phase = static_cast<uint32_t>(phase + steps * increment);
+                if (increment > 0)
+                    steps = (room + increment - 1) / increment;
+            }
+            else
+            {
+                const int64_t lastIncrement = static_cast<int64_t>(increment) +
+                                              perSample * static_cast<int64_t>(samples - 1);
+                const auto widest = static_cast<uint64_t>(std::max<int64_t>(
+                    {static_cast<int64_t>(increment), lastIncrement, 0}));
+                if (widest >= room || widest * samples >= room)
+                {
+                    uint64_t moved = 0;
+                    auto at = static_cast<int64_t>(increment);
+                    for (uint64_t k = 0; k < samples && steps == 0; ++k, at += perSample)
+                    {
+                        moved += static_cast<uint64_t>(std::max<int64_t>(at, 0));
+                        if (moved >= room)
+                            steps = k + 1;
+                    }
+                }
+            }
+            if (steps > 0 && steps <= samples)
+            {
+                WaveCursor after;
+                after.phase = phase;
+                after.increment = static_cast<uint32_t>(increment);
+                after.step = step;
+                advanceCursor(after, static_cast<uint32_t>(steps));
+                phase = after.phase;
                 m_stopped = 1;
                 span.sounding = first + static_cast<int>(steps);
                 span.runStart[span.runCount] = span.sounding;
@@ -203,7 +252,12 @@ void Source::plan(SourceSpan& span, float* amplitude, const SpanRuns& modulation
                 return;
             }
         }
-        phase = static_cast<uint32_t>(phase + samples * increment);
+        WaveCursor after;
+        after.phase = phase;
+        after.increment = static_cast<uint32_t>(increment);
+        after.step = step;
+        advanceCursor(after, static_cast<uint32_t>(samples));
+        phase = after.phase;
     }
     span.runStart[span.runCount] = n;
     span.sounding = n;
@@ -227,8 +281,9 @@ void Source::forEachRun(const SourceSpan& span, int end, Render&& render) const
             break;
         const int last = std::min(span.runStart[r + 1], end);
         cursor.increment = span.runIncrement[r];
+        cursor.step = span.runStep[r];
         render(cursor, first, last - first);
-        cursor.phase += static_cast<uint32_t>(last - first) * cursor.increment;
+        advanceCursor(cursor, static_cast<uint32_t>(last - first));
     }
 }
 

@@ -36,8 +36,13 @@ struct SourceSpanInput
 
 constexpr int kMaxRenderSpan = 64; // samples rendered at once
 
-// Stretches of a span over which a value holds still: run r covers samples
-// start[r] .. start[r + 1] - 1, and start[count] is the span's length.
+// Stretches of a span over which a value holds still or moves along a
+// straight line: run r covers samples start[r] .. start[r + 1] - 1, and
+// start[count] is the span's length. A still run has next[r] == value[r].
+// A moving run lies on a line from value[r] to next[r] between two anchors
+// width[r] samples apart, its first sample lead[r] samples after the first
+// anchor. The anchors sit at fixed points of the voice's clock, so that a
+// line is the same whichever spans it is cut into.
 struct SpanRuns
 {
     // Written before they are read; left uninitialised, as they are made
@@ -45,6 +50,9 @@ struct SpanRuns
     int count = 0;
     int start[kMaxRenderSpan + 1];
     float value[kMaxRenderSpan];
+    float next[kMaxRenderSpan];
+    int lead[kMaxRenderSpan];
+    int width[kMaxRenderSpan];
 
     void reset(int n, float v)
     {
@@ -52,6 +60,9 @@ struct SpanRuns
         start[0] = 0;
         start[1] = n;
         value[0] = v;
+        next[0] = v;
+        lead[0] = 0;
+        width[0] = 1;
     }
     // Appends sample i's value: a new run when it differs from the last.
     void append(int i, float v)
@@ -63,7 +74,26 @@ struct SpanRuns
         }
         start[count] = i;
         value[count] = v;
+        next[count] = v;
+        lead[count] = 0;
+        width[count] = 1;
         start[++count] = i + 1;
+    }
+    // Appends samples from .. to - 1 on the line from v to `toward` (see
+    // above).
+    void appendLine(int from, int to, float v, float toward, int leadSamples, int widthSamples)
+    {
+        if (count > 0 && v == toward && value[count - 1] == v && next[count - 1] == v)
+        {
+            start[count] = to;
+            return;
+        }
+        start[count] = from;
+        value[count] = v;
+        next[count] = toward;
+        lead[count] = leadSamples;
+        width[count] = widthSamples;
+        start[++count] = to;
     }
 };
 
@@ -77,9 +107,10 @@ struct SourceSpan
     int sounding = 0;          // the wave sounds in samples delayed .. sounding - 1
     bool oneAmplitude = false; // amplitude[0] holds for the whole span
     uint32_t phase = 0;        // at sample `delayed`
-    int runCount = 0;          // stretches of one phase increment from `delayed` on
+    int runCount = 0;          // stretches of one increment (or one glide of it) from `delayed` on
     int runStart[kMaxRenderSpan + 1];
-    uint32_t runIncrement[kMaxRenderSpan];
+    uint32_t runIncrement[kMaxRenderSpan]; // at the run's first sample
+    uint32_t runStep[kMaxRenderSpan];      // added to the increment after each sample
 };
 
 class Source
@@ -138,6 +169,19 @@ private:
         return pitch;
     }
     void updateIncrement(float pitch);
+    // The increment of a pitch, through a cache of the last two (the two
+    // ends of a line).
+    uint64_t incrementOf(float pitch)
+    {
+        if (pitch == m_lastPitch)
+            return m_increment;
+        if (pitch == m_otherPitch)
+            return m_otherIncrement;
+        m_otherPitch = m_lastPitch;
+        m_otherIncrement = m_increment;
+        updateIncrement(pitch);
+        return m_increment;
+    }
     template <typename Render>
     void forEachRun(const SourceSpan& span, int end, Render&& render) const;
 
@@ -159,6 +203,8 @@ private:
     float m_decayTime = 0.0f;
     float m_sustainLevel = 0.0f;
     float m_lastPitch = -1.0f;
+    float m_otherPitch = -1.0f;
+    uint64_t m_otherIncrement = 0;
     bool m_loop = false;
     uint32_t m_stopped = 0;
     float m_minimumPitch = -128.0f;

@@ -4,7 +4,7 @@
 // values of a single into seconds, linear gains, semitones and curve factors,
 // and the small accessors the voice engine reads them through.
 //
-// Units: times in seconds, gains linear 0..1, pitch depths in whole semitones,
+// Units: times in seconds, gains linear 0..1, pitch depths in semitones,
 // key-scaling factors -1..1, velocity curve values 0..127.
 //
 // The tables are compile-time constants (no start-up work, no shared mutable
@@ -52,12 +52,13 @@ namespace tables
 // Clamps an index to the last entry of a table.
 constexpr unsigned clampIndex(unsigned v, unsigned last) { return v > last ? last : v; }
 
-// Pitch depth of a distance 0..50 from the centre of a 0-100 field. The shift
-// drops the 1/128 fraction on purpose: the K1 steps these depths in whole
+// Pitch depth of a distance 0..50 from the centre of a 0-100 field, with the
+// table's 1/128-semitone fraction kept: small depths give a vibrato of a few
+// cents rather than none, and the depth rises smoothly instead of in whole
 // semitones.
 inline float pitchDepth(uint8_t v)
 {
-    return static_cast<float>(g_bufPhm_11045[clampIndex(v, 50) + 50] >> 7);
+    return static_cast<float>(g_bufPhm_11045[clampIndex(v, 50) + 50]) * 0.0078125f;
 }
 } // namespace tables
 
@@ -90,7 +91,7 @@ inline float ksCurveMod(uint8_t key, uint8_t curve, bool unipolar)
 }
 
 // The four pitch depths take the distance 0..50 of a centred field from 50 and
-// give whole semitones 0..12; the caller applies the sign.
+// give semitones 0..12 in 1/128 steps; the caller applies the sign.
 inline float vibratoDepth(uint8_t v) { return tables::pitchDepth(v); }
 inline float ksToFreq(uint8_t v) { return tables::pitchDepth(v); }
 inline float autoBendDepth(uint8_t v) { return tables::pitchDepth(v); }

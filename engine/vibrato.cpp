@@ -1,4 +1,4 @@
-// Vibrato depth: the single's depth in whole semitones, deepened by pressure
+// Vibrato depth: the single's depth in semitones, deepened by pressure
 // in the depth's own direction and widened by the wheel in "Depth" mode.
 
 #include "engine/vibrato.h"

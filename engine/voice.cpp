@@ -2,6 +2,8 @@
 
 #include "engine/voice.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "engine/tables.h"
@@ -25,6 +27,11 @@ void Voice::start(const Engine& engine, const SinglePreset& single, uint8_t key,
     t = t + ks * static_cast<float>(static_cast<int>(single.autoBendKeyScaleToTime) - 50) * 0.02f * (t * 0.5f);
     m_autoBendTime = t;
     m_inverseAutoBendTime = t > 0.0f ? 1.0f / t : 0.0f;
+    // The clocks at which t reaches 1 and 3 in pitchModulation.
+    const double samplesPerT =
+        m_inverseAutoBendTime > 0.0f ? 1.0 / (static_cast<double>(m_inverseRate) * m_inverseAutoBendTime) : 0.0;
+    for (int k = 0; k < 2; ++k)
+        m_corners[k] = static_cast<uint32_t>(std::min(std::ceil(samplesPerT * (k == 0 ? 1.0 : 3.0)), 4.0e9));
 
     const int depthField = static_cast<int>(single.autoBendDepth) - 50;
     float d = autoBendDepth(static_cast<uint8_t>(std::abs(depthField)));
@@ -32,6 +39,20 @@ void Voice::start(const Engine& engine, const SinglePreset& single, uint8_t key,
         d = -d;
     m_autoBendDepth = d + (static_cast<float>(static_cast<int>(velocity) - 64) / 63.0f) *
                               (static_cast<float>(static_cast<int>(single.velToDepth) - 50) * 0.02f * (0.5f * d));
+
+    // The sources glide their increment in a straight line between anchors,
+    // while the pitch's own glide is exponential: anchors close enough that
+    // the pitch moves at most 0.6 semitone between them keep the two within
+    // 0.3 cent. The steepest glide is the bend's, or the fade-in of a vibrato
+    // as wide as it gets (12 semitones and the wheel's one, over twice the
+    // bend time).
+    m_lineSamples = kLongestLine;
+    if (samplesPerT > 0.0)
+    {
+        const double steepest = std::max(static_cast<double>(std::abs(m_autoBendDepth)), 6.5) / samplesPerT;
+        while (m_lineSamples > 1 && steepest * m_lineSamples > 0.6)
+            m_lineSamples /= 2;
+    }
 
     // Slots: a muted source keeps a slot only as an amplitude modulator.
     m_slotCount = 0;

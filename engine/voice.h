@@ -107,6 +107,13 @@ private:
     float m_autoBendTime = 0.0f;
     float m_inverseAutoBendTime = 0.0f;
     float m_autoBendDepth = 0.0f;
+    // Where the glide's pitch modulation bends: the clock at which the bend
+    // settles and at which the vibrato has faded in; and the distance of the
+    // lines' anchors (a power of two up to 256 samples, shorter for steep
+    // glides).
+    static constexpr uint32_t kLongestLine = 256;
+    uint32_t m_corners[2] = {};
+    uint32_t m_lineSamples = kLongestLine;
 };
 
 inline float Voice::pitchModulation(float vibrato, uint32_t clock) const
@@ -120,8 +127,7 @@ inline float Voice::pitchModulation(float vibrato, uint32_t clock) const
     a = a < 0.0f ? 0.0f : (a > 1.0f ? 1.0f : a);
     float b = (t - 1.0f) * 0.5f;
     b = b < 0.0f ? 0.0f : (b > 1.0f ? 1.0f : b);
-    const float bend = static_cast<float>(static_cast<int32_t>(a * m_autoBendDepth * 128.0f)) / 128.0f;
-    return b * vibrato + bend;
+    return b * vibrato + a * m_autoBendDepth;
 }
 
 inline const SpanRuns* Voice::pitchModulationRuns(SpanRuns& own, const VoiceSpanInput& input, int n) const
@@ -140,13 +146,40 @@ inline const SpanRuns* Voice::pitchModulationRuns(SpanRuns& own, const VoiceSpan
         {
             own.start[r] = vibrato.start[r];
             own.value[r] = pitchModulation(vibrato.value[r], m_clock);
+            own.next[r] = own.value[r];
         }
         own.start[vibrato.count] = vibrato.start[vibrato.count];
         return &own;
     }
+    // While the bend glides and the vibrato fades in, the modulation moves
+    // along straight lines between anchors every m_lineSamples of the voice's
+    // clock and at the two corners of the glide (the bend's end, the
+    // fade-in's end), each line at the vibrato's value of the stretch: the
+    // sources follow each line with a gliding increment.
     own.count = 0;
-    for (int i = 0; i < n; ++i)
-        own.append(i, pitchModulation(input.vibrato[i], m_clock + static_cast<uint32_t>(i)));
+    for (int r = 0; r < vibrato.count; ++r)
+    {
+        const int runEnd = std::min(vibrato.start[r + 1], n);
+        const float v = vibrato.value[r];
+        for (int from = vibrato.start[r]; from < runEnd;)
+        {
+            const uint32_t clock = m_clock + static_cast<uint32_t>(from);
+            uint32_t first = clock & ~(m_lineSamples - 1);
+            uint32_t last = first + m_lineSamples;
+            for (const uint32_t corner : m_corners)
+            {
+                if (corner > first && corner <= clock)
+                    first = corner;
+                if (corner > clock && corner < last)
+                    last = corner;
+            }
+            const int to = std::min(runEnd, from + static_cast<int>(last - clock));
+            own.appendLine(from, to, pitchModulation(v, first), pitchModulation(v, last), static_cast<int>(clock - first),
+                           static_cast<int>(last - first));
+            from = to;
+        }
+    }
+    own.start[own.count] = n;
     return &own;
 }
 

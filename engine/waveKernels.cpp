@@ -29,13 +29,15 @@ void mixPlain(float* out, const WaveCursor& c, const float* amplitude, const flo
 {
     const uint32_t lowMask = (1u << c.shift) - 1u;
     uint32_t phase = c.phase;
+    uint32_t increment = c.increment;
     for (int i = 0; i < n; ++i)
     {
         const float v = waveAt(c.data, phase, c.shift, lowMask, c.inverseScale);
         const float a = kOneAmplitude ? amplitude[0] : amplitude[i];
         const float m = kOneMix ? mix[0] : mix[i];
         out[i] += (m * v) * a;
-        phase += c.increment;
+        phase += increment;
+        increment += c.step;
     }
 }
 
@@ -43,10 +45,12 @@ void readPlain(float* out, const WaveCursor& c, int n)
 {
     const uint32_t lowMask = (1u << c.shift) - 1u;
     uint32_t phase = c.phase;
+    uint32_t increment = c.increment;
     for (int i = 0; i < n; ++i)
     {
         out[i] = waveAt(c.data, phase, c.shift, lowMask, c.inverseScale);
-        phase += c.increment;
+        phase += increment;
+        increment += c.step;
     }
 }
 
@@ -60,7 +64,8 @@ const WaveKernels kPlain = {"plain",
 struct Lanes8
 {
     __m256i phase;
-    __m256i step;
+    __m256i advance;     // what each lane's phase moves by over the next eight samples
+    __m256i advanceStep; // what the advance moves by over eight samples
     __m256i lowMask;
     __m128i shift;
     __m256 inverseScale;
@@ -69,10 +74,31 @@ struct Lanes8
 __attribute__((target("avx2"))) inline Lanes8 startLanes(const WaveCursor& c)
 {
     Lanes8 l;
+    // Lane j starts at phase_j = phase + j x increment + j (j - 1) / 2 x step
+    // and moves by 8 x increment_j + 28 x step, increment_j = increment + j x step.
     const __m256i offsets = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
     const __m256i increment = _mm256_set1_epi32(static_cast<int32_t>(c.increment));
-    l.phase = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int32_t>(c.phase)), _mm256_mullo_epi32(offsets, increment));
-    l.step = _mm256_set1_epi32(static_cast<int32_t>(c.increment * 8u));
+    if (c.step == 0)
+    {
+        // A steady pitch: one multiply.
+        l.phase =
+            _mm256_add_epi32(_mm256_set1_epi32(static_cast<int32_t>(c.phase)), _mm256_mullo_epi32(offsets, increment));
+        l.advance = _mm256_set1_epi32(static_cast<int32_t>(c.increment * 8u));
+        l.advanceStep = _mm256_setzero_si256();
+        l.lowMask = _mm256_set1_epi32(static_cast<int32_t>((1u << c.shift) - 1u));
+        l.shift = _mm_cvtsi32_si128(static_cast<int32_t>(c.shift));
+        l.inverseScale = _mm256_set1_ps(c.inverseScale);
+        return l;
+    }
+    const __m256i triangles = _mm256_setr_epi32(0, 0, 1, 3, 6, 10, 15, 21);
+    const __m256i step = _mm256_set1_epi32(static_cast<int32_t>(c.step));
+    l.phase = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int32_t>(c.phase)),
+                               _mm256_add_epi32(_mm256_mullo_epi32(offsets, increment),
+                                                _mm256_mullo_epi32(triangles, step)));
+    const __m256i laneIncrement = _mm256_add_epi32(increment, _mm256_mullo_epi32(offsets, step));
+    l.advance = _mm256_add_epi32(_mm256_slli_epi32(laneIncrement, 3),
+                                 _mm256_set1_epi32(static_cast<int32_t>(c.step * 28u)));
+    l.advanceStep = _mm256_set1_epi32(static_cast<int32_t>(c.step * 64u));
     l.lowMask = _mm256_set1_epi32(static_cast<int32_t>((1u << c.shift) - 1u));
     l.shift = _mm_cvtsi32_si128(static_cast<int32_t>(c.shift));
     l.inverseScale = _mm256_set1_ps(c.inverseScale);
@@ -106,12 +132,13 @@ __attribute__((target("avx2"))) void mixAvx2(float* out, const WaveCursor& c, co
         const __m256 m = kOneMix ? oneMix : _mm256_loadu_ps(mix + i);
         const __m256 sum = _mm256_add_ps(_mm256_loadu_ps(out + i), _mm256_mul_ps(_mm256_mul_ps(m, v), a));
         _mm256_storeu_ps(out + i, sum);
-        l.phase = _mm256_add_epi32(l.phase, l.step);
+        l.phase = _mm256_add_epi32(l.phase, l.advance);
+        l.advance = _mm256_add_epi32(l.advance, l.advanceStep);
     }
     if (i < n)
     {
         WaveCursor rest = c;
-        rest.phase = c.phase + static_cast<uint32_t>(i) * c.increment;
+        advanceCursor(rest, static_cast<uint32_t>(i));
         mixPlain<kOneAmplitude, kOneMix>(out + i, rest, kOneAmplitude ? amplitude : amplitude + i,
                                          kOneMix ? mix : mix + i, n - i);
     }
@@ -124,12 +151,13 @@ __attribute__((target("avx2"))) void readAvx2(float* out, const WaveCursor& c, i
     for (; i + 8 <= n; i += 8)
     {
         _mm256_storeu_ps(out + i, waveAt8(c.data, l));
-        l.phase = _mm256_add_epi32(l.phase, l.step);
+        l.phase = _mm256_add_epi32(l.phase, l.advance);
+        l.advance = _mm256_add_epi32(l.advance, l.advanceStep);
     }
     if (i < n)
     {
         WaveCursor rest = c;
-        rest.phase = c.phase + static_cast<uint32_t>(i) * c.increment;
+        advanceCursor(rest, static_cast<uint32_t>(i));
         readPlain(out + i, rest, n - i);
     }
 }

@@ -8,7 +8,9 @@
 // Then the cost of one held voice, in blocks of 512: each peer holds 64 keys
 // for the whole render, Darvello the 264 voices of the factory multi of
 // scene_bench (33 keys on each of eight channels). Prints CPU milliseconds per
-// second of audio per held voice and its ratio to amsynth's.
+// second of audio per held voice and its ratio to amsynth's. Then the same
+// keys released and struck again every half second (the cost of note starts
+// and of what moves after them: envelopes, auto-bends, fade-ins).
 //
 // usage: peer_bench [DARVELLO.so] [--seconds N]   (default: the built module, 8 s)
 
@@ -86,7 +88,7 @@ double measure(const Peer& peer, const std::vector<TimedMidi>& scene, double sec
 }
 // CPU milliseconds per second of audio per held voice, or a negative value
 // when the plug-in cannot be loaded.
-double measureHeld(const Peer& peer, bool darvello, double seconds)
+double measureHeld(const Peer& peer, bool darvello, double seconds, bool retrigger)
 {
     std::unique_ptr<HostedPlugin> plugin;
     std::vector<TimedMidi> scene;
@@ -94,7 +96,7 @@ double measureHeld(const Peer& peer, bool darvello, double seconds)
     if (darvello)
     {
         plugin = k1bench::openDarvelloMulti(peer.path, kRate, kHeldBlock);
-        scene = k1bench::multiScene(false, seconds);
+        scene = k1bench::multiScene(retrigger, seconds);
         voices = k1bench::kSections * k1bench::kVoicesPerSection;
     }
     else
@@ -105,7 +107,7 @@ double measureHeld(const Peer& peer, bool darvello, double seconds)
             plugin->resume();
             k1bench::play(*plugin, chordScene(4, 0.5), 0.5); // warm-up
         }
-        k1bench::appendKeys(scene, 0, 64 - kPeerHeldKeys / 2, kPeerHeldKeys, false, seconds);
+        k1bench::appendKeys(scene, 0, 64 - kPeerHeldKeys / 2, kPeerHeldKeys, retrigger, seconds);
         voices = kPeerHeldKeys;
     }
     if (!plugin)
@@ -171,22 +173,28 @@ int main(int argc, char** argv)
         std::printf("\n");
     }
 
-    std::vector<double> held;
-    for (size_t p = 0; p < peers.size(); ++p)
-        held.push_back(access(peers[p].path.c_str(), R_OK) == 0 ? measureHeld(peers[p], p == 0, seconds) : -1.0);
-    std::printf("\nheld voices, blocks of %d: Darvello %d (factory multi), peers %d keys\n", kHeldBlock,
-                k1bench::kSections * k1bench::kVoicesPerSection, kPeerHeldKeys);
-    std::printf("%-12s %22s %16s\n", "plug-in", "ms/s per held voice", "ratio amsynth");
-    const double amsynth = held[1];
-    for (size_t p = 0; p < peers.size(); ++p)
+    for (const bool retrigger : {false, true})
     {
-        std::printf("%-12s", peers[p].name.c_str());
-        if (held[p] < 0.0)
-            std::printf(" %22s %16s\n", "absent", "-");
-        else if (amsynth > 0.0)
-            std::printf(" %22.3f %16.3f\n", held[p], held[p] / amsynth);
-        else
-            std::printf(" %22.3f %16s\n", held[p], "-");
+        std::vector<double> held;
+        for (size_t p = 0; p < peers.size(); ++p)
+            held.push_back(access(peers[p].path.c_str(), R_OK) == 0
+                               ? measureHeld(peers[p], p == 0, seconds, retrigger)
+                               : -1.0);
+        std::printf("\n%s voices, blocks of %d: Darvello %d (factory multi), peers %d keys\n",
+                    retrigger ? "retriggered" : "held", kHeldBlock, k1bench::kSections * k1bench::kVoicesPerSection,
+                    kPeerHeldKeys);
+        std::printf("%-12s %22s %16s\n", "plug-in", "ms/s per voice", "ratio amsynth");
+        const double amsynth = held[1];
+        for (size_t p = 0; p < peers.size(); ++p)
+        {
+            std::printf("%-12s", peers[p].name.c_str());
+            if (held[p] < 0.0)
+                std::printf(" %22s %16s\n", "absent", "-");
+            else if (amsynth > 0.0)
+                std::printf(" %22.3f %16.3f\n", held[p], held[p] / amsynth);
+            else
+                std::printf(" %22.3f %16s\n", held[p], "-");
+        }
     }
     return results[0][0] < 0.0 ? 1 : 0;
 }

@@ -7,6 +7,10 @@
 //   Chord6*      a factory single, a 6-note chord struck every half second,
 //                with and without 16 automated parameters
 //   Single33At*  the same single, 33 held keys, at host rates 44.1/48/96 kHz
+//   Pitch264*    the 264 held voices of Multi264 with their singles' pitch
+//                steady, under a vibrato, or gliding through an auto-bend
+//                into the vibrato's fade-in, in host blocks of 16, 64 and 512
+//                (the pitch's cost against steady, small blocks against large)
 // Each repetition loads a fresh instance and renders 4 s of audio.
 // Counters: cpu_per_audio_s (thread CPU seconds per second of audio, summed
 // over the blocks) and the slowest block, in ms and as a share of the
@@ -23,6 +27,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench/scenes/sceneKit.h"
@@ -40,13 +45,16 @@ enum class Scene
     Multi,
     Chord,
     Single33,
+    Pitch,
 };
 
-void run(benchmark::State& state, Scene scene, bool retrigger, bool automated, float rate)
+void run(benchmark::State& state, Scene scene, bool retrigger, bool automated, float rate, int block,
+         k1bench::PitchMotion motion)
 {
-    const bool multi = scene == Scene::Multi;
-    auto plugin = multi ? k1bench::openDarvelloMulti(g_plugin, rate, kBlock)
-                        : k1bench::openDarvelloSingle(g_plugin, rate, kBlock);
+    const bool multi = scene == Scene::Multi || scene == Scene::Pitch;
+    auto plugin = scene == Scene::Pitch ? k1bench::openDarvelloPitchMulti(g_plugin, rate, block, motion)
+                  : multi               ? k1bench::openDarvelloMulti(g_plugin, rate, block)
+                                        : k1bench::openDarvelloSingle(g_plugin, rate, block);
     if (!plugin)
     {
         state.SkipWithError("Darvello.so did not load");
@@ -75,9 +83,10 @@ void run(benchmark::State& state, Scene scene, bool retrigger, bool automated, f
     state.SetLabel(label);
 }
 
-void registerScene(const char* name, Scene scene, bool retrigger, bool automated, float rate = 44100.0f)
+void registerScene(const char* name, Scene scene, bool retrigger, bool automated, float rate = 44100.0f,
+                   int block = kBlock, k1bench::PitchMotion motion = k1bench::PitchMotion::Steady)
 {
-    benchmark::RegisterBenchmark(name, run, scene, retrigger, automated, rate)
+    benchmark::RegisterBenchmark(name, run, scene, retrigger, automated, rate, block, motion)
         ->Iterations(1)
         ->Repetitions(kRepetitions)
         ->ReportAggregatesOnly(true)
@@ -110,6 +119,17 @@ int main(int argc, char** argv)
     registerScene("Single33HeldAt44100Hz", Scene::Single33, false, false, 44100.0f);
     registerScene("Single33HeldAt48000Hz", Scene::Single33, false, false, 48000.0f);
     registerScene("Single33HeldAt96000Hz", Scene::Single33, false, false, 96000.0f);
+    const std::pair<const char*, k1bench::PitchMotion> motions[] = {{"Steady", k1bench::PitchMotion::Steady},
+                                                                     {"Vibrato", k1bench::PitchMotion::Vibrato},
+                                                                     {"AutoBend", k1bench::PitchMotion::AutoBend}};
+    for (const auto& [motionName, motion] : motions)
+    {
+        for (int block : {16, 64, 512})
+        {
+            const std::string name = std::string("Pitch264") + motionName + "Block" + std::to_string(block);
+            registerScene(name.c_str(), Scene::Pitch, false, false, 44100.0f, block, motion);
+        }
+    }
     std::fprintf(stderr, "plugin: %s\nmulti:  %s\nsingle: %s\n", g_plugin.c_str(), k1bench::heldMulti().name.c_str(),
                  k1bench::singleName(k1bench::heldSingle()).c_str());
     benchmark::RunSpecifiedBenchmarks();

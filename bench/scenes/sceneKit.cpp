@@ -14,6 +14,7 @@
 #include <numbers>
 
 #include "engine/engine.h"
+#include "engine/tables.h"
 #include "patch/parameter.h"
 #include "tools/common/nullEngineListener.h"
 
@@ -348,14 +349,11 @@ Figures play(vsthost::HostedPlugin& plugin, const std::vector<vsthost::TimedMidi
     return figures;
 }
 
-std::unique_ptr<vsthost::HostedPlugin> openDarvelloMulti(const std::string& path, float rate, int block)
+namespace
 {
-    const HeldMulti& held = heldMulti();
-    QuietStdout quiet;
-    std::unique_ptr<vsthost::HostedPlugin> plugin = vsthost::HostedPlugin::load(path, rate, block);
-    if (!plugin)
-        return nullptr;
-    plugin->resume();
+// Selects the 264-voice multi in a loaded instance.
+std::unique_ptr<vsthost::HostedPlugin> finishMulti(std::unique_ptr<vsthost::HostedPlugin> plugin, const HeldMulti& held)
+{
     plugin->setParameter(k1lib::Param_Mode, 1.0f);
     plugin->setProgram(static_cast<int>(held.multi));
     prime(*plugin);
@@ -369,6 +367,58 @@ std::unique_ptr<vsthost::HostedPlugin> openDarvelloMulti(const std::string& path
     }
     prime(*plugin);
     return plugin;
+}
+} // namespace
+
+std::unique_ptr<vsthost::HostedPlugin> openDarvelloMulti(const std::string& path, float rate, int block)
+{
+    const HeldMulti& held = heldMulti();
+    QuietStdout quiet;
+    std::unique_ptr<vsthost::HostedPlugin> plugin = vsthost::HostedPlugin::load(path, rate, block);
+    if (!plugin)
+        return nullptr;
+    plugin->resume();
+    return finishMulti(std::move(plugin), held);
+}
+
+std::unique_ptr<vsthost::HostedPlugin> openDarvelloPitchMulti(const std::string& path, float rate, int block,
+                                                              PitchMotion motion)
+{
+    const HeldMulti& held = heldMulti();
+    const size_t offset = Engine::getSinglesOffsetForMulti(held.multi);
+    // The shortest auto-bend time of at least 1.3 s: glide and fade-in
+    // (three times as long) cover a four-second scene.
+    int bendTime = 0;
+    while (bendTime < 100 && k1lib::envDelayTime(static_cast<uint8_t>(bendTime)) < 1.3f)
+        ++bendTime;
+    {
+        QuietStdout quiet;
+        std::unique_ptr<vsthost::HostedPlugin> plugin = vsthost::HostedPlugin::load(path, rate, block);
+        if (!plugin)
+            return nullptr;
+        plugin->resume();
+        plugin->setParameter(k1lib::Param_Mode, 0.0f);
+        prime(*plugin);
+        const bool vibrato = motion != PitchMotion::Steady;
+        const bool bend = motion == PitchMotion::AutoBend;
+        for (int s = 0; s < kSections; ++s)
+        {
+            plugin->setProgram(static_cast<int>(offset + static_cast<size_t>(held.singles[static_cast<size_t>(s)])));
+            prime(*plugin);
+            plugin->setParameter(k1lib::Param_VibratoDepth, normalizedOf(k1lib::Param_VibratoDepth, vibrato ? 20.0f : 0.0f));
+            plugin->setParameter(k1lib::Param_LfoSpeed, normalizedOf(k1lib::Param_LfoSpeed, 60.0f));
+            plugin->setParameter(k1lib::Param_PressureToVibrato, normalizedOf(k1lib::Param_PressureToVibrato, 0.0f));
+            plugin->setParameter(k1lib::Param_AutoBendDepth, normalizedOf(k1lib::Param_AutoBendDepth, bend ? 20.0f : 0.0f));
+            plugin->setParameter(k1lib::Param_AutoBendTime,
+                                 normalizedOf(k1lib::Param_AutoBendTime, bend ? static_cast<float>(bendTime) : 0.0f));
+            for (int k = 0; k < 4; ++k)
+                plugin->setParameter(static_cast<EParam>(k1lib::Param_SourceS1VibABend + k), vibrato ? 1.0f : 0.0f);
+            prime(*plugin);
+        }
+        // The edited singles stay in the store of this instance: the multi
+        // below plays them.
+        return finishMulti(std::move(plugin), held);
+    }
 }
 
 std::unique_ptr<vsthost::HostedPlugin> openDarvelloSingle(const std::string& path, float rate, int block)

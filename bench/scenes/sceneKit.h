@@ -86,6 +86,22 @@ Figures play(vsthost::HostedPlugin& plugin, const std::vector<vsthost::TimedMidi
 std::unique_ptr<vsthost::HostedPlugin> openDarvelloMulti(const std::string& path, float rate, int block);
 std::unique_ptr<vsthost::HostedPlugin> openDarvelloSingle(const std::string& path, float rate, int block);
 
+// How the pitch of the 264-voice multi's singles moves: Steady (no vibrato,
+// no auto-bend), Vibrato (every source follows a vibrato of depth 20, a
+// semitone, the LFO at speed 60), AutoBend (the same with an auto-bend of
+// depth 20 gliding over 1.3 s, after which the vibrato fades in until the
+// scene's end: the pitch moves all the time, at every sample during the
+// fade-in). The singles are edited in single mode through the parameters, as
+// a player would, before the multi is selected.
+enum class PitchMotion
+{
+    Steady,
+    Vibrato,
+    AutoBend,
+};
+std::unique_ptr<vsthost::HostedPlugin> openDarvelloPitchMulti(const std::string& path, float rate, int block,
+                                                              PitchMotion motion);
+
 // Sixteen parameters a musician automates, swinging around the values the
 // plug-in holds now: in multi mode the multi volume, the two source mixes,
 // the eight section levels and five section tunes; in single mode the volume,

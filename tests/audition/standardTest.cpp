@@ -71,8 +71,13 @@ TEST(AuditionStandard, EachFaultOfASingleIsCaught)
     s[4].soft.c4 = s[4].loud.c4;
     s[5].loud.c4.centroidHz = 950.0;
     s[6].percussive = true;
+    // A vibrato of a semitone is a fault unless the recipe wants it.
+    s[2].vibratoCents = 100.0;
+    s[3].vibratoCents = 1200.0;
+    s[3].wideVibrato = true;
     const auto lines = audition::checkSingles(s);
-    EXPECT_EQ(lines.size(), 7u);
+    EXPECT_EQ(lines.size(), 8u);
+    EXPECT_TRUE(mentions(lines, "\"Pad 2\": vibrato swings 100 cents either way (at most 50)"));
     EXPECT_TRUE(mentions(lines, "\"Pad 0\": v110 C4 first sound after 0.080 s"));
     EXPECT_TRUE(mentions(lines, "\"Pad 1\": C4 not silent"));
     EXPECT_TRUE(mentions(lines, "\"Pad 2\": chord at velocity 110 clips"));

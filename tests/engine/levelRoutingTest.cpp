@@ -45,21 +45,31 @@ TEST(EngineLevel, VelocityThroughCurveOneAndFullLevelModulation)
 
 TEST(EngineLevel, PanAndVolumeControllers)
 {
+    // A section that starts to sound takes its pan at once; later moves
+    // glide, and are measured once they have settled.
+    constexpr int kSettle = 30000;
     TestEngine t;
     ASSERT_TRUE(t.engine->setSingle(0, plainSingle()));
     auto out = t.render(4000, {midi(0xB0, 10, 0, 0), midi(0x90, 60, 100, 0)});
     EXPECT_GT(rms(out[0], 100, 4000), 0.1);
     EXPECT_TRUE(silent(out[1]));
 
-    out = t.render(4000, {midi(0xB0, 10, 64, 0)});
+    t.render(kSettle, {midi(0xB0, 10, 64, 0)});
+    out = t.render(4000);
     EXPECT_GT(rms(out[0], 100, 4000), 0.1);
     EXPECT_EQ(out[0], out[1]);
 
-    out = t.render(4000, {midi(0xB0, 10, 127, 0)});
+    t.render(kSettle, {midi(0xB0, 10, 127, 0)});
+    out = t.render(4000);
     EXPECT_NEAR(rms(out[0], 100, 4000) * 64.0, rms(out[1], 100, 4000), 1e-3);
 
-    // CC7 0 silences the channel.
-    out = t.render(1000, {midi(0xB0, 10, 64, 0), midi(0xB0, 7, 0, 0)});
+    // CC7 0 fades the channel out: no step at the controller, silence soon.
+    t.render(kSettle, {midi(0xB0, 10, 64, 0)});
+    const double before = rms(t.render(1000)[0], 0, 1000);
+    out = t.render(kSettle, {midi(0xB0, 7, 0, 0)});
+    EXPECT_GT(rms(out[0], 0, 380), 0.9 * before);
+    EXPECT_LT(rms(out[0], 2000, 3000), 0.5 * before);
+    out = t.render(1000);
     EXPECT_TRUE(silent(out[0]) && silent(out[1]));
 }
 

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "tests/engine/engineTestSupport.h"
 
 using namespace k1test;
@@ -91,6 +94,46 @@ TEST(EnginePitch, AutoBendStartsAboveAndSettles)
     ASSERT_GT(time, 0.05f);
     EXPECT_NEAR(measureFrequency(out[0], 0, 400, kRate), 880.0, 30.0);
     EXPECT_NEAR(measureFrequency(out[0], static_cast<size_t>(time * kRate) + 100, out[0].size(), kRate), 440.0, 0.05);
+}
+
+// The swing in cents of a square-wave vibrato (the pitch rests on the note
+// for half a cycle and on the note plus the depth for the other half).
+double vibratoSwingCents(uint8_t depthField)
+{
+    k1lib::SinglePreset p = plainSingle();
+    p.vibratoDepth = depthField;
+    p.lfoShape = 2;  // square
+    p.lfoSpeed = 3;  // 1.36 s per cycle
+    p.sources[0].vibABend = true;
+    TestEngine t;
+    if (!t.engine->setSingle(0, p))
+        return -1.0;
+    const auto out = t.render(static_cast<int>(3 * kRate), {midi(0x90, 69, 100, 0)});
+    double low = 1e9;
+    double high = 0.0;
+    for (size_t from = 1000; from + 4000 <= out[0].size(); from += 4000)
+    {
+        const double f = measureFrequency(out[0], from, from + 4000, kRate);
+        low = std::min(low, f);
+        high = std::max(high, f);
+    }
+    return 1200.0 * std::log2(high / low);
+}
+
+TEST(EnginePitch, VibratoDepthsAreFinerThanASemitone)
+{
+    // A subtle depth is heard as a few cents, not as nothing or a semitone;
+    // the swing grows with the depth up to an octave.
+    const double d10 = vibratoSwingCents(60);
+    const double d15 = vibratoSwingCents(65);
+    const double d20 = vibratoSwingCents(70);
+    const double d30 = vibratoSwingCents(80);
+    EXPECT_NEAR(d10, 100.0 * 20.0 / 128.0, 0.5);
+    EXPECT_GT(d15, d10 + 10.0);
+    EXPECT_GT(d20, d15 + 10.0);
+    EXPECT_NEAR(d20, 100.0, 0.5);
+    EXPECT_NEAR(d30, 300.0, 0.5);
+    EXPECT_NEAR(vibratoSwingCents(100), 1200.0, 0.5);
 }
 
 TEST(EnginePitch, AutoBendTimeEditedWhileSoundingDoesNotJump)

@@ -178,13 +178,13 @@ SinglePreset vibratoSingle(uint8_t depth, uint8_t pressureToVibrato, uint32_t wh
 }
 } // namespace
 
-TEST(Vibrato, DepthInWholeSemitonesWithItsSign)
+TEST(Vibrato, DepthInFinerStepsWithItsSign)
 {
     EXPECT_EQ(Vibrato::process(vibratoSingle(100, 50, 1), 1.0f, 0.0f, 0.0f), 12.0f);
     EXPECT_EQ(Vibrato::process(vibratoSingle(100, 50, 1), -0.5f, 0.0f, 0.0f), -6.0f);
     EXPECT_EQ(Vibrato::process(vibratoSingle(0, 50, 1), 1.0f, 0.0f, 0.0f), -12.0f);
     EXPECT_EQ(Vibrato::process(vibratoSingle(70, 50, 1), 1.0f, 0.0f, 0.0f), 1.0f);
-    EXPECT_EQ(Vibrato::process(vibratoSingle(69, 50, 1), 1.0f, 0.0f, 0.0f), 0.0f);
+    EXPECT_EQ(Vibrato::process(vibratoSingle(69, 50, 1), 1.0f, 0.0f, 0.0f), 117.0f / 128.0f);
     EXPECT_EQ(Vibrato::process(vibratoSingle(30, 50, 1), 0.25f, 0.0f, 0.0f), -0.25f);
 }
 

@@ -147,6 +147,10 @@ TEST(SpanRendering, EveryWaveKernelMatchesThePlainFormula)
         cursor.data = block.data();
         cursor.phase = static_cast<uint32_t>(random());
         cursor.increment = round % 5 == 0 ? static_cast<uint32_t>(random()) : static_cast<uint32_t>(random() % 0x4000000);
+        // Every other round the pitch glides: the increment moves by a step,
+        // up or down, small or wrapping.
+        if (round % 2 == 1)
+            cursor.step = round % 7 == 0 ? static_cast<uint32_t>(random()) : static_cast<uint32_t>(random() % 0x20000) - 0x10000u;
         cursor.shift = shift;
         cursor.inverseScale = inverse;
         std::vector<float> amplitude(64), mix(64), start(64);
@@ -162,7 +166,8 @@ TEST(SpanRendering, EveryWaveKernelMatchesThePlainFormula)
             {
                 std::vector<float> expected = start;
                 uint32_t phase = cursor.phase;
-                for (int i = 0; i < n; ++i, phase += cursor.increment)
+                uint32_t increment = cursor.increment;
+                for (int i = 0; i < n; ++i, phase += increment, increment += cursor.step)
                     expected[i] += ((oneMix ? mix[0] : mix[i]) * wave(phase)) * (oneAmplitude ? amplitude[0] : amplitude[i]);
                 for (int v = 0; v < waveKernelVariantCount(); ++v)
                 {
@@ -178,7 +183,8 @@ TEST(SpanRendering, EveryWaveKernelMatchesThePlainFormula)
             std::vector<float> got(64, 5.0f);
             waveKernelVariant(v).read(got.data(), cursor, n);
             uint32_t phase = cursor.phase;
-            for (int i = 0; i < n; ++i, phase += cursor.increment)
+            uint32_t increment = cursor.increment;
+            for (int i = 0; i < n; ++i, phase += increment, increment += cursor.step)
                 ASSERT_EQ(got[i], wave(phase)) << waveKernelVariant(v).name << " round " << round;
             ASSERT_EQ(got[n < 64 ? n : 63], n < 64 ? 5.0f : got[63]); // nothing past n
         }

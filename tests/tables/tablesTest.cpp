@@ -124,7 +124,7 @@ TEST(KeyScaling, CurveModAndTheUnipolarStep)
     }
 }
 
-TEST(PitchDepths, WholeSemitonesFromTheSymmetricTable)
+TEST(PitchDepths, FinerThanSemitonesFromTheSymmetricTable)
 {
     for (int k = 0; k <= 50; ++k)
         EXPECT_EQ(g_bufPhm_11045[static_cast<size_t>(50 - k)], g_bufPhm_11045[static_cast<size_t>(50 + k)]) << k;
@@ -132,20 +132,21 @@ TEST(PitchDepths, WholeSemitonesFromTheSymmetricTable)
     EXPECT_EQ(g_bufPhm_11045[50], 0);
     EXPECT_EQ(g_bufPhm_11045[95], 896);
 
-    struct Step
+    // Small depths are fractions of a semitone, the depth never falls as the
+    // value rises, and the four accessors read the same curve.
+    EXPECT_EQ(vibratoDepth(0), 0.0f);
+    EXPECT_GT(vibratoDepth(1), 0.0f);
+    EXPECT_GT(vibratoDepth(10), 0.0f);
+    EXPECT_LT(vibratoDepth(10), 1.0f);
+    EXPECT_EQ(vibratoDepth(20), 1.0f);
+    EXPECT_EQ(vibratoDepth(50), 12.0f);
+    for (uint8_t v = 0; v <= 50; ++v)
     {
-        uint8_t v;
-        float semitones;
-    };
-    const Step steps[] = {{0, 0},   {19, 0},  {20, 1},  {24, 1},  {25, 2},  {30, 3},  {35, 4},
-                          {40, 5},  {42, 5},  {43, 6},  {45, 7},  {46, 8},  {47, 9},  {48, 10},
-                          {49, 11}, {50, 12}};
-    for (const Step& s : steps)
-    {
-        EXPECT_EQ(vibratoDepth(s.v), s.semitones) << static_cast<int>(s.v);
-        EXPECT_EQ(ksToFreq(s.v), s.semitones);
-        EXPECT_EQ(autoBendDepth(s.v), s.semitones);
-        EXPECT_EQ(pressureToFreq(s.v), s.semitones);
+        if (v > 0)
+            EXPECT_GT(vibratoDepth(v), vibratoDepth(static_cast<uint8_t>(v - 1))) << static_cast<int>(v);
+        EXPECT_EQ(ksToFreq(v), vibratoDepth(v));
+        EXPECT_EQ(autoBendDepth(v), vibratoDepth(v));
+        EXPECT_EQ(pressureToFreq(v), vibratoDepth(v));
     }
 }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/vibrato.h"
 #include "patch/waveformNames.h"
 #include "tools/common/nullEngineListener.h"
 #include "tools/audition/fingerprint.h"
@@ -56,6 +57,7 @@ struct Design
 {
     designer::Family family;
     bool tremolo;
+    bool wideVibrato;
 };
 
 // What the designer made each factory single as.
@@ -67,7 +69,7 @@ const Design* designOf(size_t singleIndex)
         {
             const designer::DesignedBank bank = designer::designBank(b);
             for (size_t i = 0; i < bank.singleFamilies.size(); ++i)
-                t.push_back(Design{bank.singleFamilies[i], bank.singleTremolo[i]});
+                t.push_back(Design{bank.singleFamilies[i], bank.singleTremolo[i], bank.singleWideVibrato[i]});
         }
         return t;
     }();
@@ -154,6 +156,17 @@ Stereo mono(const std::vector<std::vector<float>>& out)
     return Stereo{out[0], out[1]};
 }
 } // namespace
+
+double vibratoCents(const k1lib::SinglePreset& single)
+{
+    const size_t sources = single.source2or4 != 0 ? 4 : 2;
+    for (size_t s = 0; s < sources; ++s)
+    {
+        if (!single.mute[s] && single.sources[s].vibABend)
+            return 100.0 * std::abs(static_cast<double>(k1lib::Vibrato::depth(single, 0.0f, 0.0f)));
+    }
+    return 0.0;
+}
 
 bool velocitySensitive(const k1lib::SinglePreset& single)
 {
@@ -390,6 +403,8 @@ SingleFigures Auditioner::single(size_t index, Depth depth, Stereo* audio)
     f.sustained = designedSustained(index, p);
     const Design* design = designOf(index);
     f.tremolo = design != nullptr && design->tremolo;
+    f.wideVibrato = design != nullptr && design->wideVibrato;
+    f.vibratoCents = vibratoCents(p);
     f.bright = design != nullptr && meantBright(f.name, design->family);
 
     const bool phrase = depth == Depth::Phrase;

@@ -91,6 +91,10 @@ private:
 
 // Velocity changes the level of at least one sounding source.
 bool velocitySensitive(const k1lib::SinglePreset& single);
+// How far the vibrato swings the pitch of the sources that follow it, in
+// cents either way, without pressure or wheel (0 when no sounding source
+// follows it).
+double vibratoCents(const k1lib::SinglePreset& single);
 // Designed as a slow swell: every sounding source fades in over 0.2 s or more
 // or plays a reversed wave.
 bool designedAsSwell(const k1lib::SinglePreset& single);

@@ -75,6 +75,8 @@ struct SingleFigures
     bool leadOrBell = false;  // named as a lead or a bell
     bool sustained = false;   // a sustained family whose sources hold
     bool tremolo = false;     // its recipe asks for a tremolo
+    double vibratoCents = 0.0; // the widest swing of its vibrato without pressure or wheel, cents either way
+    bool wideVibrato = false; // its recipe asks for a vibrato wider than half a semitone
     bool bright = false;      // named as a sound that must be bright
     SoundFigures sound;
 

@@ -103,6 +103,9 @@ std::vector<std::string> checkSingles(const std::vector<SingleFigures>& storage,
     for (const SingleFigures& f : storage)
     {
         const std::string who = label(f.name, f.index);
+        if (f.vibratoCents > limits.vibratoCents && !f.wideVibrato)
+            out.push_back(who + reportLine("vibrato swings %.0f cents either way (at most %.0f)", f.vibratoCents,
+                                    limits.vibratoCents));
         for (const SingleTakes* t : {&f.soft, &f.loud})
         {
             const char* v = t == &f.soft ? "v40 " : "v110 ";

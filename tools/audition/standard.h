@@ -13,6 +13,8 @@
 //   note reaches, or the velocity halves reach different sections).
 // - Named basses darker than every named lead or bell of the storage;
 //   struck and plucked families 6 dB down by the end of a 2 s hold.
+// - No vibrato swinging wider than 50 cents either way unless the recipe
+//   asks for it (an effect).
 // - Every used section of a multi sounds in its phrase.
 
 #include <string>
@@ -33,6 +35,7 @@ struct Limits
     double velocityQuieter = 1.0;  // dB
     double velocityDarker = 0.97;  // centroid ratio
     double percussiveDecay = -6.0; // dB by the end of the hold
+    double vibratoCents = 50.0;    // either way, at rest
 };
 
 std::vector<std::string> checkSingles(const std::vector<SingleFigures>& storage, const Limits& limits = {});

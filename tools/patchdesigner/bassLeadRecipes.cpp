@@ -24,7 +24,7 @@ Patch bass(int m)
     case 0: p.name = "Ac Bass"; p.tones[1] = transient("Bass Harmo", 30, -10); p.tones[1].semitones = -12; break;
     case 1: p.name = "Pick Bass"; p.tones[1] = transient("Pull Bass", 30, -8); p.tones[1].semitones = -12; break;
     case 2: p.name = "Finger Bs"; break;
-    case 3: p.name = "Fretless"; p.common.polyMode = 2; p.common.autoBendDepth = -20; p.common.autoBendTime = 14; break;
+    case 3: p.name = "Fretless"; p.common.polyMode = 2; p.common.autoBendDepth = -14; p.common.autoBendTime = 14; break;
     case 4: p.name = "Pull Bass"; p.tones[0].level = -12; p.tones[1].level = 0; break; // the sub keeps the bright pull below the leads
     case 5: p.name = "Slap Bass"; p.tones[0].velLevel = 32; p.tones[0].level = -16; p.tones[1].level = 0; break;
     case 6: p.name = "Digi Bass"; p.tones[1].wave = wave("Digi Bass 2"); break;
@@ -53,7 +53,7 @@ Patch synthBass(int m)
     case 3: p.name = "Pluck Bass"; p.tones[0].env = strike(40, 10, 10); break;
     case 4: p.name = "Ring Bass"; p.common.ampMod12 = 1; p.tones[0].wave = wave("Sin 2nd"); break;
     case 5: p.name = "Fat Bass"; p.tones.push_back(withPitch(a, 0, 10)); p.tones.push_back(withPitch(b, -12, 0)); break;
-    case 6: p.name = "Bend Bass"; p.common.autoBendDepth = 22; p.common.autoBendTime = 10; p.tones[0].wave = wave("Saw 2"); p.tones[1].level = -2; break;
+    case 6: p.name = "Bend Bass"; p.common.autoBendDepth = 20; p.common.autoBendTime = 10; p.tones[0].wave = wave("Saw 2"); p.tones[1].level = -2; break;
     default: p.name = "Sub Bass"; p.tones[0].wave = wave("Triangle"); p.tones[1].semitones = -24; break;
     }
     return p;
@@ -73,18 +73,19 @@ Patch lead(int m)
     p.common.bendRange = 2;
     p.common.pressureVibrato = 18;
     p.common.lfoSpeed = 40;
+    p.common.vibratoDepth = 9; // +-14 cents
     switch (m)
     {
     case 0: p.name = "Saw Lead"; break;
     case 1: p.name = "Sqr Lead"; p.tones[1].semitones = 0; p.tones[1].fine = -8; break;
-    case 2: p.name = "Solo Lead"; p.common.vibratoDepth = 20; p.common.autoBendTime = 30; break;
+    case 2: p.name = "Solo Lead"; p.common.vibratoDepth = 12; p.common.autoBendTime = 30; break;
     case 3: p.name = "Sync Lead"; p.common.ampMod12 = 2; p.tones[0].wave = wave("Sin 3rd"); break;
-    case 4: p.name = "Bend Lead"; p.common.autoBendDepth = -22; p.common.autoBendTime = 14; p.common.bendRange = 12; break;
+    case 4: p.name = "Bend Lead"; p.common.autoBendDepth = -20; p.common.autoBendTime = 14; p.common.bendRange = 12; break;
     case 5: p.name = "Fifth Lead"; p.tones[1].semitones = 7; break;
     case 6: p.name = "Fat Lead"; p.tones[0].wave = wave("Saw 1"); a.wave = p.tones[0].wave; p.tones.push_back(withPitch(a, 0, 10)); p.tones.push_back(withPitch(a, 0, -14)); break;
-    case 7: p.name = "Whistle"; p.tones[0].wave = wave("Sin 1st"); p.tones[1].wave = wave("Sin 2nd"); p.common.vibratoDepth = 20; p.common.autoBendTime = 34; break;
+    case 7: p.name = "Whistle"; p.tones[0].wave = wave("Sin 1st"); p.tones[1].wave = wave("Sin 2nd"); p.common.vibratoDepth = 10; p.common.autoBendTime = 34; break;
     case 8: p.name = "Poly Lead"; p.common.polyMode = 0; p.tones[0].wave = wave("Synth 1"); p.tones[1].semitones = 0; break;
-    default: p.name = "Screamer"; p.common.autoBendDepth = 24; p.common.autoBendTime = 18; p.tones[1].wave = wave("Saw 19"); break;
+    default: p.name = "Screamer"; p.common.autoBendDepth = 20; p.common.autoBendTime = 18; p.tones[1].wave = wave("Saw 19"); break;
     }
     return p;
 }

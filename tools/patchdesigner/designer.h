@@ -63,7 +63,7 @@ struct Common
     int ampMod12 = 0;       // 0 off, 1 S2>S1, 2 S1>S2
     int ampMod34 = 0;
     int bendRange = 2;
-    int vibratoDepth = 0;   // -50..50 around the centre (whole semitones from 20)
+    int vibratoDepth = 0;   // -50..50 around the centre (8: +-12 cents, 12: +-33, 20: a semitone)
     int pressureVibrato = 8;
     int pressurePitch = 0;
     int lfoSpeed = 32;
@@ -84,6 +84,7 @@ struct Patch
     std::vector<Tone> tones;
     bool mute[4] = {};
     bool tremolo = false; // the detuned sources beat on purpose
+    bool wideVibrato = false; // the pitch swings wider than half a semitone on purpose (effects)
 };
 
 // Level budget: envelope level of each source so that two- and four-source
@@ -151,6 +152,7 @@ struct DesignedBank
     std::vector<Family> singleFamilies;
     std::vector<int> singleVariants; // the variant of its family each single is
     std::vector<bool> singleTremolo; // its recipe asks for a tremolo
+    std::vector<bool> singleWideVibrato; // its recipe asks for a vibrato wider than half a semitone
     std::vector<k1lib::MultiPreset> multis;
 };
 

@@ -19,11 +19,12 @@ Patch strings(int m)
     p.tones = {a, b};
     p.common.lfoSpeed = 30;
     p.common.pressureVibrato = 14;
+    p.common.vibratoDepth = 8; // +-12 cents: a section's shimmer
     switch (m)
     {
     case 0: p.name = "Strings"; break;
     case 1: p.name = "Str Ensmbl"; p.tones.push_back(withPitch(b, 12, -5)); p.tones.push_back(withPitch(a, 0, -7)); break;
-    case 2: p.name = "Violin"; p.tones[1].wave = wave("Violin"); p.common.vibratoDepth = 20; p.common.autoBendTime = 30; break;
+    case 2: p.name = "Violin"; p.tones[1].wave = wave("Violin"); p.common.vibratoDepth = 11; p.common.autoBendTime = 30; break;
     case 3: p.name = "Slow Str"; for (Tone& t : p.tones) t.env.attack = 48; p.tones[1].wave = wave("String Pad"); p.tones[1].semitones = 12; break;
     case 4: p.name = "Pizzicato"; p.tones = {transient("Pizzicato", 40, 0), tone(wave("String", 2), strike(36, 0, 14), -10)}; break;
     case 5: p.name = "Bowed Str"; p.tones[0] = transient("Bowed String", 40, -4); p.tones[0].env = swell(14, 60, 40, 30); break;
@@ -62,7 +63,7 @@ Patch pad(int m)
     case 7: p.name = "Sweep Pad"; p.common.autoBendDepth = -20; p.common.autoBendTime = 60; break;
     case 8: p.name = "Shimmer"; p.common.ampMod12 = 1; p.tones[0].wave = wave("Sin 5th"); p.tones[1].wave = wave("String Pad"); break;
     case 9: p.name = "Fifth Pad"; p.tones[1].semitones = 7; break;
-    case 10: p.name = "Wave Pad"; p.common.lfoShape = 0; p.common.vibratoDepth = 20; p.common.lfoSpeed = 2; break;
+    case 10: p.name = "Wave Pad"; p.common.lfoShape = 0; p.common.vibratoDepth = 12; p.common.lfoSpeed = 2; break;
     default:
         p.name = "Haze Pad";
         p.tones = {a, b, tone(wave("White Noise Loop"), swell(52, 50, 40, 50), -22), withPitch(a, 0, -9)};
@@ -81,7 +82,7 @@ Patch voice(int m)
     Tone b = tone(wave("Voice Loop"), swell(34, 50, 90, 44), -6);
     b.semitones = 12;
     p.tones = {a, b};
-    p.common.vibratoDepth = 0;
+    p.common.vibratoDepth = 8; // +-12 cents
     p.common.pressureVibrato = 16;
     p.common.lfoSpeed = 26;
     switch (m)
@@ -90,7 +91,7 @@ Patch voice(int m)
     case 1: p.name = "Aah Voices"; break;
     case 2: p.name = "Ooh Voices"; p.tones[0].wave = wave("Sin 2nd"); p.tones[0].level = -6; break;
     case 3: p.name = "Big Choir"; p.tones.push_back(withPitch(a, 12, 0)); p.tones.push_back(withPitch(a, -12, 0)); break;
-    case 4: p.name = "Solo Voice"; p.common.polyMode = 2; p.common.vibratoDepth = 20; p.common.autoBendTime = 40; break;
+    case 4: p.name = "Solo Voice"; p.common.polyMode = 2; p.common.vibratoDepth = 11; p.common.autoBendTime = 40; break;
     case 5: p.name = "Whisper"; p.tones[1] = tone(wave("White Noise Loop"), swell(30, 40, 50, 40), -18); break;
     case 6: p.name = "Vox Pad"; for (Tone& t : p.tones) t.env.attack = 52; break;
     default: p.name = "Vocal Hit"; p.tones[1] = transient("Voice", 50, 0); p.tones[0].env = strike(60, 20, 30); break;
@@ -109,7 +110,7 @@ Patch brass(int m)
     b.wave = wave("Brass", 2 + m % 4);
     b.level = -4;
     p.tones = {a, b};
-    p.common.autoBendDepth = -22;
+    p.common.autoBendDepth = -13; // a scoop of 40 cents into each note
     p.common.autoBendTime = 12;
     p.common.velBend = 10;
     p.common.pressureVibrato = 14;
@@ -120,7 +121,7 @@ Patch brass(int m)
     case 2: p.name = "Fr Horn"; for (Tone& t : p.tones) { t.env.attack = 20; t.semitones -= 12; } break;
     case 3: p.name = "Big Brass"; p.tones.push_back(withPitch(a, -12, -4)); p.tones.push_back(withPitch(b, 12, 4)); break;
     case 4: p.name = "Soft Brass"; for (Tone& t : p.tones) t.env.attack = 20; p.common.autoBendDepth = 0; p.tones[0].velLevel = 30; p.tones[0].wave = wave("French Horn", 3); break;
-    case 5: p.name = "Brass Fall"; p.common.autoBendDepth = 22; p.common.autoBendTime = 10; break;
+    case 5: p.name = "Brass Fall"; p.common.autoBendDepth = 20; p.common.autoBendTime = 10; break;
     case 6: p.name = "Tuba"; for (Tone& t : p.tones) t.semitones -= 24; p.tones[1].wave = wave("French Horn", 2); break;
     default: p.name = "Fanfare"; p.tones[1] = transient("Trumpet", 44, -2); p.tones[0].velLevel = 30; break;
     }
@@ -138,7 +139,7 @@ Patch synthBrass(int m)
     b.wave = wave(waves[(m + 1) % 6]);
     b.level = -2;
     p.tones = {a, b};
-    p.common.autoBendDepth = -20;
+    p.common.autoBendDepth = -12;
     p.common.autoBendTime = 8;
     switch (m)
     {
@@ -170,7 +171,7 @@ Patch winds(int m)
     case 1: p.name = "Pan Flute"; p.tones[0].wave = wave("Pan Flute Loop"); p.tones[1] = transient("Pan Flute Attack", 30, -6); break;
     case 2: p.name = "Clarinet"; p.tones[0].wave = wave("Clarinet"); p.tones[1].wave = wave("Clarinet", 2); p.tones[1].semitones = -12; break;
     case 3: p.name = "Oboe"; p.tones[0].wave = wave("Oboe"); p.tones[1].wave = wave("Oboe", 2); p.tones[1].fine = 4; break;
-    case 4: p.name = "Shakuhachi"; p.tones[0].wave = wave("Shakuhachi Sus"); p.tones[1] = transient("Shakuhachi Attack", 32, -4); p.common.autoBendDepth = -20; p.common.autoBendTime = 20; break;
+    case 4: p.name = "Shakuhachi"; p.tones[0].wave = wave("Shakuhachi Sus"); p.tones[1] = transient("Shakuhachi Attack", 32, -4); p.common.autoBendDepth = -15; p.common.autoBendTime = 20; break;
     case 5: p.name = "Piccolo"; p.tones[0].semitones = 12; p.tones[1].semitones = 12; break;
     case 6: p.name = "Bassoon"; p.tones[0].wave = wave("Oboe", 2); p.tones[0].semitones = -12; p.tones[1].wave = wave("Clarinet", 2); p.tones[1].semitones = -12; break;
     case 7: p.name = "Wood Ens"; p.tones = {a, tone(wave("Clarinet"), a.env, -4), tone(wave("Oboe"), a.env, -6), withPitch(b, 12, 3)}; break;
@@ -194,7 +195,7 @@ Patch reed(int m)
     case 0: p.name = "Accordion"; break;
     case 1: p.name = "Musette"; p.tones.push_back(withPitch(a, 0, -9)); p.tones.push_back(withPitch(b, 12, 0)); break;
     case 2: p.name = "Harmonica"; p.tones[0].wave = wave("Harmonica"); p.tones[1].wave = wave("Harmonica", 2); p.common.polyMode = 2; p.common.bendRange = 4; break;
-    case 3: p.name = "Blues Harp"; p.tones[0].wave = wave("Harmonica", 3); p.tones[1].wave = wave("Harmonica", 4); p.common.autoBendDepth = -22; p.common.autoBendTime = 22; break;
+    case 3: p.name = "Blues Harp"; p.tones[0].wave = wave("Harmonica", 3); p.tones[1].wave = wave("Harmonica", 4); p.common.autoBendDepth = -18; p.common.autoBendTime = 22; break;
     case 4: p.name = "Bandoneon"; p.tones[1].semitones = -12; break;
     default: p.name = "Melodica"; p.tones[0].wave = wave("Harmonica", 2); p.tones[1].wave = wave("Square 3"); p.tones[1].level = -10; break;
     }

@@ -90,7 +90,7 @@ Patch clav(int m)
     case 1: p.name = "Harpsichrd"; p.tones[1].wave = wave("Harpsichord", 2); break;
     case 2: p.name = "Funk Clav"; p.tones[1] = transient("Strat Guitar", 20, -10); break;
     case 3: p.name = "Baroque"; p.tones[0].velLevel = 6; p.tones[1].velLevel = 6; p.tones[1].wave = wave("Harpsichord", 3); break;
-    case 4: p.name = "Clav Wah"; p.common.autoBendDepth = -22; p.common.autoBendTime = 18; p.tones[1] = tone(wave("Clavi", 3), strike(30, 0, 10), -2); p.tones[1].semitones = 12; break;
+    case 4: p.name = "Clav Wah"; p.common.autoBendDepth = -20; p.common.autoBendTime = 18; p.tones[1] = tone(wave("Clavi", 3), strike(30, 0, 10), -2); p.tones[1].semitones = 12; break;
     default:
         p.name = "Lute Harps";
         p.tones = {main, withPitch(main, 0, 7), tone(wave("Harp"), strike(50, 0, 20), -8), withPitch(main, -12, -4)};
@@ -125,7 +125,7 @@ Patch organ(int m)
         p.tones = {main, withPitch(main, 12, 0), withPitch(main, -12, 0), withPitch(sub, 7, 0)};
         for (Tone& t : p.tones) { t.env.attack = 12; t.env.release = 36; }
         break;
-    case 7: p.name = "Leslie Org"; p.common.vibratoDepth = 20; p.common.lfoSpeed = 58; p.tones[1].vibrato = false; p.tremolo = true; break; // the rotor throbs
+    case 7: p.name = "Leslie Org"; p.common.vibratoDepth = 9; p.common.lfoSpeed = 58; p.tones[1].vibrato = false; p.tremolo = true; break; // the rotor throbs
     default: p.name = "Reed Organ"; p.tones[1] = tone(wave("Accordion"), Env{0, 4, 40, 100, 14}, -6); break;
     }
     // An organ's keys are switches: every note speaks at the same level.

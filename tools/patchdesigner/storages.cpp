@@ -71,6 +71,7 @@ DesignedBank designBank(size_t bankIndex)
             bank.singleFamilies.push_back(family);
             bank.singleVariants.push_back(variant);
             bank.singleTremolo.push_back(patch.tremolo);
+            bank.singleWideVibrato.push_back(patch.wideVibrato);
         }
     }
     return bank;

@@ -143,7 +143,9 @@ TEST(PitchDepths, FinerThanSemitonesFromTheSymmetricTable)
     for (uint8_t v = 0; v <= 50; ++v)
     {
         if (v > 0)
+        {
             EXPECT_GT(vibratoDepth(v), vibratoDepth(static_cast<uint8_t>(v - 1))) << static_cast<int>(v);
+        }
         EXPECT_EQ(ksToFreq(v), vibratoDepth(v));
         EXPECT_EQ(autoBendDepth(v), vibratoDepth(v));
         EXPECT_EQ(pressureToFreq(v), vibratoDepth(v));

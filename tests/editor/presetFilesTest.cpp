@@ -370,6 +370,37 @@ TEST(PresetFiles, CopyPastesOnceInItsOwnModeAndTheHardwareMenuSendsOneDump)
     EXPECT_TRUE(s.h.host.midi.empty());
 }
 
+// A quick click on Import whose release reaches the window while the message
+// box of the failed import is up, as when press and release arrive in the
+// same idle: every such click opens the dialog again.
+TEST(PresetFiles, EveryQuickClickOnImportAfterAMessageBoxOpensTheDialog)
+{
+    TempDir dir;
+    Session s;
+    save(dir.file("text.syx"), Bytes{'h', 'e', 'l', 'l', 'o'});
+    s.nextFile = dir.file("text.syx");
+    const CPoint import = s.h.centerOf(s.h.find<CKickButton>("btBankImport"));
+    bool released = false;
+    s.h.window->setModalHandler([&](HeadlessFrame& window) {
+        if (!released)
+        {
+            released = true;
+            window.mouseUp(import);
+        }
+        if (CMessageBox* box = CMessageBox::getOpen(s.h.frame))
+            box->choose(1);
+    });
+    for (int click = 0; click < 6; ++click)
+    {
+        released = false;
+        s.h.window->mouseDown(import);
+        if (!released)
+            s.h.window->mouseUp(import);
+        s.h.idle();
+    }
+    EXPECT_EQ(s.dialogs.size(), 6u);
+}
+
 // A bank whose second block does not decode: the first single is stored, and
 // the message says so and where the file stopped, instead of a failure. A
 // named pipe is refused at once, whatever writes to it later.

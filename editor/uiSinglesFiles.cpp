@@ -6,13 +6,13 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
+#include <string>
 
 #include "editor/k1Editor.h"
 #include "editor/uiSingles.h"
 #include "patch/log.h"
 #include "patch/midiFile.h"
+#include "patch/regularFile.h"
 #include "patch/sysex.h"
 
 using namespace VSTGUI;
@@ -35,17 +35,21 @@ constexpr std::uintmax_t kMaxImportFileSize = 16u << 20;
 bool readFile(std::vector<uint8_t>& bytes, const std::string& path)
 {
     bytes.clear();
-    // One line for a file that is not there, not one from each reader.
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    // One line for a file that is not there or is no regular file (a named
+    // pipe would keep the window waiting), not one from each reader.
+    std::uintmax_t size = 0;
+    k1lib::FileRefusal refusal = k1lib::FileRefusal::None;
+    std::FILE* file = k1lib::openRegularFile(path, refusal, &size);
     if (!file)
     {
-        K1_LOG("Failed to open file " << path);
+        if (refusal == k1lib::FileRefusal::NotRegular)
+            K1_LOG("Failed to read file " << path << ", it is not a regular file");
+        else
+            K1_LOG("Failed to open file " << path);
         return false;
     }
     std::fclose(file);
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (!error && size > kMaxImportFileSize)
+    if (size > kMaxImportFileSize)
     {
         K1_LOG("File " << path << " is too large to hold presets (" << size << " bytes)");
         return false;
@@ -188,18 +192,33 @@ void uiSingles::exportPage(size_t offset, const std::string& file)
 
 // ---- Import ----------------------------------------------------------------------
 
+// What the user hears when a file decoded only in part and its first
+// presets were stored: how many, and where the file stopped.
+static std::string partialImportMessage(size_t stored, bool multi)
+{
+    const char* kind = multi ? "Multi" : "Single";
+    return "Imported " + std::to_string(stored) + " " + kind + (stored == 1 ? "" : "s") +
+           "; the file's data could not be read from " + kind + " " + std::to_string(stored + 1) + " on.";
+}
+
 void uiSingles::importPreset(size_t idx, const std::string& file)
 {
     const bool multi = playMode() == k1lib::PlayMode::Multi;
     std::vector<uint8_t> bytes;
     k1lib::Sysex::SysexResult result;
+    bool decoded = false;
     // A file that cannot be read is reported, then found empty below.
-    if (!readFile(bytes, file))
+    const bool read = readFile(bytes, file);
+    if (!read)
         showErrorMessage("Unable to open file.");
-    else if (!k1lib::Sysex::readBuffer(result, bytes, kAnyChannel))
-        showErrorMessage("Failed to import Sysex data, file may be corrupted");
+    else
+        decoded = k1lib::Sysex::readBuffer(result, bytes, kAnyChannel);
 
     const size_t found = multi ? result.multis.size() : result.singles.size();
+    // A file that stopped decoding after its first preset still gives that
+    // one; the user is told so once it is stored, not that nothing was.
+    if (read && !decoded && found == 0)
+        showErrorMessage("Failed to import Sysex data, file may be corrupted");
     if (found == 0)
         showErrorMessage(multi ? "File didn't contain any Multis" : "File didn't contain any Singles");
     else if (found > 1)
@@ -207,6 +226,8 @@ void uiSingles::importPreset(size_t idx, const std::string& file)
     else if (multi ? !m_editor.getPlugin().setMulti(idx, result.multis[0])
                    : !m_editor.getPlugin().setSingle(idx, result.singles[0]))
         showErrorMessage(multi ? "Failed to import Multi" : "Failed to import Single");
+    else if (!decoded)
+        showErrorMessage(partialImportMessage(found, multi));
 }
 
 void uiSingles::importPage(size_t offset, const std::string& file)
@@ -214,12 +235,18 @@ void uiSingles::importPage(size_t offset, const std::string& file)
     const bool multi = playMode() == k1lib::PlayMode::Multi;
     std::vector<uint8_t> bytes;
     k1lib::Sysex::SysexResult result;
-    if (!readFile(bytes, file))
+    bool decoded = false;
+    const bool read = readFile(bytes, file);
+    if (!read)
         showErrorMessage("Failed to read file");
-    else if (!k1lib::Sysex::readBuffer(result, bytes, kAnyChannel))
-        showErrorMessage("Failed to import Sysex data");
+    else
+        decoded = k1lib::Sysex::readBuffer(result, bytes, kAnyChannel);
 
     const size_t found = multi ? result.multis.size() : result.singles.size();
+    // Presets decoded before the file stopped decoding are stored all the
+    // same; the failure is told only when that leaves nothing changed.
+    if (read && !decoded && found == 0)
+        showErrorMessage("Failed to import Sysex data");
     if (found == 0)
     {
         showErrorMessage(multi ? "File didn't contain any Multis" : "File didn't contain any Singles");
@@ -242,10 +269,10 @@ void uiSingles::importPage(size_t offset, const std::string& file)
                   : "Imported file contains more Singles than will fit on one page and will overwrite adjacent "
                     "pages next to the currently displayed one. Please confirm to overwrite."))
         return;
-    if (multi)
-        m_editor.getPlugin().setMultis(offset, result.multis);
-    else
-        m_editor.getPlugin().setSingles(offset, result.singles);
+    const bool stored = multi ? m_editor.getPlugin().setMultis(offset, result.multis)
+                              : m_editor.getPlugin().setSingles(offset, result.singles);
+    if (!decoded)
+        showErrorMessage(stored ? partialImportMessage(found, multi) : "Failed to import Sysex data");
 }
 
 // ---- The right-button popup ------------------------------------------------------

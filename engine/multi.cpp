@@ -166,17 +166,24 @@ void Multi::allNotesOff(uint8_t channel)
     m_noteProcessors[channel & 0x0F]->allNotesOff();
     // The processor releases the keys it counts; a voice may still sound
     // that no count of this channel names (struck while the section listened
-    // to another channel, or struck again by a Solo single). Every voice of
-    // the channel's sections is released, whatever the counts say.
+    // to another channel, or struck again by a Solo single), and a section
+    // that left the channel's list (its level set to 0, its poly to "off")
+    // still holds the voices it had. Every held voice struck on this channel
+    // or living in one of its sections is released, whatever the counts and
+    // the lists say.
     constexpr uint8_t kAllNotesOffVelocity = 64;
-    const SectionList& list = m_channelSections[channel & 0x0F];
-    for (size_t n = 0; n < list.count; ++n)
+    const uint8_t c = channel & 0x0F;
+    const SectionList& list = m_channelSections[c];
+    for (size_t s = 0; s < kSectionCount; ++s)
     {
-        const ActiveList& active = m_active[list.sections[n]];
+        bool listening = false;
+        for (size_t n = 0; n < list.count; ++n)
+            listening = listening || list.sections[n] == s;
+        const ActiveList& active = m_active[s];
         for (size_t i = 0; i < active.size(); ++i)
         {
             Voice& voice = m_pool[active[i]];
-            if (voice.isKeyHeld())
+            if (voice.isKeyHeld() && (listening || voice.getChannel() == c))
                 voice.onNoteOff(kAllNotesOffVelocity);
         }
     }

@@ -122,6 +122,7 @@ void CFrame::serveWhileWaiting()
     if (!platformFrame)
         return;
     SharedPointer<CFrame> guard(this);
+    ++modalRuns;
     platformFrame->handleEvents();
     platformOnModalIdle();
 }
@@ -130,6 +131,7 @@ bool CFrame::runModalLoop(const std::function<bool()>& done)
 {
     if (!platformFrame)
         return false;
+    ++modalRuns;
     return platformFrame->runModalLoop(done);
 }
 
@@ -299,7 +301,15 @@ CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons
         if (!onFocus)
             setFocusView(nullptr);
     }
-    return CViewContainer::onMouseDown(where, buttons);
+    // A press that opens a message box (or waits for a dialog) hands the
+    // events to it, its release among them. The view it pressed would wait
+    // for that release and take the next press as part of this one (a kick
+    // button already down ignores it): the press ends here instead.
+    const uint32_t modalRunsBefore = modalRuns;
+    const CMouseEventResult result = CViewContainer::onMouseDown(where, buttons);
+    if (modalRuns != modalRunsBefore)
+        CViewContainer::onMouseCancel();
+    return result;
 }
 
 CMouseEventResult CFrame::onMouseUp(CPoint& where, const CButtonState& buttons)

@@ -128,5 +128,8 @@ private:
     uint32_t tooltipDelay = 1000;
     BitmapInterpolationQuality quality = BitmapInterpolationQuality::kDefault;
     bool inIdle = false;
+    // Modal loops and waits so far: a press that ran one has had its
+    // release taken by what it showed.
+    uint32_t modalRuns = 0;
 };
 } // namespace VSTGUI

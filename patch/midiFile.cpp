@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "patch/log.h"
+#include "patch/regularFile.h"
 
 namespace k1lib
 {
@@ -189,10 +190,14 @@ bool readTrack(std::vector<unsigned char>& out, FILE* file)
 
 bool MidiToSysex::readFile(std::vector<unsigned char>& out, const char* path)
 {
-    FILE* file = std::fopen(path, "rb");
+    FileRefusal refusal = FileRefusal::None;
+    FILE* file = openRegularFile(path, refusal);
     if (file == nullptr)
     {
-        K1_LOG("Failed to open file " << path);
+        if (refusal == FileRefusal::NotRegular)
+            K1_LOG("Failed to read file " << path << ", it is not a regular file");
+        else
+            K1_LOG("Failed to open file " << path);
         return false;
     }
     const bool result = readStream(out, file);

@@ -6,10 +6,10 @@
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 
 #include "patch/log.h"
+#include "patch/regularFile.h"
 #include "patch/sysexFrame.h"
 
 namespace k1lib
@@ -184,24 +184,15 @@ bool Sysex::readBuffer(SysexResult& result, const std::vector<uint8_t>& buffer, 
 
 bool Sysex::readFile(std::vector<uint8_t>& out, const std::string& path)
 {
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    std::uintmax_t size = 0;
+    FileRefusal refusal = FileRefusal::None;
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(openRegularFile(path, refusal, &size), std::fclose);
     if (!file)
     {
-        K1_LOG("Failed to open file " << path);
-        return false;
-    }
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-    {
-        K1_LOG("Failed to read file " << path << ", it is not a regular file");
-        return false;
-    }
-    long size = -1;
-    if (std::fseek(file.get(), 0, SEEK_END) == 0)
-        size = std::ftell(file.get());
-    if (size < 0 || std::fseek(file.get(), 0, SEEK_SET) != 0)
-    {
-        K1_LOG("Failed to read file " << path << ", its size is unknown");
+        if (refusal == FileRefusal::NotRegular)
+            K1_LOG("Failed to read file " << path << ", it is not a regular file");
+        else
+            K1_LOG("Failed to open file " << path);
         return false;
     }
     std::vector<uint8_t> bytes(static_cast<size_t>(size));

@@ -84,41 +84,93 @@ void MyVSTAudioEffect::deliverMidi(VstInt32 sampleFrames)
 
 // ---- Facade reports --------------------------------------------------------
 
+namespace
+{
+uint64_t packPrograms(uint64_t count, uint64_t program)
+{
+    return static_cast<uint64_t>(static_cast<uint32_t>(count)) << 32 | static_cast<uint32_t>(program);
+}
+VstInt32 countOf(uint64_t programs) { return static_cast<VstInt32>(programs >> 32); }
+VstInt32 programOf(uint64_t programs) { return static_cast<VstInt32>(static_cast<uint32_t>(programs)); }
+} // namespace
+
+// The UI thread (a program the host selected) and the audio thread (a
+// program change or a play-mode switch inside a block) publish at the same
+// time. No store is made from a count read before it: the program number
+// changes only by compare-and-swap within the count it was read with, and
+// the count only from the facade, which is read again after the store.
+
 bool MyVSTAudioEffect::recordActivePreset(size_t index, k1lib::PlayMode mode)
 {
     // Only the host's program number follows: the preset is selected already,
     // and selecting it again through the play mode's path would undo a state
-    // being restored (a multi-mode state restores its single too).
-    if (m_facade.getPlayMode() != mode || static_cast<size_t>(getProgram()) == index)
+    // being restored (a multi-mode state restores its single too). A count
+    // published for the other mode is left alone: the switch's own
+    // publishing brings the current preset along.
+    const auto modeCount =
+        static_cast<VstInt32>(mode == k1lib::PlayMode::Single ? m_facade.getSingleCount() : m_facade.getMultiCount());
+    const auto program = static_cast<VstInt32>(index);
+    if (m_facade.getPlayMode() != mode || program >= modeCount)
         return false;
-    publishPrograms(programCount(), static_cast<VstInt32>(index));
+    uint64_t programs = m_programs.load(std::memory_order_acquire);
+    do
+    {
+        if (countOf(programs) != modeCount || programOf(programs) == program)
+            return false;
+    } while (!m_programs.compare_exchange_weak(programs, packPrograms(modeCount, program), std::memory_order_acq_rel));
+    mirrorPrograms();
     return true;
 }
 
 void MyVSTAudioEffect::followPlayMode()
 {
-    publishPrograms(static_cast<VstInt32>(m_facade.getPresetCount()),
-                    static_cast<VstInt32>(m_facade.getCurrentPresetIndex()));
+    auto read = [this] {
+        return packPrograms(m_facade.getPresetCount(), m_facade.getCurrentPresetIndex());
+    };
+    for (uint64_t seen = read();;)
+    {
+        m_programs.store(seen, std::memory_order_release);
+        // A switch on the other thread between the read and the store: its
+        // count is the one to hold.
+        const uint64_t now = read();
+        if (now == seen)
+            break;
+        seen = now;
+    }
+    mirrorPrograms();
 }
 
-// The pair changes as one: whichever thread reads it sees a program of the
-// count it reads.
-void MyVSTAudioEffect::publishPrograms(VstInt32 count, VstInt32 program)
+bool MyVSTAudioEffect::replaceProgram(VstInt32 expected, VstInt32 program)
 {
-    m_programs.store(static_cast<uint64_t>(static_cast<uint32_t>(count)) << 32 | static_cast<uint32_t>(program),
-                     std::memory_order_release);
-    setNumPrograms(count);
-    curProgram = program;
+    uint64_t programs = m_programs.load(std::memory_order_acquire);
+    do
+    {
+        if (program < 0 || program >= countOf(programs) || (expected >= 0 && programOf(programs) != expected))
+            return false;
+    } while (!m_programs.compare_exchange_weak(programs, packPrograms(countOf(programs), program),
+                                               std::memory_order_acq_rel));
+    mirrorPrograms();
+    return true;
+}
+
+// The base's copies (the host reads the count straight from the AEffect)
+// follow the pair until no other store has come in between.
+void MyVSTAudioEffect::mirrorPrograms()
+{
+    for (uint64_t seen = m_programs.load(std::memory_order_acquire);;)
+    {
+        setNumPrograms(countOf(seen));
+        curProgram = programOf(seen);
+        const uint64_t now = m_programs.load(std::memory_order_acquire);
+        if (now == seen)
+            return;
+        seen = now;
+    }
 }
 
 VstInt32 MyVSTAudioEffect::getProgram()
 {
-    return static_cast<VstInt32>(static_cast<uint32_t>(m_programs.load(std::memory_order_acquire)));
-}
-
-VstInt32 MyVSTAudioEffect::programCount() const
-{
-    return static_cast<VstInt32>(m_programs.load(std::memory_order_acquire) >> 32);
+    return programOf(m_programs.load(std::memory_order_acquire));
 }
 
 void MyVSTAudioEffect::onChanges(const k1lib::Changes& changes)

@@ -66,6 +66,15 @@ bool k1ui::open(void* parent)
     auto editor = std::make_unique<K1Editor>(*m_facade, parent, this, this, rect,
                                              VSTGUI::PlatformType::kDefaultNative, nullptr, nullptr);
     closeEditor();
+    if (!editor->getFrame())
+    {
+        // No window could be made (a parent that is none, no display; the
+        // editor has said so): the host hears it, rather than waiting for
+        // a window that is not there.
+        editor.reset();
+        AEffGUIEditor::close();
+        return false;
+    }
     m_editor = std::move(editor);
     m_facade->setEditor(m_editor.get());
     frame = m_editor->getFrame();

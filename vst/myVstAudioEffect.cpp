@@ -45,7 +45,7 @@ MyVSTAudioEffect::MyVSTAudioEffect(audioMasterCallback audioMaster)
     canProcessReplacing(true);
     isSynth(true);
     programsAreChunks(true);
-    publishPrograms(static_cast<VstInt32>(m_facade.getPresetCount()), 0);
+    followPlayMode();
     m_editorBridge = std::make_unique<k1ui>(this, m_facade);
     setEditor(m_editorBridge.get());
     setSampleRate(getSampleRate());
@@ -131,10 +131,11 @@ void MyVSTAudioEffect::setProgram(VstInt32 program)
         return;
     }
     const VstInt32 previous = getProgram();
-    // Recorded first: the selection reports the same index back.
-    publishPrograms(programCount(), program);
-    if (!m_facade.setCurrentPresetIndex(static_cast<size_t>(program)))
-        publishPrograms(programCount(), previous);
+    // Recorded first: the selection reports the same index back. Undone when
+    // the facade refuses, unless another program was published meanwhile.
+    const bool recorded = replaceProgram(-1, program);
+    if (!m_facade.setCurrentPresetIndex(static_cast<size_t>(program)) && recorded)
+        replaceProgram(program, previous);
 }
 
 void MyVSTAudioEffect::setProgramName(const char*)

@@ -108,8 +108,11 @@ private:
     bool recordActivePreset(size_t index, k1lib::PlayMode mode);
     // Program count and number follow the play mode in force.
     void followPlayMode();
-    void publishPrograms(VstInt32 count, VstInt32 program);
-    VstInt32 programCount() const;
+    // The program number becomes program when it is within the published
+    // count (and, with expected >= 0, when it is expected now).
+    bool replaceProgram(VstInt32 expected, VstInt32 program);
+    // The base's program fields follow the published pair.
+    void mirrorPrograms();
     // Brings the output count in line with the configuration (2 or 8).
     void reconfigureOutputs();
     // Audio thread: hands the queued outgoing MIDI to the host.

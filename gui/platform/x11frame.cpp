@@ -7,6 +7,9 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <vector>
 
 #include "gui/cdrawcontext.h"
 #include "gui/guilog.h"
@@ -16,11 +19,52 @@ namespace VSTGUI
 {
 namespace
 {
-int g_xError = 0;
-int recordXError(Display*, XErrorEvent* e)
+// Xlib has one error handler for the whole process, and its default ends the
+// process: an error on one of our connections (a window the host destroyed
+// under us, a bad parent id) would take the host down. While any of our
+// frames lives our handler is installed; it records errors of our own
+// connections and hands every other one to the handler it replaced, which
+// the host may have installed.
+std::mutex g_handlerMutex;
+std::vector<Display*> g_displays; // our connections, with an installed handler
+XErrorHandler g_previousHandler = nullptr;
+std::atomic<int> g_xError{0};
+
+int recordXError(Display* display, XErrorEvent* e)
 {
-    g_xError = e->error_code;
-    return 0;
+    bool ours = false;
+    {
+        std::lock_guard<std::mutex> lock(g_handlerMutex);
+        ours = std::find(g_displays.begin(), g_displays.end(), display) != g_displays.end();
+    }
+    if (ours || !g_previousHandler)
+    {
+        g_xError = e->error_code;
+        return 0;
+    }
+    return g_previousHandler(display, e);
+}
+
+void watchErrors(Display* display)
+{
+    std::lock_guard<std::mutex> lock(g_handlerMutex);
+    if (g_displays.empty())
+        g_previousHandler = XSetErrorHandler(recordXError);
+    g_displays.push_back(display);
+}
+
+// Called once nothing more is sent on the connection: its errors have come.
+void stopWatchingErrors(Display* display)
+{
+    std::lock_guard<std::mutex> lock(g_handlerMutex);
+    g_displays.erase(std::remove(g_displays.begin(), g_displays.end(), display), g_displays.end());
+    if (!g_displays.empty())
+        return;
+    // Somebody who installed a handler after ours keeps theirs.
+    XErrorHandler current = XSetErrorHandler(g_previousHandler);
+    if (current != recordXError)
+        XSetErrorHandler(current);
+    g_previousHandler = nullptr;
 }
 
 class X11Frame : public IPlatformFrame
@@ -38,8 +82,18 @@ public:
             XFreeGC(display, gc);
         if (backBuffer)
             cairo_surface_destroy(backBuffer);
+        // The window dies with its parent; a host that destroys the parent
+        // and closes the editor before the next idle leaves the news of it
+        // in the queue. A window the server has destroyed is not destroyed
+        // again.
+        XSync(display, False);
+        XEvent e;
+        while (alive && XCheckTypedWindowEvent(display, window, DestroyNotify, &e))
+            alive = false;
         if (alive)
             XDestroyWindow(display, window);
+        XSync(display, False);
+        stopWatchingErrors(display);
         XCloseDisplay(display);
     }
 
@@ -285,11 +339,11 @@ IPlatformFrame* createX11Frame(IPlatformFrameCallback* callback, const CRect& si
     }
     const auto parentWindow = Window(reinterpret_cast<uintptr_t>(parent));
     const int width = std::max(1, int(size.getWidth())), height = std::max(1, int(size.getHeight()));
-    // A bad parent id must not end the host through Xlib's default handler:
-    // errors are caught for the creation alone.
+    // A bad parent id must not end the host: errors are watched from here
+    // until the frame's connection closes.
+    watchErrors(display);
     XSync(display, False);
     g_xError = 0;
-    auto* previous = XSetErrorHandler(recordXError);
     const Window window = XCreateSimpleWindow(display, parentWindow, 0, 0, unsigned(width), unsigned(height), 0, 0,
                                               BlackPixel(display, DefaultScreen(display)));
     XSelectInput(display, window,
@@ -297,10 +351,10 @@ IPlatformFrame* createX11Frame(IPlatformFrameCallback* callback, const CRect& si
                      KeyPressMask | KeyReleaseMask | StructureNotifyMask);
     XMapWindow(display, window);
     XSync(display, False);
-    XSetErrorHandler(previous);
-    if (g_xError)
+    if (const int error = g_xError.exchange(0))
     {
-        GUI_LOG("Cannot create a window in parent window " << parentWindow << " (X error " << g_xError << ")");
+        GUI_LOG("Cannot create a window in parent window " << parentWindow << " (X error " << error << ")");
+        stopWatchingErrors(display);
         XCloseDisplay(display);
         return nullptr;
     }

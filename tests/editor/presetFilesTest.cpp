@@ -6,10 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <thread>
 
 #include "editor/uiSingles.h"
 #include "gui/menupopup.h"
@@ -362,4 +368,102 @@ TEST(PresetFiles, CopyPastesOnceInItsOwnModeAndTheHardwareMenuSendsOneDump)
     s.h.host.midi.clear();
     s.h.closeEditor();
     EXPECT_TRUE(s.h.host.midi.empty());
+}
+
+// A quick click on Import whose release reaches the window while the message
+// box of the failed import is up, as when press and release arrive in the
+// same idle: every such click opens the dialog again.
+TEST(PresetFiles, EveryQuickClickOnImportAfterAMessageBoxOpensTheDialog)
+{
+    TempDir dir;
+    Session s;
+    save(dir.file("text.syx"), Bytes{'h', 'e', 'l', 'l', 'o'});
+    s.nextFile = dir.file("text.syx");
+    const CPoint import = s.h.centerOf(s.h.find<CKickButton>("btBankImport"));
+    bool released = false;
+    s.h.window->setModalHandler([&](HeadlessFrame& window) {
+        if (!released)
+        {
+            released = true;
+            window.mouseUp(import);
+        }
+        if (CMessageBox* box = CMessageBox::getOpen(s.h.frame))
+            box->choose(1);
+    });
+    for (int click = 0; click < 6; ++click)
+    {
+        released = false;
+        s.h.window->mouseDown(import);
+        if (!released)
+            s.h.window->mouseUp(import);
+        s.h.idle();
+    }
+    EXPECT_EQ(s.dialogs.size(), 6u);
+}
+
+// A bank whose second block does not decode: the first single is stored, and
+// the message says so and where the file stopped, instead of a failure. A
+// named pipe is refused at once, whatever writes to it later.
+TEST(PresetFiles, DamagedBanksTellWhatWasStoredAndPipesAreRefusedAtOnce)
+{
+    TempDir dir;
+    Session s;
+    std::vector<k1lib::SinglePreset> singles;
+    for (size_t i = 0; i < 32; ++i)
+        singles.push_back(s.single(40 + i));
+    Bytes bank;
+    ASSERT_TRUE(k1lib::Sysex::writeSingles(bank, singles, 0, k1lib::StorageLocation::I, 0));
+    bank[8 + 88 + 87] ^= 0x01; // the second block's checksum
+    save(dir.file("damaged.syx"), bank);
+
+    s.press("btBankImport", dir.file("damaged.syx"));
+    EXPECT_EQ(s.messages,
+              std::vector<std::string>{"Imported 1 Single; the file's data could not be read from Single 2 on."});
+    EXPECT_TRUE(sameSingle(s.single(0), singles[0]));
+    EXPECT_FALSE(s.h.plugin->isPresetModified(1));
+
+    s.press("btSingleImport", dir.file("damaged.syx"));
+    EXPECT_EQ(s.messages,
+              std::vector<std::string>{"Imported 1 Single; the file's data could not be read from Single 2 on."});
+
+    // The first block damaged: nothing stored, and the failure is told.
+    bank[8 + 87] ^= 0x01;
+    save(dir.file("damaged.syx"), bank);
+    s.press("btBankImport", dir.file("damaged.syx"));
+    EXPECT_EQ(s.messages, (std::vector<std::string>{"Failed to import Sysex data", "File didn't contain any Singles"}));
+
+    // A pipe nobody writes to. Should the import wait on it, writers come
+    // after a while to let each opening go, and the test fails.
+    const std::string pipe = dir.file("pipe.syx");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool imported = false;
+    bool hadToRelease = false;
+    std::thread watchdog([&] {
+        std::unique_lock<std::mutex> lock(mutex);
+        for (auto wait = std::chrono::seconds(10); !changed.wait_for(lock, wait, [&] { return imported; });
+             wait = std::chrono::seconds(0))
+        {
+            hadToRelease = true;
+            const int writer = open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+            if (writer >= 0)
+                close(writer);
+            lock.unlock();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            lock.lock();
+        }
+    });
+    s.press("btBankImport", pipe);
+    const auto bankMessages = s.messages;
+    s.press("btSingleImport", pipe);
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        imported = true;
+    }
+    changed.notify_one();
+    watchdog.join();
+    EXPECT_FALSE(hadToRelease) << "the import waited for a writer";
+    EXPECT_EQ(bankMessages, (std::vector<std::string>{"Failed to read file", "File didn't contain any Singles"}));
+    EXPECT_EQ(s.messages, (std::vector<std::string>{"Unable to open file.", "File didn't contain any Singles"}));
 }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -280,6 +281,13 @@ TEST_F(EditorBridge, TheToolkitBindingAsksTheHostBeforeResizingAndKeepsIdleAndKe
     EXPECT_EQ(hook.keys[0].character, '1');
     EXPECT_EQ(hook.keys[0].modifier, MODIFIER_SHIFT);
     EXPECT_EQ(hook.keys[2].virt, VKEY_LEFT);
+    // Modifiers no int holds arrive all the same; NaN is no modifier.
+    EXPECT_EQ(effect->dispatcher(effEditKeyDown, '2', 0, nullptr, std::numeric_limits<float>::quiet_NaN()), 1);
+    EXPECT_EQ(effect->dispatcher(effEditKeyDown, '3', 0, nullptr, 1e30f), 1);
+    EXPECT_EQ(effect->dispatcher(effEditKeyUp, '3', 0, nullptr, -1e30f), 0);
+    ASSERT_EQ(hook.keys.size(), 5u);
+    EXPECT_EQ(hook.keys[3].modifier, 0);
+    EXPECT_EQ(hook.keys[4].character, '3');
 
     // The knob mode the host sets is the frame's.
     EXPECT_EQ(frame->getKnobMode(), VSTGUI::kLinearMode);

@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
 #include <cairo.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -361,4 +363,52 @@ TEST_F(EditorChurn, OpenedAndClosed200TimesWhileAudioRunsItLeavesNothingBehind)
     // after 20: a window's own memory (over 10 MB of bitmaps) kept by any of
     // them would show many times over.
     EXPECT_LT(double(heapB), double(heapA) + 1.0e6) << memory[0] << "\n" << memory[1];
+}
+
+// A host that hands the editor no window to live in hears so; one that
+// destroys the editor's parent and then closes the editor before any idle
+// keeps running (an X error on the editor's connection is not its end).
+TEST_F(EditorInAHost, NoParentIsNoWindowAndADestroyedParentLeavesTheHostRunning)
+{
+    const char* saved = std::getenv("DISPLAY");
+    const std::string previous = saved ? saved : "";
+    setenv("DISPLAY", display.name().c_str(), 1);
+    {
+        MyVSTAudioEffect effect([](AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) -> VstIntPtr {
+            return opcode == audioMasterVersion ? kVstVersion : 0;
+        });
+        for (uintptr_t parent : {uintptr_t(0), uintptr_t(1), uintptr_t(0xDEADBEEF)})
+        {
+            EXPECT_EQ(effect.dispatcher(effEditOpen, 0, 0, reinterpret_cast<void*>(parent), 0.0f), 0) << parent;
+            effect.dispatcher(effEditIdle, 0, 0, nullptr, 0.0f);
+            effect.dispatcher(effEditClose, 0, 0, nullptr, 0.0f);
+        }
+        Display* x = XOpenDisplay(display.name().c_str());
+        ASSERT_NE(x, nullptr);
+        for (int round = 0; round < 3; ++round)
+        {
+            const Window parent = XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 800, 600, 0, 0, 0);
+            XMapWindow(x, parent);
+            XSync(x, False);
+            ASSERT_EQ(effect.dispatcher(effEditOpen, 0, 0, reinterpret_cast<void*>(uintptr_t(parent)), 0.0f), 1);
+            if (round == 1)
+                effect.dispatcher(effEditIdle, 0, 0, nullptr, 0.0f);
+            XDestroyWindow(x, parent);
+            XSync(x, False);
+            effect.dispatcher(effEditClose, 0, 0, nullptr, 0.0f);
+        }
+        // The next window opens, idles and closes as ever.
+        const Window parent = XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 800, 600, 0, 0, 0);
+        XMapWindow(x, parent);
+        XSync(x, False);
+        EXPECT_EQ(effect.dispatcher(effEditOpen, 0, 0, reinterpret_cast<void*>(uintptr_t(parent)), 0.0f), 1);
+        effect.dispatcher(effEditIdle, 0, 0, nullptr, 0.0f);
+        effect.dispatcher(effEditClose, 0, 0, nullptr, 0.0f);
+        XDestroyWindow(x, parent);
+        XCloseDisplay(x);
+    }
+    if (saved)
+        setenv("DISPLAY", previous.c_str(), 1);
+    else
+        unsetenv("DISPLAY");
 }

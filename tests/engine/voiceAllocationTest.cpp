@@ -225,3 +225,46 @@ TEST(EngineVoices, AllNotesOffOnEveryChannelSilencesEveryVoice)
     EXPECT_EQ(t.engine->getMulti().getActiveVoiceCount(), 0u);
     EXPECT_EQ(rms(out[0], out[0].size() - 4992, out[0].size()), 0.0);
 }
+
+// Voices held while their section changes under them: its level goes to 0,
+// its poly to "off", its channel moves, its single changes, the play mode
+// and the multi stay. Pedal up and all notes off on every channel end every
+// one of them within its release, in exact zeros.
+TEST(EngineVoices, AllNotesOffEndsVoicesOfSectionsThatChangedWhileTheySounded)
+{
+    struct Change
+    {
+        const char* what;
+        k1lib::EParam param;
+        float value; // real value
+    };
+    const Change changes[] = {
+        {"level 0", static_cast<k1lib::EParam>(k1lib::Param_MultiS1Level + 1), 0.0f},
+        {"poly off", static_cast<k1lib::EParam>(k1lib::Param_MultiS1Poly + 1), 1.0f},
+        {"single", static_cast<k1lib::EParam>(k1lib::Param_MultiS1Single + 1), 5.0f},
+    };
+    for (const Change& change : changes)
+    {
+        TestEngine t;
+        for (int s = 0; s < 2; ++s)
+            ASSERT_TRUE(t.engine->setSingle(static_cast<size_t>(s), plainSingle()));
+        ASSERT_TRUE(t.engine->setMulti(0, channelMulti(2)));
+        t.engine->setPlayMode(k1lib::PlayMode::Multi);
+        t.render(256, {midi(0xB1, 64, 127, 0), midi(0x90, 60, 100, 0), midi(0x91, 64, 100, 0), midi(0x81, 64, 0, 100)});
+        ASSERT_EQ(t.engine->getMulti().getActiveVoiceCount(1), 1u) << change.what;
+        const k1lib::CParam& row = k1lib::g_params[change.param];
+        ASSERT_TRUE(t.engine->setParameter(change.param, (change.value - row.min) * row.invRange, false)) << change.what;
+        t.render(4992);
+
+        std::vector<k1lib::SMidiEvent> off;
+        for (uint8_t c = 0; c < 16; ++c)
+        {
+            off.push_back(midi(static_cast<uint8_t>(0xB0 | c), 64, 0, 0));
+            off.push_back(midi(static_cast<uint8_t>(0xB0 | c), 123, 0, 0));
+        }
+        t.render(1, off);
+        const auto out = t.render(2 * 49920);
+        EXPECT_EQ(t.engine->getMulti().getActiveVoiceCount(), 0u) << change.what;
+        EXPECT_EQ(rms(out[0], out[0].size() - 4992, out[0].size()), 0.0) << change.what;
+    }
+}

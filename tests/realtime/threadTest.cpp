@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <barrier>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
@@ -289,4 +290,86 @@ TEST(EffectThreads, AnIdlingEditorMissesNoChangeTheAudioThreadMakes)
     e->dispatcher(e, effMainsChanged, 0, 0, nullptr, 0.0f);
     effect.reset();
     VSTGUI::setPlatformFactory(nullptr);
+}
+
+// The host selects a program on its UI thread while the audio thread switches
+// the play mode (parameter 208, or a program change of the other mode): once
+// both are done the host reads the program count of the mode in force and a
+// program within it, whatever the interleaving was.
+TEST(EffectThreads, ProgramCountAndNumberFollowThePlayModeWhateverTheInterleaving)
+{
+    auto effect = std::make_unique<MyVSTAudioEffect>(countingCallback);
+    AEffect* e = effect->getAeffect();
+    e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 44100.0f);
+    e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
+    k1lib::Plugin& facade = effect->facade();
+    const auto singles = static_cast<VstInt32>(facade.getSingleCount());
+    const auto multis = static_cast<VstInt32>(facade.getMultiCount());
+    constexpr int kRounds = 3000;
+
+    std::barrier<> start(3);
+    std::barrier<> end(3);
+    std::atomic<bool> switched{false};
+    std::thread audio([&] {
+        std::vector<float> left(kBlock), right(kBlock);
+        float* outputs[2] = {left.data(), right.data()};
+        VstMidiEvent change{};
+        change.type = kVstMidiType;
+        change.byteSize = sizeof(VstMidiEvent);
+        VstEvents events{1, 0, {reinterpret_cast<VstEvent*>(&change), nullptr}};
+        for (int r = 0; r < kRounds; ++r)
+        {
+            start.arrive_and_wait();
+            const bool multi = facade.getPlayMode() == k1lib::PlayMode::Multi;
+            if (r % 2 == 0)
+            {
+                e->setParameter(e, 208, multi ? 0.0f : 1.0f);
+            }
+            else
+            {
+                change.midiData[0] = static_cast<char>(0xC0);
+                change.midiData[1] = static_cast<char>(multi ? r % 64 : 64 + r % 32);
+                e->dispatcher(e, effProcessEvents, 0, 0, &events, 0.0f);
+            }
+            e->processReplacing(e, nullptr, outputs, kBlock);
+            switched = true;
+            end.arrive_and_wait();
+        }
+    });
+    std::thread ui([&] {
+        for (int r = 0; r < kRounds; ++r)
+        {
+            start.arrive_and_wait();
+            // Selections for as long as the switch takes; now and then a
+            // program only the single mode has.
+            for (int n = r;; ++n)
+            {
+                e->dispatcher(e, effSetProgram, 0, (n * 7919) % (n % 3 ? multis : singles), nullptr, 0.0f);
+                if (switched)
+                    break;
+            }
+            end.arrive_and_wait();
+        }
+    });
+    int inconsistent = 0;
+    std::string first;
+    for (int r = 0; r < kRounds; ++r)
+    {
+        start.arrive_and_wait();
+        end.arrive_and_wait();
+        switched = false;
+        const bool multi = facade.getPlayMode() == k1lib::PlayMode::Multi;
+        const VstInt32 count = e->numPrograms;
+        const auto program = static_cast<VstInt32>(e->dispatcher(e, effGetProgram, 0, 0, nullptr, 0.0f));
+        if (count != (multi ? multis : singles) || program < 0 || program >= count)
+        {
+            if (++inconsistent == 1)
+                first = std::string(multi ? "multi" : "single") + " mode with " + std::to_string(count) +
+                        " programs, program " + std::to_string(program);
+        }
+    }
+    audio.join();
+    ui.join();
+    EXPECT_EQ(inconsistent, 0) << "of " << kRounds << " rounds; the first: " << first;
+    e->dispatcher(e, effMainsChanged, 0, 0, nullptr, 0.0f);
 }

@@ -2,7 +2,23 @@
 
 #include "vst/sdk/audioeffectx.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "vst/sdk/aeffeditor.h"
+
+namespace
+{
+// The key modifier comes as a float. Out of int range the conversion is
+// undefined: it is clamped first, and NaN counts as no modifier.
+VstInt32 modifierOf(float opt)
+{
+    if (std::isnan(opt))
+        return 0;
+    constexpr float kLargest = 2147483520.0f; // the largest float below 2^31
+    return static_cast<VstInt32>(std::clamp(opt, -kLargest, kLargest));
+}
+} // namespace
 
 AudioEffectX::AudioEffectX(audioMasterCallback audioMaster, VstInt32 numPrograms,
                            VstInt32 numParams)
@@ -39,7 +55,7 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         VstKeyCode key{};
         key.character = index;
         key.virt = static_cast<unsigned char>(value);
-        key.modifier = static_cast<unsigned char>(static_cast<VstInt32>(opt));
+        key.modifier = static_cast<unsigned char>(modifierOf(opt));
         return key;
     };
     switch (opcode)

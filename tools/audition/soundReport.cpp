@@ -163,18 +163,26 @@ std::vector<std::string> soundSummary(const std::vector<SingleFigures>& singles,
                        lufs.back()) +
                   medians);
 
-    // Multis against their storage's median.
+    // Multis against the median single of their storage (their own median
+    // where its singles were not rendered), and the storages' median gaps.
     if (!multis.empty())
     {
         std::map<size_t, std::vector<double>> multiStorage;
         for (const MultiFigures& m : multis)
             multiStorage[m.index / 32].push_back(m.chordLufs);
+        auto reference = [&](size_t storage) {
+            const auto own = byStorage.find(storage);
+            return own != byStorage.end() ? median(own->second) : median(multiStorage[storage]);
+        };
+        std::string gaps;
+        for (const auto& [storage, values] : multiStorage)
+            gaps += reportLine(" %+.1f", median(values) - reference(storage));
         double worst = 0.0, low = 1e9, high = -1e9;
         std::string worstName;
         size_t outside = 0;
         for (const MultiFigures& m : multis)
         {
-            const double gap = m.chordLufs - median(multiStorage[m.index / 32]);
+            const double gap = m.chordLufs - reference(m.index / 32);
             outside += std::abs(gap) > 4.0 ? 1 : 0;
             low = std::min(low, m.chordLufs);
             high = std::max(high, m.chordLufs);
@@ -185,9 +193,9 @@ std::vector<std::string> soundSummary(const std::vector<SingleFigures>& singles,
             }
         }
         out.push_back(reportLine("multi loudness: %.1f to %.1f LUFS (span %.1f LU); %.0f more than 4 LU from their storage's "
-                           "median; worst %+.1f LU",
+                           "median single; worst %+.1f LU",
                            low, high, high - low, static_cast<double>(outside), worst) +
-                      " " + worstName);
+                      " " + worstName + "; median multi against median single per storage" + gaps);
     }
 
     // Peaks of the ten-note chord at velocity 127.

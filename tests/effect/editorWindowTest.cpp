@@ -140,7 +140,9 @@ TEST_F(EditorInHostWindow, ResizeHandleSizesTheHostWindowAndTheStateKeepsIt)
 TEST_F(EditorInHostWindow, MultiPageLevelAndSystemReceiveChannelReachTheSound)
 {
     // Multi 1 splits the keyboard on channel 1: section 1 below C2, section
-    // 2 from C2. A low note, then a high one.
+    // 2 from C2, and to reach its storage's level each of them played again
+    // by three sections after them, a few cents apart. A low note, then a
+    // high one.
     const std::string split = writeMidi("split.mid", {{0, 36, 0.0, 0.6}, {0, 72, 1.0, 1.6}});
     const std::string toMulti =
         " --do idle:5 --do click:" + panel.at("btModeMulti") + " --do idle:5 --do click:" + panel.at("btEdit") +
@@ -173,7 +175,8 @@ TEST_F(EditorInHostWindow, MultiPageLevelAndSystemReceiveChannelReachTheSound)
     ASSERT_GT(low, 1e-3);
     ASSERT_GT(high, 1e-3);
     EXPECT_NEAR(rms(b, 0.05, 0.55) / low, 1.0, 0.05);
-    EXPECT_LT(rms(b, 1.05, 1.55), high * 0.1);
+    // One of the high note's four copies falls silent: about 1.2 dB.
+    EXPECT_LT(rms(b, 1.05, 1.55), high * 0.95);
 
     // Single mode, the system page: receive channel 2 (the second entry of
     // the channel menu, chosen with the keys).

@@ -105,21 +105,26 @@ bool designedSustained(size_t singleIndex, const k1lib::SinglePreset& p)
 }
 
 // Whether a loss at a split key would be the ranges' fault: every sounding
-// source key-tracked at a steady pitch and without ring modulation, and none
-// a pure partial ("Sin 2nd" and up fall silent at the top on purpose).
+// source key-tracked at a steady pitch and without ring modulation, none a
+// pure partial ("Sin 2nd" and up fall silent at the top on purpose), and at
+// least one a single-cycle wave (sampled waves have no key ranges: a drum of
+// noise has no harmonics to keep, whatever its zones catch).
 bool splitByDesign(const k1lib::SinglePreset& p)
 {
     if (p.ampModS1S2 != 0 || p.ampModS3S4 != 0)
         return false;
     const bool pitchMoves = p.vibratoDepth != 50 || p.autoBendDepth != 50;
+    bool ranged = false;
     for (size_t s = 0; s < 4; ++s)
     {
         const k1lib::SingleSource& src = p.sources[s];
-        if (sounding(p, s) && (!src.keyTrack || (pitchMoves && src.vibABend) ||
-                               purePartial(k1lib::g_waveformNames[src.wave] + 5) > 1))
+        if (!sounding(p, s))
+            continue;
+        if (!src.keyTrack || (pitchMoves && src.vibABend) || purePartial(k1lib::g_waveformNames[src.wave] + 5) > 1)
             return false;
+        ranged = ranged || src.wave < k1lib::kSingleCycleWaveformCount;
     }
-    return true;
+    return ranged;
 }
 
 // Every sounding source a key-tracked single-cycle wave an octave or more
@@ -143,7 +148,6 @@ bool harmonicByDesign(const k1lib::SinglePreset& p)
     return true;
 }
 
-constexpr uint8_t kSoundVelocity = 100;
 const std::vector<int> kSingleSweep = {47, 48, 59, 60, 71, 72, 83, 84, 90, 96, 102, 107};
 constexpr double kPumpFrom = 1.5;    // seconds: after attacks and decays
 constexpr double kSustainedHold = 5.0;
@@ -339,7 +343,7 @@ void Auditioner::soundTakes(SingleFigures& f)
 {
     SoundFigures& s = f.sound;
     const double r = rate();
-    const Stereo chord = hold(kLoudnessChord, kSoundVelocity, 2.0);
+    const Stereo chord = hold(kLoudnessChord, kSoundVelocity, kLoudnessHold);
     s.chordLufs = integratedLoudness(chord, r, 0, chord.size());
     const Stereo full = hold(kFullChord, 127, 1.6);
     s.fullChordPeakDb = measureTake(full, r, full.size(), false).peakDb;
@@ -381,7 +385,8 @@ void Auditioner::soundTakes(SingleFigures& f)
             sum[i] = 0.5f * (x.left[i] + x.right[i]);
         const NoteSplit split =
             splitNote(powerSpectrum(sum, kSweepLeadIn, n, r), f0, 20000.0, std::exp2(kOnHarmonicCents / 1200.0) - 1.0);
-        s.sweep.push_back(SweepKey{key, powerDb(split.note()), powerDb(split.upper), powerDb(split.inharmonic)});
+        s.sweep.push_back(SweepKey{key, powerDb(split.note()), powerDb(split.upper), powerDb(split.third),
+                                   powerDb(split.inharmonic)});
     }
     s.rendered = true;
 }
@@ -536,7 +541,7 @@ MultiFigures Auditioner::multi(size_t index, Stereo* audio)
         (velocity == kSoft ? f.soft : f.loud) = measureTake(x, rate(), end, false);
     }
 
-    const Stereo chord = holdMulti(kLoudnessChord, kSoundVelocity, 2.0);
+    const Stereo chord = holdMulti(kLoudnessChord, kSoundVelocity, kLoudnessHold);
     f.chordLufs = integratedLoudness(chord, rate(), 0, chord.size());
     return f;
 }

@@ -30,6 +30,8 @@ namespace audition
 // The chords the sound standard plays: C3 C4 C5 for loudness, ten notes from
 // C3 to C6 for peaks.
 inline const std::vector<uint8_t> kLoudnessChord = {48, 60, 72};
+constexpr uint8_t kSoundVelocity = 100; // of the loudness chord
+constexpr double kLoudnessHold = 2.0;   // seconds
 inline const std::vector<uint8_t> kFullChord = {48, 52, 55, 60, 64, 67, 72, 76, 79, 84};
 
 enum class Depth

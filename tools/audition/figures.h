@@ -43,6 +43,7 @@ struct SweepKey
     int key = 0;
     double noteDb = kSilentDb;       // the key's harmonics below 20 kHz
     double upperDb = kSilentDb;      // the second harmonic and up
+    double thirdDb = kSilentDb;      // the third harmonic and up: brightness
     double inharmonicDb = kSilentDb; // between the harmonics (within 20 cents of one counts as on it)
 };
 
@@ -58,7 +59,8 @@ struct SoundFigures
     std::vector<double> fingerprint;     // held C4, see fingerprint.h
     std::vector<SweepKey> sweep;         // both sides of each split key, and C6 to C8
     bool whistleChecked = false;         // every source a key-tracked single-cycle wave in octaves
-    bool splitChecked = false;           // key-tracked, steady pitch, no ring modulation, no pure partial
+    bool splitChecked = false;           // key-tracked, steady pitch, no ring modulation, no pure partial,
+                                         // a single-cycle wave among them
     const SweepKey* at(int key) const;
 };
 

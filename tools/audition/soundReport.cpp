@@ -29,32 +29,38 @@ std::vector<std::string> soundSummary(const std::vector<SingleFigures>& singles,
     if (rendered.empty())
         return out;
 
-    // Brightness across the split keys.
+    // Brightness (the third harmonic and up) across the split keys: the
+    // singles the ranges answer for, then apart the ones whose losses are
+    // their own (pure partials falling silent, pitch sweeps, fixed keys,
+    // ring modulation).
     const int splits[] = {48, 60, 72, 84};
-    for (int split : splits)
+    for (bool checked : {true, false})
     {
-        size_t withUpper = 0, dropped = 0;
-        double worst = -1e9;
-        std::string worstName;
-        for (const SingleFigures* f : rendered)
+        for (int split : splits)
         {
-            const SweepKey* below = f->sound.at(split - 1);
-            const SweepKey* at = f->sound.at(split);
-            if (below == nullptr || at == nullptr || below->upperDb < below->noteDb - 30.0)
-                continue;
-            ++withUpper;
-            const double drop = below->upperDb - at->upperDb;
-            dropped += drop > 20.0 ? 1 : 0;
-            if (drop > worst)
+            size_t bright = 0;
+            std::vector<std::pair<double, std::string>> lost;
+            for (const SingleFigures* f : rendered)
             {
-                worst = drop;
-                worstName = who(*f);
+                const SweepKey* below = f->sound.at(split - 1);
+                const SweepKey* at = f->sound.at(split);
+                if (f->sound.splitChecked != checked || below == nullptr || at == nullptr ||
+                    below->thirdDb < below->noteDb - 30.0)
+                    continue;
+                ++bright;
+                const double loss = below->thirdDb - at->thirdDb;
+                if (loss > 6.0)
+                    lost.emplace_back(loss, who(*f) + reportLine(" %.1f", loss));
             }
+            std::sort(lost.begin(), lost.end(), [](const auto& x, const auto& y) { return x.first > y.first; });
+            std::string worst;
+            for (size_t i = 0; i < lost.size() && i < 6; ++i)
+                worst += (i == 0 ? ": " : ", ") + lost[i].second;
+            out.push_back(reportLine(checked ? "split %.0f: %.0f of %.0f bright singles lose > 6 dB of brightness"
+                                             : "split %.0f, losses of their own: %.0f of %.0f bright singles lose > 6 dB",
+                                     split, static_cast<double>(lost.size()), static_cast<double>(bright)) +
+                          worst);
         }
-        out.push_back(reportLine("split %.0f: %.0f of %.0f singles with upper harmonics at the key below lose > 20 dB of them; "
-                           "worst drop %.1f dB",
-                           split, static_cast<double>(dropped), static_cast<double>(withUpper), worst) +
-                      " " + worstName);
     }
 
     // Folded partials of singles made only of single-cycle waves in octaves.
@@ -157,18 +163,26 @@ std::vector<std::string> soundSummary(const std::vector<SingleFigures>& singles,
                        lufs.back()) +
                   medians);
 
-    // Multis against their storage's median.
+    // Multis against the median single of their storage (their own median
+    // where its singles were not rendered), and the storages' median gaps.
     if (!multis.empty())
     {
         std::map<size_t, std::vector<double>> multiStorage;
         for (const MultiFigures& m : multis)
             multiStorage[m.index / 32].push_back(m.chordLufs);
+        auto reference = [&](size_t storage) {
+            const auto own = byStorage.find(storage);
+            return own != byStorage.end() ? median(own->second) : median(multiStorage[storage]);
+        };
+        std::string gaps;
+        for (const auto& [storage, values] : multiStorage)
+            gaps += reportLine(" %+.1f", median(values) - reference(storage));
         double worst = 0.0, low = 1e9, high = -1e9;
         std::string worstName;
         size_t outside = 0;
         for (const MultiFigures& m : multis)
         {
-            const double gap = m.chordLufs - median(multiStorage[m.index / 32]);
+            const double gap = m.chordLufs - reference(m.index / 32);
             outside += std::abs(gap) > 4.0 ? 1 : 0;
             low = std::min(low, m.chordLufs);
             high = std::max(high, m.chordLufs);
@@ -179,9 +193,9 @@ std::vector<std::string> soundSummary(const std::vector<SingleFigures>& singles,
             }
         }
         out.push_back(reportLine("multi loudness: %.1f to %.1f LUFS (span %.1f LU); %.0f more than 4 LU from their storage's "
-                           "median; worst %+.1f LU",
+                           "median single; worst %+.1f LU",
                            low, high, high - low, static_cast<double>(outside), worst) +
-                      " " + worstName);
+                      " " + worstName + "; median multi against median single per storage" + gaps);
     }
 
     // Peaks of the ten-note chord at velocity 127.

@@ -26,21 +26,18 @@ double percent(size_t part, size_t whole)
     return whole == 0 ? 0.0 : 100.0 * static_cast<double>(part) / static_cast<double>(whole);
 }
 
-// The largest loss of upper harmonics from the key below a split to the
-// split, among the splits where the key below has them; the split in *key.
-// 0 for singles whose losses are not the ranges' doing (figures.h).
-double splitLoss(const SoundFigures& s, double upperPresentDb, int* key)
+} // namespace
+
+double brightnessLoss(const SoundFigures& s, double upperPresentDb, int* key)
 {
     double worst = 0.0;
-    if (!s.splitChecked)
-        return worst;
     for (int split : kSplitKeys)
     {
         const SweepKey* below = s.at(split - 1);
         const SweepKey* at = s.at(split);
-        if (below == nullptr || at == nullptr || below->upperDb < below->noteDb + upperPresentDb)
+        if (below == nullptr || at == nullptr || below->thirdDb < below->noteDb + upperPresentDb)
             continue;
-        const double loss = below->upperDb - at->upperDb;
+        const double loss = below->thirdDb - at->thirdDb;
         if (loss > worst)
         {
             worst = loss;
@@ -48,6 +45,15 @@ double splitLoss(const SoundFigures& s, double upperPresentDb, int* key)
         }
     }
     return worst;
+}
+
+namespace
+{
+// The loss of brightness at a split key, 0 for singles whose losses are
+// not the ranges' doing (figures.h).
+double splitLoss(const SoundFigures& s, double upperPresentDb, int* key)
+{
+    return s.splitChecked ? brightnessLoss(s, upperPresentDb, key) : 0.0;
 }
 
 // Twin pairs within a storage go to `presets` (one line each); the share
@@ -128,21 +134,6 @@ void checkLevels(std::vector<std::string>& out, const std::vector<const SingleFi
     }
 }
 
-void checkMultiLoudness(std::vector<std::string>& out, const std::vector<MultiFigures>& multis,
-                        const SoundLimits& limits)
-{
-    std::map<size_t, std::vector<double>> byStorage;
-    for (const MultiFigures& m : multis)
-        byStorage[multiStorage(m.index)].push_back(m.chordLufs);
-    for (const MultiFigures& m : multis)
-    {
-        const double middle = median(byStorage[multiStorage(m.index)]);
-        if (std::abs(m.chordLufs - middle) > limits.multiSpread)
-            out.push_back(storageSymbol(multiStorage(m.index)) + " multi " + presetLabel(m.index, m.name) +
-                          reportLine(": %.1f LUFS on the C3-C5 chord, %+.1f LU from its storage's median %.1f (within %.1f)",
-                              m.chordLufs, m.chordLufs - middle, middle, limits.multiSpread));
-    }
-}
 } // namespace
 
 size_t singleStorage(size_t index)
@@ -181,11 +172,52 @@ std::vector<std::string> checkSoundPresets(const std::vector<SingleFigures>& sin
         int key = 0;
         const double loss = splitLoss(s, limits.upperPresentDb, &key);
         if (loss > limits.splitLossDb)
-            out.push_back(who(f) + reportLine(": loses %.1f dB of its upper harmonics from key %.0f to %.0f (at most %.1f dB)",
+            out.push_back(who(f) + reportLine(": loses %.1f dB of its brightness from key %.0f to %.0f (at most %.1f dB)",
                                        loss, key - 1, key, limits.splitLossDb));
     }
     twins(rendered, limits, &out, nullptr);
-    checkMultiLoudness(out, multis, limits);
+    const std::vector<std::string> levels = checkMultiLoudness(singles, multis, limits);
+    out.insert(out.end(), levels.begin(), levels.end());
+    return out;
+}
+
+// Multis against the median single of their storage where its singles were
+// rendered (switching from a single to a multi keeps the level), else
+// against their own median.
+std::vector<std::string> checkMultiLoudness(const std::vector<SingleFigures>& singles,
+                                            const std::vector<MultiFigures>& multis, const SoundLimits& limits)
+{
+    std::vector<std::string> out;
+    std::map<size_t, std::vector<double>> byStorage, singlesByStorage;
+    for (const MultiFigures& m : multis)
+        byStorage[multiStorage(m.index)].push_back(m.chordLufs);
+    for (const SingleFigures& f : singles)
+        if (f.sound.rendered)
+            singlesByStorage[singleStorage(f.index)].push_back(f.sound.chordLufs);
+    for (const auto& [storage, levels] : byStorage)
+    {
+        const auto own = singlesByStorage.find(storage);
+        if (own == singlesByStorage.end())
+            continue;
+        const double gap = median(levels) - median(own->second);
+        if (std::abs(gap) > limits.multiMedianGap)
+            out.push_back(storageSymbol(storage) +
+                          reportLine(" multis: median %.1f LUFS on the C3-C5 chord, %+.1f LU from the median single "
+                                     "%.1f (within %.1f)",
+                                     median(levels), gap, median(own->second), limits.multiMedianGap));
+    }
+    for (const MultiFigures& m : multis)
+    {
+        const size_t storage = multiStorage(m.index);
+        const auto own = singlesByStorage.find(storage);
+        const bool bySingles = own != singlesByStorage.end();
+        const double middle = median(bySingles ? own->second : byStorage[storage]);
+        if (std::abs(m.chordLufs - middle) > limits.multiSpread)
+            out.push_back(storageSymbol(storage) + " multi " + presetLabel(m.index, m.name) +
+                          reportLine(": %.1f LUFS on the C3-C5 chord, %+.1f LU from ", m.chordLufs, m.chordLufs - middle) +
+                          (bySingles ? "the median single" : "its storage's median") +
+                          reportLine(" %.1f (within %.1f)", middle, limits.multiSpread));
+    }
     return out;
 }
 
@@ -193,20 +225,31 @@ std::vector<std::string> checkSoundFactory(const std::vector<SingleFigures>& sin
 {
     std::vector<std::string> out;
     std::vector<const SingleFigures*> rendered;
-    size_t lossy = 0;
+    std::vector<std::pair<double, std::string>> lossy;
     for (const SingleFigures& f : singles)
     {
         if (!f.sound.rendered)
             continue;
         rendered.push_back(&f);
         int key = 0;
-        lossy += splitLoss(f.sound, limits.upperPresentDb, &key) > limits.splitLossDb ? 1 : 0;
+        const double loss = splitLoss(f.sound, limits.upperPresentDb, &key);
+        if (loss > limits.brightnessLossDb)
+            lossy.emplace_back(loss, who(f) + reportLine(" %.1f dB at key %.0f", loss, key));
     }
     if (rendered.empty())
         return out;
-    if (lossy > 0)
-        out.push_back(reportLine("factory: %.0f of %.0f singles lose more than %.1f dB of their upper harmonics at a split key",
-                          static_cast<double>(lossy), static_cast<double>(rendered.size()), limits.splitLossDb));
+    if (lossy.size() > limits.brightnessLossSingles)
+    {
+        std::stable_sort(lossy.begin(), lossy.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+        std::string worst;
+        for (size_t i = 0; i < std::min<size_t>(lossy.size(), 8); ++i)
+            worst += (i == 0 ? "; worst " : ", ") + lossy[i].second;
+        out.push_back(reportLine("factory: %.0f of %.0f singles lose more than %.1f dB of their brightness at a split key "
+                                 "(at most %.0f)",
+                                 static_cast<double>(lossy.size()), static_cast<double>(rendered.size()),
+                                 limits.brightnessLossDb, static_cast<double>(limits.brightnessLossSingles)) +
+                      worst);
+    }
     twins(rendered, limits, nullptr, &out);
     checkLevels(out, rendered, limits);
     return out;

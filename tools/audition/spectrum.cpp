@@ -118,7 +118,15 @@ NoteSplit splitNote(const Spectrum& s, double f0, double limitHz, double relativ
             continue; // what sits at 0 Hz is not heard as a tone
         const double harmonic = std::max(1.0, std::round(f / f0));
         if (std::abs(f - harmonic * f0) <= lobe + relativeTolerance * harmonic * f0)
+        {
             (harmonic == 1.0 ? out.fundamental : out.upper) += s.power[k];
+            if (harmonic >= 3.0)
+                out.third += s.power[k];
+            const auto h = static_cast<size_t>(harmonic);
+            if (out.harmonics.size() < h)
+                out.harmonics.resize(h, 0.0);
+            out.harmonics[h - 1] += s.power[k];
+        }
         else
             out.inharmonic += s.power[k];
     }

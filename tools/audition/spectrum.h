@@ -31,14 +31,17 @@ Spectrum averageSpectrum(const std::vector<float>& x, size_t begin, size_t end, 
 constexpr double kMainLobeBins = 4.0;
 
 // A note's spectrum below limitHz, as powers: the fundamental's zone, the
-// zones of harmonics 2 and up, and everything outside the zones (above
-// the zone around 0 Hz). A harmonic's zone is its main lobe around k * f0,
-// widened by relativeTolerance * k * f0 for sources tuned a little apart.
+// zones of harmonics 2 and up (of them, 3 and up: what is heard as
+// brightness), and everything outside the zones (above the zone around
+// 0 Hz). A harmonic's zone is its main lobe around k * f0, widened by
+// relativeTolerance * k * f0 for sources tuned a little apart.
 struct NoteSplit
 {
     double fundamental = 0.0;
     double upper = 0.0;
+    double third = 0.0;
     double inharmonic = 0.0;
+    std::vector<double> harmonics; // each harmonic's zone, index k - 1
     double note() const { return fundamental + upper; }
 };
 NoteSplit splitNote(const Spectrum& s, double f0, double limitHz, double relativeTolerance = 0.0);

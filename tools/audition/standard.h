@@ -56,10 +56,14 @@ std::string reportLine(const char* format, double a = 0, double b = 0, double c 
 // - singles meant to be bright keep 95 % of their C4's power below no less
 //   than 4 kHz;
 // - the median single at -20 +- 2 LUFS on the C3-C5 chord at velocity 100;
-//   every multi within 4 LU of its storage's median;
+//   the median multi of a storage within 2 LU of its median single, every
+//   multi within 4 LU of it (of the multis' median where the storage's
+//   singles were not rendered);
 // - the ten-note chord at velocity 127 at most 0 dBFS for 98 % of singles;
-// - no single with upper harmonics at the key below a split loses more than
-//   20 dB of them at the split.
+// - brightness (the third harmonic and up) across the split keys, where the
+//   key below has it and the single's sources are key-tracked at a steady
+//   pitch and none a pure partial: no single loses more than 12 dB of it at a
+//   split, and at most 5 lose more than 6 dB.
 // Factory-wide figures (the shares, the medians) count what was rendered.
 struct SoundLimits
 {
@@ -69,11 +73,14 @@ struct SoundLimits
     double brightRolloffHz = 4000.0;
     double loudnessLufs = -20.0;
     double loudnessTolerance = 2.0;
-    double multiSpread = 4.0;        // LU either side of the storage median
+    double multiSpread = 4.0;        // LU either side of the storage's median single
+    double multiMedianGap = 2.0;     // LU between the storage's median multi and median single
     double chordPeakDb = 0.0;
     double chordPeakShare = 0.98;
-    double splitLossDb = 20.0;
-    double upperPresentDb = -30.0;   // upper harmonics against the note that count as present
+    double splitLossDb = 12.0;
+    double brightnessLossDb = 6.0;
+    size_t brightnessLossSingles = 5;
+    double upperPresentDb = -30.0;   // third harmonic and up against the note that count as present
 };
 
 // One line per pair of twins within a storage and per single or multi that
@@ -85,6 +92,14 @@ std::vector<std::string> checkSound(const std::vector<SingleFigures>& singles, c
 std::vector<std::string> checkSoundPresets(const std::vector<SingleFigures>& singles,
                                            const std::vector<MultiFigures>& multis, const SoundLimits& limits = {});
 std::vector<std::string> checkSoundFactory(const std::vector<SingleFigures>& singles, const SoundLimits& limits = {});
+// The multis' part of checkSoundPresets: their loudness against the singles.
+std::vector<std::string> checkMultiLoudness(const std::vector<SingleFigures>& singles,
+                                            const std::vector<MultiFigures>& multis, const SoundLimits& limits = {});
+
+// The largest loss of brightness (the third harmonic and up) from the key
+// below a split key to the split key, among the splits where the key below
+// has some; the split in *key.
+double brightnessLoss(const SoundFigures& s, double upperPresentDb, int* key);
 
 // The waves no single plays (by its sounding sources), one line listing
 // their numbers and names; empty when every wave is used.

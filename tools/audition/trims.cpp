@@ -31,15 +31,6 @@ struct Voicing
 };
 // A single's notes: one at a time, the middle octaves weighing twice.
 const Voicing kSingleNotes[] = {{{36}, 1.0}, {{48}, 2.0}, {{60}, 2.0}, {{72}, 2.0}, {{84}, 1.0}};
-// A multi as a player plays it: octaves struck together (single-cycle waves
-// start in phase, so octaves add up or cancel depending on the wave), and
-// two hands, an octave in the left and a chord with its octave in the right,
-// reaching both sides of a split. The two kinds weigh the same.
-const Voicing kMultiVoicings[] = {
-    {{43, 55, 67}, 1.0 / 3},         {{50, 62, 74}, 1.0 / 3},         {{53, 65, 77}, 1.0 / 3},
-    {{36, 48, 64, 67, 72}, 1.0 / 4}, {{41, 53, 65, 69, 72}, 1.0 / 4}, {{43, 55, 67, 71, 74}, 1.0 / 4},
-    {{45, 57, 64, 69, 76}, 1.0 / 4},
-};
 constexpr struct
 {
     uint8_t value;
@@ -48,11 +39,9 @@ constexpr struct
 constexpr double kNoteHold = 2.0;
 constexpr double kChordHold = 1.6;
 
-// Weighted mean of the takes' loudness; in power where the takes reach
-// different sounds (a multi's splits and velocity halves), so that the part
-// a player hears loudest sets the level rather than a quiet corner.
+// Weighted mean of the takes' loudness.
 template <typename Hold, size_t N>
-double takesLoudness(Auditioner& a, Hold hold, const Voicing (&voicings)[N], bool powerMean)
+double takesLoudness(Auditioner& a, Hold hold, const Voicing (&voicings)[N])
 {
     double sum = 0.0, weights = 0.0;
     for (const Voicing& voicing : voicings)
@@ -63,13 +52,11 @@ double takesLoudness(Auditioner& a, Hold hold, const Voicing (&voicings)[N], boo
             const double lufs = integratedLoudness(x, a.rate(), 0, x.size());
             if (lufs <= kSilentDb)
                 continue;
-            sum += voicing.weight * velocity.weight * (powerMean ? std::pow(10.0, lufs / 10.0) : lufs);
+            sum += voicing.weight * velocity.weight * lufs;
             weights += voicing.weight * velocity.weight;
         }
     }
-    if (weights <= 0.0)
-        return kSilentDb;
-    return powerMean ? 10.0 * std::log10(sum / weights) : sum / weights;
+    return weights > 0.0 ? sum / weights : kSilentDb;
 }
 
 const LevelTakes* takesOf(const std::vector<LevelTakes>& takes, size_t index)
@@ -133,9 +120,11 @@ LevelTakes singleLevelTakes(Auditioner& a, size_t index)
         return t;
     t.loudness = takesLoudness(
         a, [&](const std::vector<uint8_t>& keys, uint8_t velocity) { return a.hold(keys, velocity, kNoteHold); },
-        kSingleNotes, false);
+        kSingleNotes);
     const Stereo chord = a.hold(kFullChord, 127, kChordHold);
     t.chordPeakDb = measureTake(chord, a.rate(), chord.size(), false).peakDb;
+    const Stereo loudness = a.hold(kLoudnessChord, kSoundVelocity, kLoudnessHold);
+    t.chordLufs = integratedLoudness(loudness, a.rate(), 0, loudness.size());
     return t;
 }
 
@@ -145,9 +134,9 @@ LevelTakes multiLevelTakes(Auditioner& a, size_t index)
     t.index = index;
     if (!a.selectMulti(index))
         return t;
-    t.loudness = takesLoudness(
-        a, [&](const std::vector<uint8_t>& keys, uint8_t velocity) { return a.holdMulti(keys, velocity, kNoteHold); },
-        kMultiVoicings, true);
+    // On every channel its sections listen to, as the sound standard plays it.
+    const Stereo chord = a.holdMulti(kLoudnessChord, kSoundVelocity, kLoudnessHold);
+    t.loudness = t.chordLufs = integratedLoudness(chord, a.rate(), 0, chord.size());
     return t;
 }
 
@@ -248,16 +237,20 @@ bool writeMultiLevels(const std::string& path, const std::vector<LevelTakes>& mu
         K1_LOG("The designer has fewer multis than the takes");
         return false;
     }
-    // The multis of a storage meet at the common loudness, or lower where
-    // one of them cannot reach it with its volume and sections at the top:
-    // then a little above where that one can go, so that it stays close.
+    // The multis of a storage meet its median single on the loudness chord,
+    // as far as their volume and sections carry them.
     std::vector<double> targets;
     for (size_t first = 0; first < loudness.size(); first += 32)
     {
-        double lowestReach = 0.0;
-        for (size_t i = first; i < std::min(first + 32, loudness.size()); ++i)
-            lowestReach = std::min(lowestReach, loudness[i] + rooms[i].most - rooms[i].applied);
-        targets.push_back(std::min(kMultiTakeLufs, lowestReach + kReachMargin));
+        std::vector<double> storage;
+        for (size_t i = first / 32 * 64; i < first / 32 * 64 + 64; ++i)
+        {
+            const LevelTakes* t = takesOf(singles, i);
+            if (t == nullptr)
+                return false;
+            storage.push_back(t->chordLufs);
+        }
+        targets.push_back(median(storage));
     }
     std::vector<int> levels, sections;
     for (size_t index = 0; index < loudness.size(); ++index)
@@ -290,7 +283,7 @@ bool writeMultiLevels(const std::string& path, const std::vector<LevelTakes>& mu
         for (size_t s = 0; s < 8; ++s)
             sections.push_back(own[s] <= kSilentDb ? 0 : tenths(std::min(loudest - own[s], 12.0)));
     }
-    report = figures("multis", loudness, median(targets), 0) + "; storage targets";
+    report = figures("multis' loudness chords", loudness, median(targets), 0) + "; storage targets";
     for (double t : targets)
     {
         char target[16];
@@ -301,9 +294,10 @@ bool writeMultiLevels(const std::string& path, const std::vector<LevelTakes>& mu
     std::ostringstream out;
     out << "// The level of each multi and of its sections against their design, dB\n"
            "// (see designer.h), written by k1audition --multi-levels (tools/audition/\n"
-           "// trims.h): each multi's chords, on every channel its sections listen to,\n"
-           "// move to the multis' loudness of its storage; each section makes up for\n"
-           "// how far its single lies below the loudest of the multi's singles.\n\n"
+           "// trims.h): each multi's loudness chord, on every channel its sections\n"
+           "// listen to, moves to the median single of its storage on that chord;\n"
+           "// each section makes up for how far its single lies below the loudest of\n"
+           "// the multi's singles.\n\n"
            "#include \"tools/patchdesigner/designer.h\"\n\n#include <iterator>\n\n"
            "namespace designer\n{\nnamespace\n{\n// Tenths of a dB, 32 multis per bank.\n";
     table(out, "kLevels", levels);

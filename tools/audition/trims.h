@@ -8,8 +8,10 @@
 // A single's loudness here is the weighted mean of the integrated loudness
 // (LUFS) of single notes C2 to C6 (every octave) at velocities 64, 100 and
 // 127, each held 2 s; C3 to C5 and velocity 100 weigh twice. A multi's is
-// the mean in power of octaves and two-hand voicings at the same
-// velocities, on every channel its sections listen to (trims.cpp). A
+// that of the loudness chord the sound standard plays (C3 C4 C5 at
+// velocity 100, on every channel its sections listen to), and it moves to
+// the median single of its storage on that same chord: switching from a
+// single to a multi keeps the level. A
 // single's ceiling is the peak of the ten-note chord C3-C6 at velocity 127:
 // no trim lifts it above -1.5 dBFS.
 // Each run moves a level part of the way to its target, since the stored
@@ -26,13 +28,6 @@ namespace audition
 // The singles' note loudness: the C3-C5 chord at velocity 100 then sounds at
 // about -20 LUFS for the median single.
 constexpr double kSingleNoteLufs = -24.0;
-// Multis, on their takes (chords and two-hand voicings, louder than single
-// notes), a few LU under the singles: a multi plays its singles at most at
-// their own level, and a split or a setup of singles held down by the chord
-// ceiling cannot climb higher. A storage whose least able multi cannot reach
-// it aims lower, kReachMargin above that multi's reach.
-constexpr double kMultiTakeLufs = -24.0;
-constexpr double kReachMargin = 2.5;
 constexpr double kChordCeilingDb = -1.5;
 constexpr double kCorrection = 0.8;
 
@@ -41,6 +36,7 @@ struct LevelTakes
     size_t index = 0;        // working single or multi index
     double loudness = kSilentDb;
     double chordPeakDb = kSilentDb; // singles only
+    double chordLufs = kSilentDb;   // the loudness chord
 };
 
 LevelTakes singleLevelTakes(Auditioner& a, size_t index);

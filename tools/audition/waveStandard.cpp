@@ -2,7 +2,9 @@
 
 #include "tools/audition/waveStandard.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <cstdio>
 #include <cstdlib>
 
@@ -14,11 +16,15 @@ namespace audition
 {
 namespace
 {
-constexpr int kSplitKeys[] = {48, 60, 72, 84};
 // A partial above this folds back below 20 kHz at the engine's rate.
 constexpr double kFoldsAudibleHz = k1lib::Engine::kProcessingRate - 20000.0;
 // Upper harmonics this far under the note are too weak to lose.
 constexpr double kUpperFloorDb = -40.0;
+// A harmonic this far under the note at either key is not carried there.
+constexpr double kCarriedFloorDb = -50.0;
+// The top key range serves up to C8.
+constexpr int kTopRangeKey = 108;
+constexpr int kTopRangeFirstKey = 84;
 
 std::string fmt(const char* format, double a, double b = 0.0, double c = 0.0)
 {
@@ -39,9 +45,9 @@ double c4NoteDb(const WaveFigures& w)
 }
 
 // Least-squares slope in dB per octave of the harmonics (odd ones only when
-// asked) that stand above -60 dB, up to the band limit: what a cycle of the
-// wave set can hold (above it the interpolation mirrors the spectrum), and
-// the largest gap under the line.
+// asked) that stand above -50 dB (under it lie the 8-bit steps), up to the
+// band limit: what a cycle of the wave set can hold (above it the
+// interpolation mirrors the spectrum), and the largest gap under the line.
 bool slopeOf(const std::vector<double>& levels, bool oddOnly, double& slope, double& sag)
 {
     constexpr int kCycleHarmonics = k1lib::Waveforms::kCycleLength / 2 - 1;
@@ -49,7 +55,7 @@ bool slopeOf(const std::vector<double>& levels, bool oddOnly, double& slope, dou
     for (size_t i = 0; i < levels.size() && static_cast<int>(i) < kCycleHarmonics; ++i)
     {
         const int k = static_cast<int>(i) + 1;
-        if ((oddOnly && k % 2 == 0) || levels[i] < -60.0)
+        if ((oddOnly && k % 2 == 0) || levels[i] < -50.0)
             continue;
         x.push_back(std::log2(static_cast<double>(k)));
         y.push_back(levels[i]);
@@ -99,6 +105,44 @@ int purePartial(const std::string& name)
     return std::atoi(name.c_str() + 4);
 }
 
+SplitChange splitChange(const WaveFigures& w, int split)
+{
+    SplitChange c;
+    const WaveKeyFigures* below = w.at(split - 1);
+    const WaveKeyFigures* at = w.at(split);
+    if (purePartial(w.name) > 0 || below == nullptr || at == nullptr)
+        return c;
+    c.bright = std::max(below->thirdDb - below->noteDb, at->thirdDb - at->noteDb) >= kUpperFloorDb;
+    if (c.bright)
+        c.third = below->thirdDb - at->thirdDb;
+    // The harmonics both keys carry, and each one's share of all of them:
+    // the tables are each as loud as they can be, so a range with fewer
+    // harmonics plays the ones it has a little louder.
+    std::vector<size_t> carried;
+    double sumBelow = 0.0, sumAt = 0.0;
+    for (size_t i = 0; i < below->harmonicDb.size() && i < at->harmonicDb.size(); ++i)
+    {
+        const double a = below->harmonicDb[i] - below->noteDb;
+        const double b = at->harmonicDb[i] - at->noteDb;
+        if (std::max(a, b) < kUpperFloorDb || std::min(a, b) < kCarriedFloorDb)
+            continue;
+        carried.push_back(i);
+        sumBelow += std::pow(10.0, below->harmonicDb[i] / 10.0);
+        sumAt += std::pow(10.0, at->harmonicDb[i] / 10.0);
+    }
+    for (size_t i : carried)
+    {
+        const double change =
+            std::abs((below->harmonicDb[i] - powerDb(sumBelow)) - (at->harmonicDb[i] - powerDb(sumAt)));
+        if (change > c.harmonic)
+        {
+            c.harmonic = change;
+            c.harmonicIndex = static_cast<int>(i) + 1;
+        }
+    }
+    return c;
+}
+
 double foldedDb(const WaveFigures& wave, const WaveKeyFigures& key)
 {
     const double c4 = c4NoteDb(wave);
@@ -109,6 +153,7 @@ double foldedDb(const WaveFigures& wave, const WaveKeyFigures& key)
 std::vector<std::string> checkWaves(const std::vector<WaveFigures>& waves, const WaveLimits& limits)
 {
     std::vector<std::string> out;
+    int pairs = 0, shifted = 0;
     for (const WaveFigures& w : waves)
     {
         const std::string who = label(w);
@@ -127,16 +172,19 @@ std::vector<std::string> checkWaves(const std::vector<WaveFigures>& waves, const
                 out.push_back(who + fmt("still sounds at key %.0f (%.1f dB re C4) where its partial would fold back",
                                         k.key, std::max(k.noteDb, k.inharmonicDb) - c4));
         }
-        for (int split : kSplitKeys)
+        for (int split : kWaveSplitKeys)
         {
-            const WaveKeyFigures* below = w.at(split - 1);
-            const WaveKeyFigures* at = w.at(split);
-            if (partial > 0 || below == nullptr || at == nullptr || below->upperDb < below->noteDb + kUpperFloorDb)
-                continue;
-            const double drop = below->upperDb - at->upperDb;
-            if (drop > limits.splitDrop)
-                out.push_back(who + fmt("loses %.1f dB of its harmonics above the fundamental from key %.0f to %.0f",
-                                        drop, split - 1, split));
+            const SplitChange c = splitChange(w, split);
+            pairs += c.bright ? 1 : 0;
+            shifted += std::abs(c.third) > limits.splitShift ? 1 : 0;
+            if (std::abs(c.third) > limits.splitDrop)
+                out.push_back(who + (c.third > 0.0 ? "loses" : "gains") +
+                              fmt(" %.1f dB of its third harmonic and up from key %.0f to %.0f", std::abs(c.third),
+                                  split - 1, split));
+            if (c.harmonic > limits.harmonicShift)
+                out.push_back(who + fmt("harmonic %.0f changes %.1f dB from key %.0f to ", c.harmonicIndex, c.harmonic,
+                                        split - 1) +
+                              fmt("%.0f", split));
         }
         if (w.harmonics.size() > 1)
         {
@@ -152,6 +200,25 @@ std::vector<std::string> checkWaves(const std::vector<WaveFigures>& waves, const
                 out.push_back(who + fmt("even harmonics only %.1f dB under the odd ones", -evenOverOddDb(h)));
             if (w.name == "Saw 1" || w.name == "Inverse Saw" || w.name == "Square 1")
             {
+                // At C6 the top range's band limit: what still folds out of
+                // hearing at its top key.
+                const int carried = static_cast<int>(kFoldsAudibleHz / keyHz(kTopRangeKey));
+                const size_t atC6 = static_cast<size_t>(std::find(std::begin(kHarmonicKeys), std::end(kHarmonicKeys),
+                                                                  kTopRangeFirstKey) - std::begin(kHarmonicKeys));
+                for (int k = 2; atC6 < w.harmonics.size() && k <= carried; ++k)
+                {
+                    const std::vector<double>& c6 = w.harmonics[atC6];
+                    if ((odd && k % 2 == 0) || static_cast<size_t>(k) > c6.size())
+                        continue;
+                    const double line = -20.0 * std::log10(static_cast<double>(k));
+                    if (c6[static_cast<size_t>(k) - 1] < line - 3.0)
+                    {
+                        out.push_back(who + fmt("harmonic %.0f at key %.0f %.1f dB under its line", k,
+                                                kTopRangeFirstKey, line - c6[static_cast<size_t>(k) - 1]) +
+                                      fmt(" (the band limit carries %.0f harmonics)", carried));
+                        break;
+                    }
+                }
                 for (size_t i = 0; i < w.harmonics.size(); ++i)
                 {
                     double slope = 0.0, sag = 0.0;
@@ -163,6 +230,10 @@ std::vector<std::string> checkWaves(const std::vector<WaveFigures>& waves, const
             }
         }
     }
+    if (pairs > 0 && shifted > (1.0 - limits.splitShare) * pairs)
+        out.push_back(fmt("waves: %.0f of %.0f wave/split pairs change their brightness by more than %.0f dB", shifted,
+                          pairs, limits.splitShift) +
+                      fmt(" (at most %.0f %%)", 100.0 * (1.0 - limits.splitShare)));
     for (size_t a = 0; a < waves.size(); ++a)
     {
         for (size_t b = a + 1; b < waves.size(); ++b)
@@ -189,15 +260,23 @@ WaveSummary summarizeWaves(const std::vector<WaveFigures>& waves)
             if (k.key <= 108 && folded > worst.value)
                 worst = WaveWorst{folded, w.wave, k.key};
         }
-        for (int split : kSplitKeys)
+        for (size_t i = 0; i < std::size(kWaveSplitKeys); ++i)
         {
-            const WaveKeyFigures* below = w.at(split - 1);
-            const WaveKeyFigures* at = w.at(split);
-            if (purePartial(w.name) > 0 || below == nullptr || at == nullptr ||
-                below->upperDb < below->noteDb + kUpperFloorDb)
+            const int split = kWaveSplitKeys[i];
+            const SplitChange c = splitChange(w, split);
+            if (!c.bright)
                 continue;
-            if (below->upperDb - at->upperDb > s.splitDrop.value)
-                s.splitDrop = WaveWorst{below->upperDb - at->upperDb, w.wave, split};
+            ++s.splitPairs;
+            s.splitOver[i] += std::abs(c.third) > WaveLimits{}.splitShift ? 1 : 0;
+            if (std::abs(c.third) > s.splitAt[i].value)
+                s.splitAt[i] = WaveWorst{std::abs(c.third), w.wave, split};
+            if (std::abs(c.third) > s.splitDrop.value)
+                s.splitDrop = WaveWorst{std::abs(c.third), w.wave, split};
+            if (c.harmonic > s.harmonicShift.value)
+            {
+                s.harmonicShift = WaveWorst{c.harmonic, w.wave, split};
+                s.harmonic = c.harmonicIndex;
+            }
         }
     }
     for (size_t a = 0; a < waves.size(); ++a)

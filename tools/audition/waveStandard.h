@@ -8,14 +8,18 @@
 //   16th" is held to 44 dB: a partial 16 samples long, read with linear
 //   interpolation, has images 44.7 dB under it whatever its samples are;
 //   wherever they fold into the band it cannot do better;
-// - at each split key (48, 60, 72, 84) the harmonics above the fundamental
-//   lose at most 6 dB against the key below (pure partials exempt: they
-//   have none);
+// - one timbre across each split key (48, 60, 72, 84), against the key
+//   below: the third harmonic and up (brightness) change by at most 6 dB,
+//   and by at most 3 dB for 95 % of the wave/split pairs; no harmonic both
+//   keys carry (50 dB under the note or closer, 40 dB at one of them)
+//   changes its share of all they carry by more than 6 dB (pure partials exempt: they have no others);
 // - a pure partial is silent (40 dB under its C4) wherever it would fold
 //   back into the audible band;
 // - names kept: a "Sin" wave is its one partial; "Saw 1", "Inverse Saw" and
 //   "Square 1" fall 6 dB per octave (+-1) up to their band limit, the
-//   square and the triangle without even harmonics;
+//   square and the triangle without even harmonics; at C6 they carry (3 dB
+//   under the line at most) every harmonic that at C8, the top key their
+//   range is built for, still folds back out of hearing;
 // - no two of the 256 waves within 1 dB of each other's fingerprint, but for
 //   a wave and its inverse ("Saw 1", "Inverse Saw"): turned upside down a
 //   wave keeps its spectrum, and is heard alike alone.
@@ -32,7 +36,10 @@ struct WaveLimits
     double foldedToC7 = -45.0; // dB re the note, keys <= 96
     double foldedToC8 = -30.0; // keys 97-108
     double foldedSixteenth = -44.0;
-    double splitDrop = 6.0;    // dB
+    double splitDrop = 6.0;    // dB, brightness change at a split, every pair
+    double splitShift = 3.0;   // dB, ...
+    double splitShare = 0.95;  // ... for this share of the wave/split pairs
+    double harmonicShift = 6.0; // dB, one harmonic both keys carry
     double faded = -40.0;      // dB re C4
     double slope = 1.0;        // dB per octave either side of -6
 };
@@ -48,7 +55,23 @@ struct WaveSummary
 {
     WaveWorst foldedToC7, foldedSixteenth, foldedToC8, splitDrop, closest;
     int closestOther = -1;
+    WaveWorst splitAt[4];   // the largest brightness change at keys 48, 60, 72, 84
+    int splitPairs = 0;     // wave/split pairs with brightness at the key below
+    int splitOver[4] = {};  // of them, changing more than 3 dB, per split
+    WaveWorst harmonicShift; // the largest change of one harmonic
+    int harmonic = 0;        // which
 };
+
+// Brightness and harmonics of a wave across one split key.
+struct SplitChange
+{
+    bool bright = false;      // brightness at either key to lose or gain
+    double third = 0.0;       // dB change of the third harmonic and up, key below minus split key
+    double harmonic = 0.0;    // the largest change of one harmonic both keys carry, dB
+    int harmonicIndex = 0;
+};
+SplitChange splitChange(const WaveFigures& wave, int split);
+constexpr int kWaveSplitKeys[] = {48, 60, 72, 84};
 
 // "Inverse X" and the first wave named "X ..." (or "X").
 bool mirrorImages(const WaveFigures& a, const WaveFigures& b);

@@ -163,6 +163,9 @@ WaveFigures WaveAuditioner::measure(int wave)
             k.noteDb = powerDb(split.note());
             k.fundamentalDb = powerDb(split.fundamental);
             k.upperDb = powerDb(split.upper);
+            k.thirdDb = powerDb(split.third);
+            for (double power : split.harmonics)
+                k.harmonicDb.push_back(powerDb(power));
             k.inharmonicDb = powerDb(split.inharmonic);
             f.keys.push_back(k);
             if (std::find(std::begin(kHarmonicKeys), std::end(kHarmonicKeys), key) != std::end(kHarmonicKeys))

@@ -29,6 +29,8 @@ struct WaveKeyFigures
     double noteDb = kSilentDb;        // the key's harmonics below 20 kHz
     double fundamentalDb = kSilentDb; // the first of them
     double upperDb = kSilentDb;       // the second and higher
+    double thirdDb = kSilentDb;       // the third and higher: brightness
+    std::vector<double> harmonicDb;   // each harmonic below 20 kHz, index k - 1
     double inharmonicDb = kSilentDb;  // between the harmonics, below 20 kHz
 };
 

@@ -161,7 +161,8 @@ struct DesignedBank
 DesignedBank designBank(size_t bankIndex);
 // How far a multi's stored volume and section levels carry it, dB against
 // its design: the level they apply now and the most they can apply (volume
-// and sections at the top).
+// and sections at the top, and each section doubled where the free sections
+// take the copies).
 struct LevelRoom
 {
     double applied = 0.0;

@@ -69,6 +69,10 @@ Patch pad(int m)
         p.tones = {a, b, tone(wave("White Noise Loop"), swell(52, 50, 40, 50), -22), withPitch(a, 0, -9)};
         break;
     }
+    // Once the sweep has settled its two waves beat against each other where
+    // their harmonics meet: the second stays further back.
+    if (m == 7)
+        p.tones[1].level -= 12;
     return p;
 }
 

@@ -66,7 +66,13 @@ Patch ePiano(int m)
         p.tones = {main, withPitch(main, 0, 6), bell, withPitch(main, 0, -6)};
         break;
     case 4: p.name = "Sparkle EP"; p.tones[1].level = -2; p.tones[1].semitones = 19; break;
-    case 5: p.name = "Dyno EP"; p.tones[0].velLevel = 40; p.tones[0].velCurve = 3; break;
+    case 5: // the tine's bark up front: a brighter tine and its bell louder
+        p.name = "Dyno EP";
+        p.tones[0].wave = wave("E Piano 1", 2);
+        p.tones[0].velLevel = 40;
+        p.tones[0].velCurve = 3;
+        p.tones[1].level = -4;
+        break;
     case 6: p.name = "Wurly"; p.tones[0].wave = wave("E Piano 2", 2); p.tones[1] = transient("Piano Noise", 24, -12); break;
     default:
         p.name = "Pad EP";

@@ -60,6 +60,21 @@ bool isBass(Family f)
     return f == Family::Bass || f == Family::SynthBass;
 }
 
+bool heldFamily(Family f)
+{
+    return f == Family::Strings || f == Family::Pad || f == Family::Brass || f == Family::Winds || f == Family::Reed ||
+           f == Family::Voice || f == Family::Organ;
+}
+
+// Every sounding source of the single falls to under half its level.
+bool fadesAtOnce(const k1lib::SinglePreset& s)
+{
+    for (size_t i = 0; i < (s.source2or4 ? 4u : 2u); ++i)
+        if (!s.mute[i] && s.sources[i].envSustain >= 50)
+            return false;
+    return true;
+}
+
 bool isMono(const k1lib::SinglePreset& s)
 {
     return s.polyMode == 2;
@@ -268,6 +283,42 @@ k1lib::MultiPreset leveled(k1lib::MultiPreset m, double db)
     return m;
 }
 
+// A multi that cannot reach its storage's level with its volume and its
+// sections at the top plays each used section two or four times, the copies
+// a few cents apart: n copies sound about 10 log10(n) dB louder (in phase at
+// the start, apart after a beat or two), and its levels count from one copy.
+constexpr int kDoublingCents = 4;
+
+double copiesDb(int copies)
+{
+    return 10.0 * std::log10(static_cast<double>(copies));
+}
+
+// The multi with every used section played `copies` times; false when the
+// free sections do not take them.
+bool withCopies(k1lib::MultiPreset& m, int copies)
+{
+    std::vector<size_t> used, free;
+    for (size_t s = 0; s < 8; ++s)
+        (m.sections[s].poly != kPolyOff && m.sections[s].level > 0 ? used : free).push_back(s);
+    if (used.empty() || free.size() < used.size() * static_cast<size_t>(copies - 1))
+        return false;
+    size_t next = 0;
+    for (size_t u : used)
+    {
+        const k1lib::MultiSection original = m.sections[u];
+        for (int c = 0; c < copies; ++c)
+        {
+            k1lib::MultiSection& copy = c == 0 ? m.sections[u] : m.sections[free[next++]];
+            copy = original;
+            // -4, +4, -8, +8 cents around the section's own tuning
+            const int cents = kDoublingCents * (c / 2 + 1) * (c % 2 == 0 ? -1 : 1);
+            copy.tune = std::clamp(original.tune + cents, -50, 50);
+        }
+    }
+    return true;
+}
+
 const char* const g_setupNames[] = {"Band Setup", "Combo", "Session", "Ensemble", "Big Band", "Orch Setup", "Quartet", "Studio"};
 } // namespace
 
@@ -299,7 +350,11 @@ std::vector<k1lib::MultiPreset> designMultis(size_t bankIndex, const DesignedBan
                 static const int splitKeys[] = {48, 53, 55, 60};
                 const int split = splitKeys[(k / 4) % 4];
                 const int low = chooser.choose(salt * 7 + 1, isBass);
-                const int high = chooser.choose(salt * 7 + 2, notBass);
+                int high = chooser.choose(salt * 7 + 2, notBass);
+                // A held family's sound that falls away after its attack (a
+                // pizzicato) leaves the chords over the split quiet: another one.
+                if (heldFamily(chooser.family(high)) && fadesAtOnce(bank.singles[static_cast<size_t>(high)]))
+                    high = chooser.choose(salt * 7 + 8, notBass);
                 m.sections[0] = section(bank, low, 92);
                 m.sections[0].zoneHigh = split - 1;
                 if (!isBass(chooser.family(low)))
@@ -311,16 +366,16 @@ std::vector<k1lib::MultiPreset> designMultis(size_t bankIndex, const DesignedBan
             }
             case 1:
             {
-                // Layer of two sounds, spread left and right, slightly detuned.
+                // Layer of two sounds, slightly detuned, both on both outputs:
+                // hard left and right, each would play at half the power a
+                // single has, and the layer would sit under its storage.
                 const int a = chooser.choose(salt * 7 + 3, notBass);
                 int b = chooser.choose(salt * 7 + 4, notBass);
                 if (b == a)
                     b = (a + 1) % static_cast<int>(bank.singles.size());
                 m.sections[0] = section(bank, a, 80);
-                m.sections[0].output = kOutputL;
                 m.sections[0].tune = -3;
                 m.sections[1] = section(bank, b, 76);
-                m.sections[1].output = kOutputR;
                 m.sections[1].tune = 3;
                 if ((k / 4) % 3 == 2)
                     m.sections[1].transpose = 12;
@@ -377,9 +432,25 @@ std::vector<k1lib::MultiPreset> designMultis(size_t bankIndex, const DesignedBan
                     sec.level = sectionLevelFor(sec.level, sectionLevel(bankIndex, k, s));
             }
             const k1lib::MultiPreset designed = m;
-            m = leveled(designed, multiLevel(bankIndex, k));
+            const double level = multiLevel(bankIndex, k);
+            const double most = levelAgainst(leveled(designed, 40.0), designed);
+            int copies = 1, mostCopies = 1;
+            for (int c : {2, 4})
+            {
+                k1lib::MultiPreset more = designed;
+                if (!withCopies(more, c))
+                    break;
+                mostCopies = c;
+                if (copies == 1 && level > most + copiesDb(c / 2))
+                    copies = c;
+                else if (copies == 2 && level > most + copiesDb(2))
+                    copies = c;
+            }
+            k1lib::MultiPreset played = designed;
+            withCopies(played, copies);
+            m = leveled(played, level - copiesDb(copies));
             if (room != nullptr)
-                room->push_back({levelAgainst(m, designed), levelAgainst(leveled(designed, 40.0), designed)});
+                room->push_back({levelAgainst(m, played) + copiesDb(copies), most + copiesDb(mostCopies)});
             multis.push_back(m);
             break;
         }

@@ -5,6 +5,7 @@
 // every failure. Exit status 1 when a rule fails. Levels in dBFS (full scale
 // = 128 steps), steps in 8-bit steps (LSB), pitch errors in cents.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -107,9 +108,38 @@ int main(int argc, char** argv)
     report(s.foldedToC8.value <= -30.0, "folded, keys 97-108",
            format("worst %.1f dB re the note at key %.0f", s.foldedToC8.value, s.foldedToC8.key) + " (" +
                named(s.foldedToC8.wave) + ")");
-    report(s.splitDrop.value <= 6.0, "split keys",
-           format("worst loss of the upper harmonics %.1f dB at key %.0f", s.splitDrop.value, s.splitDrop.key) + " (" +
-               named(s.splitDrop.wave) + ")");
+    const audition::WaveLimits limits;
+    int over = 0;
+    for (int i = 0; i < 4; ++i)
+    {
+        over += s.splitOver[i];
+        const audition::WaveWorst& w = s.splitAt[i];
+        report(w.value <= limits.splitDrop, ("split key " + std::to_string(audition::kWaveSplitKeys[i])).c_str(),
+               format("worst brightness change %.1f dB", w.value) + " (" + (w.wave >= 0 ? named(w.wave) : "-") +
+                   format("); %.0f waves over %.0f dB", s.splitOver[i], limits.splitShift));
+    }
+    report(over <= (1.0 - limits.splitShare) * s.splitPairs, "split keys, all",
+           format("%.0f of %.0f wave/split pairs change their brightness by more than %.0f dB", over, s.splitPairs,
+                  limits.splitShift));
+    report(s.harmonicShift.value <= limits.harmonicShift, "split keys, harmonics",
+           format("worst change of one harmonic %.1f dB (harmonic %.0f, key %.0f)", s.harmonicShift.value, s.harmonic,
+                  s.harmonicShift.key) +
+               " (" + (s.harmonicShift.wave >= 0 ? named(s.harmonicShift.wave) : "-") + ")");
+    // The worst wave/split pairs, for whoever voices the waves next.
+    std::vector<std::pair<double, std::string>> changes;
+    for (const audition::WaveFigures& w : waves)
+        for (int split : audition::kWaveSplitKeys)
+        {
+            const audition::SplitChange c = audition::splitChange(w, split);
+            if (c.bright)
+                changes.emplace_back(std::abs(c.third),
+                                     format("brightness %+5.1f dB from key %.0f to %.0f", -c.third, split - 1, split) +
+                                         format(", harmonic %.0f moves %.1f dB: ", c.harmonicIndex, c.harmonic) +
+                                         named(w.wave));
+        }
+    std::sort(changes.begin(), changes.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (size_t i = 0; i < changes.size() && i < 8; ++i)
+        std::printf("  %s\n", changes[i].second.c_str());
     report(s.closest.value >= 1.0, "distinct waves",
            format("closest fingerprints %.2f dB apart", s.closest.value) + " (" + named(s.closest.wave) + ", " +
                named(s.closestOther) + ")");

@@ -4,13 +4,16 @@
 // keys it serves (worked out with the playback model, images of the linear
 // interpolation and the 8-bit steps included), pre-emphasized against the
 // interpolation's high-frequency loss so that the heard slope is the
-// recipe's. Where a range has to stop far below the one under it, its
-// upper harmonics are raised (or the lower range's lowered) so that no
-// split key takes away more than a few dB of what lies above the
-// fundamental. Instrument spectra are built from pluck and hammer
+// recipe's. The five ranges are one instrument: going down from the top
+// range, each range keeps the harmonics the one above it carries close to
+// that one's levels, and rolls off (or cuts) the ones only it carries so
+// that no split key changes the third harmonic and up by more than a few
+// dB: brightness falls gently from range to range, and each range's top
+// is rolled off within it. Instrument spectra are built from pluck and hammer
 // positions, formants in Hz (taken at the middle key of each range) and
 // organ drawbar registrations.
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -32,18 +35,26 @@ constexpr int kRangeMiddleKey[kKeyRanges] = {40, 54, 66, 78, 90};
 constexpr int kLowestCheckedKey = 24;
 constexpr double kPeak = 0.97 * 127.5; // samples sit on half steps around -0.5
 constexpr int kSignCandidates = 24;
-// Folded power the generator allows, dB re the note: 5 dB inside what the
-// wave standard asks (45 dB to key 96, 30 dB above).
-constexpr double kFoldedToC7Db = -50.0;
-constexpr double kFoldedToC8Db = -35.0;
+// Folded power the generator allows, dB re the note: 2 dB inside what the
+// wave standard asks (45 dB to key 96, 30 dB above); the model follows the
+// engine within a few tenths of a dB, and a wider margin would leave the
+// top range, whose 8-bit steps fold back from C6 up, with two harmonics.
+constexpr double kFoldedToC7Db = -47.0;
+constexpr double kFoldedToC8Db = -32.0;
 constexpr int kFoldedToC7Key = 96;
 // A pure partial's interpolation images alone come near 45 dB (the 16th's
 // stand 44.7 dB under it where they fold into the band), so its own margin
 // is narrow; its amplitude is chosen so that the 8-bit steps add least.
 constexpr double kPurePartialFoldedDb = -44.0;
-// Loss of the harmonics above the fundamental allowed at a split key, dB.
-constexpr double kSplitLossDb = 5.0;
-constexpr double kMaxRaiseDb = 12.0;
+// Change of the third harmonic and up allowed at a split key, dB (the
+// standard allows 3 dB; the engine's resampler and the 8-bit steps of two
+// tables take some of it).
+constexpr double kSplitLossDb = 2.0;
+// The steepest roll-off of the harmonics only a lower range carries, dB per
+// octave above the top of the range over it.
+constexpr double kMaxRollOffDb = 240.0;
+// How far a harmonic two neighbouring ranges carry may differ between them, dB.
+constexpr double kSharedSpreadDb = 2.0;
 
 std::string plainName(int index)
 {
@@ -209,16 +220,10 @@ public:
                                       : chooseSigns(series(0, maxHarmonic(0), 0.0), m_index);
         for (int r = 0; r < kKeyRanges; ++r)
             m_ranges[r] = widestClean(r, 0.0);
-        // Upwards, so that a range raised at its bottom split is then met by
-        // the one above; a few rounds settle what a lowered range disturbed.
-        for (int round = 0; round < 4; ++round)
-        {
-            bool settled = true;
-            for (int r = 1; r < kKeyRanges; ++r)
-                settled = smoothSplit(r) && settled;
-            if (settled)
-                break;
-        }
+        // Downwards from the top range, the narrowest: each range below then
+        // continues the one above it.
+        for (int r = kKeyRanges - 1; r >= 1; --r)
+            matchBelow(r);
         std::vector<int8_t> out;
         for (const Range& r : m_ranges)
             out.insert(out.end(), r.stored.begin(), r.stored.end());
@@ -294,42 +299,104 @@ private:
         return best;
     }
 
-    // Power of the harmonics above the fundamental at a key, as heard.
-    static double upper(const Range& r, int key) { return CycleModel(r.stored.data()).play(keyHz(key)).upper; }
+    // Power of the third harmonic and up at a key, as heard: what the ear
+    // follows as brightness (the second alone is heard as body).
+    static double third(const Range& r, int key) { return CycleModel(r.stored.data()).play(keyHz(key)).third; }
 
-    // Keeps the loss of the harmonics above the fundamental across the split
-    // key at the bottom of `range` within kSplitLossDb: first by raising them
-    // in this range (as far as it stays clean), then by lowering them in the
-    // range below. True when nothing had to change.
-    bool smoothSplit(int range)
+    // The series of a range as it is stored: its corner's roll-off applied.
+    static std::vector<double> rolled(const Range& r)
+    {
+        std::vector<double> b = r.b;
+        if (r.corner > 0.0)
+            for (size_t k = 1; k < b.size(); ++k)
+                b[k] /= 1.0 + std::pow(static_cast<double>(k) / r.corner, 2.0);
+        return b;
+    }
+
+    // The highest harmonic a range carries: its series' top, less what a
+    // roll-off has taken below the quantization floor.
+    static int topOf(const Range& r)
+    {
+        const std::vector<double> b = rolled(r);
+        const double strongest = std::abs(b.size() > 1 ? b[1] : 0.0);
+        int top = 1;
+        for (size_t k = 1; k < b.size(); ++k)
+            if (std::abs(b[k]) > 1e-3 * strongest)
+                top = static_cast<int>(k);
+        return top;
+    }
+
+    // Makes the range under the split key at the bottom of `range` the same
+    // instrument as the range above it. The harmonics both carry keep the
+    // lower range's own voicing only as far as kSharedSpreadDb from the
+    // upper range's levels (relative to the fundamental), and closer where
+    // the brightness would otherwise jump; the ones only the lower range
+    // carries are rolled off (an instrument, so many dB per octave above the
+    // upper range's top) or cut (a classic shape, which keeps its slope)
+    // until the third harmonic and up change by at most kSplitLossDb across
+    // the split, and further while the range folds back.
+    void matchBelow(int range)
     {
         const int split = kRangeBottomKey[range];
-        Range& high = m_ranges[range];
-        Range& low = m_ranges[range - 1];
-        const double keep = std::pow(10.0, -kSplitLossDb / 10.0);
-        if (upper(high, split) >= keep * upper(low, split - 1))
-            return true;
-        const int top = static_cast<int>(high.b.size()) - 1;
-        for (double raise = m_raise[range] + 1.0; raise <= kMaxRaiseDb; raise += 1.0)
+        const Range& high = m_ranges[range];
+        const Range own = m_ranges[range - 1];
+        const int shared = topOf(high);
+        const std::vector<double> upperSeries = rolled(high);
+        const double heard = third(high, split);
+        const double keep = std::pow(10.0, kSplitLossDb / 10.0);
+        Range fallback = own;
+        for (double spreadDb : {kSharedSpreadDb, 0.5 * kSharedSpreadDb, 0.0})
         {
-            Range r = widestClean(range, raise);
-            if (static_cast<int>(r.b.size()) - 1 < top || r.corner != high.corner)
-                break; // raising would cost harmonics or roll them off
-            high = r;
-            m_raise[range] = raise;
-            if (upper(high, split) >= keep * upper(low, split - 1))
-                return false;
+            std::vector<double> base = rolled(own);
+            const double scale = upperSeries[1] != 0.0 ? base[1] / upperSeries[1] : 1.0;
+            const double spread = std::pow(10.0, spreadDb / 20.0);
+            for (int k = 2; k <= shared && k < static_cast<int>(base.size()); ++k)
+            {
+                const double target = std::abs(upperSeries[static_cast<size_t>(k)] * scale);
+                const double level = std::clamp(std::abs(base[static_cast<size_t>(k)]), target / spread, target * spread);
+                base[static_cast<size_t>(k)] = std::copysign(level, upperSeries[static_cast<size_t>(k)]);
+            }
+            // steepness 0-1: no roll-off to the steepest, or no cut to a cut at the shared top.
+            auto make = [&](double steepness) {
+                std::vector<double> b = base;
+                const auto top = static_cast<size_t>(shared);
+                if (m_recipe.fixedSigns)
+                    b.resize(top + 1 + static_cast<size_t>(std::lround((1.0 - steepness) * (b.size() - top - 1))));
+                else
+                    for (size_t k = top + 1; k < b.size(); ++k)
+                        b[k] *= std::pow(10.0, -steepness * kMaxRollOffDb * std::log2(static_cast<double>(k) / shared) / 20.0);
+                Range r{b, {}, 0.0};
+                r.stored = quantize(r.b);
+                return r;
+            };
+            auto brighter = [&](const Range& r) { return third(r, split - 1) > keep * heard; };
+            auto fits = [&](const Range& r) { return !brighter(r) && clean(r.stored, range - 1); };
+            Range best = make(0.0);
+            if (!fits(best))
+            {
+                // Steeper takes away more: bisect.
+                double good = 1.0, bad = 0.0;
+                best = make(good);
+                for (int i = 0; i < 12; ++i)
+                {
+                    const double mid = 0.5 * (good + bad);
+                    Range r = make(mid);
+                    if (fits(r))
+                    {
+                        good = mid;
+                        best = std::move(r);
+                    }
+                    else
+                        bad = mid;
+                }
+            }
+            if (!clean(best.stored, range - 1))
+                continue;
+            fallback = best;
+            if (!brighter(best) && third(best, split - 1) * keep >= heard)
+                break; // nor darker than the range above by more than allowed
         }
-        for (double cut = 1.0; cut <= 40.0; cut += 1.0)
-        {
-            std::vector<double> b = low.b;
-            for (size_t k = 2; k < b.size(); ++k)
-                b[k] *= std::pow(10.0, -1.0 / 20.0);
-            low = Range{b, quantize(b)};
-            if (upper(high, split) >= keep * upper(low, split - 1))
-                break;
-        }
-        return false;
+        m_ranges[range - 1] = std::move(fallback);
     }
 
     // A pure partial keeps its one partial in every range where neither it
@@ -368,7 +435,6 @@ private:
     Recipe m_recipe;
     std::vector<double> m_signs;
     Range m_ranges[kKeyRanges];
-    double m_raise[kKeyRanges] = {};
 };
 } // namespace
 

@@ -59,7 +59,7 @@ Recipe instrumentRecipe(const std::string& name, int index)
     // Brass played out: the spectrum climbs to a peak of 2-3 kHz and falls
     // about 6 dB per octave above it, so a section cuts through.
     if (is("Trumpet"))
-        return voiced(scaled(brass(2600.0, 0.7), [](int, double f) { return 1.0 + 1.5 * formant(f, 6500, 3000); }));
+        return voiced(scaled(brass(2800.0, 0.7), [](int, double f) { return 1.0 + 2.0 * formant(f, 6500, 3000); }));
     if (is("Brass"))
         return voiced(scaled(brass(2400.0, 0.75), [](int, double f) { return 1.0 + 1.2 * formant(f, 6500, 3000); }));
     if (is("Orchestra"))

@@ -63,6 +63,11 @@ CycleModel::CycleModel(const int8_t* halfCycle)
     }
 }
 
+double CycleModel::harmonic(int k) const
+{
+    return m_power[static_cast<size_t>(k % 256)] * tables().sinc4[k];
+}
+
 Playback CycleModel::play(double f0) const
 {
     Playback p;
@@ -81,6 +86,8 @@ Playback CycleModel::play(double f0) const
                 p.note += power;
                 if (n >= 2)
                     p.upper += power;
+                if (n >= 3)
+                    p.third += power;
             }
             continue;
         }

@@ -21,6 +21,7 @@ struct Playback
 {
     double note = 0.0;   // the key's harmonics below 20 kHz
     double upper = 0.0;  // the second harmonic and up, below 20 kHz
+    double third = 0.0;  // the third harmonic and up, below 20 kHz
     double folded = 0.0; // what folded back below 20 kHz
 };
 
@@ -31,6 +32,8 @@ public:
     // samples followed by their mirrored complements.
     explicit CycleModel(const int8_t* halfCycle);
     Playback play(double f0) const;
+    // Power of harmonic k (1-255) as the interpolation keeps it.
+    double harmonic(int k) const;
 
 private:
     std::array<double, 256> m_power{}; // 2 |C_j|^2 for j = 0..255

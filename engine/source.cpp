@@ -149,7 +149,7 @@ void Source::plan(SourceSpan& span, float* amplitude, const SpanRuns& modulation
     // the delay, so the steps skipped here change nothing.
     if (m_env.isHolding())
     {
-        amplitude[0] = m_env.process(m_decayTime, m_sustainLevel, m_rate) * m_spanLevel;
+        amplitude[0] = m_env.hold() * m_spanLevel;
         span.oneAmplitude = true;
     }
     else

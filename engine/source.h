@@ -15,10 +15,12 @@
 // phase, whether the source ends) before its wave is rendered (play, read),
 // so that a voice knows where it ends before it adds anything.
 
+#include <algorithm>
 #include <cstdint>
 
 #include "engine/envelope.h"
 #include "engine/fastPow2.h"
+#include "engine/waveKernels.h"
 #include "patch/presets.h"
 
 namespace k1lib
@@ -168,6 +170,8 @@ private:
             pitch += 12.0f;
         return pitch;
     }
+    // The span's level while the source's level follows the pressure.
+    float levelUnderPressure(const SingleSource& src, float pressure) const;
     void updateIncrement(float pitch);
     // The increment of a pitch, through a cache of the last two (the two
     // ends of a line).
@@ -186,6 +190,7 @@ private:
     void forEachRun(const SourceSpan& span, int end, Render&& render) const;
 
     const SinglePreset* m_single = nullptr;
+    const WaveKernels* m_kernels = nullptr; // the ones in use, looked up once per note
     uint8_t m_index = 0;
     uint8_t m_velocity = 0;
     float m_pitch = 0.0f; // base pitch fixed at init
@@ -217,4 +222,49 @@ private:
     float m_spanFineTune = 0.0f;
     bool m_spanVibABend = false;
 };
+
+// Called for every source of every voice in every span: kept inline, as short
+// spans (small host blocks) make their calls a large part of the cost.
+inline void Source::beginSpan(const SourceSpanInput& input)
+{
+    const SingleSource& src = getSource();
+    m_spanLevel = src.levelModPressure != 50 ? levelUnderPressure(src, input.pressure) : m_level;
+    m_spanBend = input.bend;
+    m_spanPressureToFreq = src.pressureToFreq ? input.pressureToFreq : 0.0f;
+    m_spanFineTune = input.fineTune;
+    m_spanVibABend = src.vibABend;
+    m_spanPitch = raiseToMinimum(0.0f + m_pitch + m_spanBend + m_spanPressureToFreq + m_spanFineTune);
+}
+
+// Calls render(cursor, first, count) for each stretch of one increment of
+// the planned span that lies before sample `end`.
+template <typename Render>
+void Source::forEachRun(const SourceSpan& span, int end, Render&& render) const
+{
+    WaveCursor cursor;
+    cursor.data = m_data;
+    cursor.phase = span.phase;
+    cursor.shift = m_indexShift;
+    cursor.inverseScale = m_inversePhaseScale;
+    for (int r = 0; r < span.runCount; ++r)
+    {
+        const int first = span.runStart[r];
+        if (first >= end)
+            break;
+        const int last = std::min(span.runStart[r + 1], end);
+        cursor.increment = span.runIncrement[r];
+        cursor.step = span.runStep[r];
+        render(cursor, first, last - first);
+        advanceCursor(cursor, static_cast<uint32_t>(last - first));
+    }
+}
+
+inline void Source::play(float* out, const SourceSpan& span, const float* amplitude, const float* mix, bool oneMix,
+                         int count) const
+{
+    const MixWaveFn kernel = m_kernels->mix[span.oneAmplitude ? 1 : 0][oneMix ? 1 : 0];
+    forEachRun(span, std::min(span.sounding, count), [&](const WaveCursor& cursor, int first, int n) {
+        kernel(out + first, cursor, span.oneAmplitude ? amplitude : amplitude + first, oneMix ? mix : mix + first, n);
+    });
+}
 } // namespace k1lib

@@ -137,18 +137,10 @@ __attribute__((target("avx2"))) void mixAvx2(float* out, const WaveCursor& c, co
     }
     if (i < n)
     {
-        // The last few samples' waves as eight lanes, the ones past the end
-        // dropped: a span rarely fills whole groups of eight, and short spans
-        // would otherwise spend much of their time on one-sample reads. Any
-        // phase indexes inside the guarded block, so the extra lanes read safely.
-        alignas(32) float v[8];
-        _mm256_store_ps(v, waveAt8(c.data, l));
-        for (int k = 0; i + k < n; ++k)
-        {
-            const float a = kOneAmplitude ? amplitude[0] : amplitude[i + k];
-            const float m = kOneMix ? mix[0] : mix[i + k];
-            out[i + k] += (m * v[k]) * a;
-        }
+        WaveCursor rest = c;
+        advanceCursor(rest, static_cast<uint32_t>(i));
+        mixPlain<kOneAmplitude, kOneMix>(out + i, rest, kOneAmplitude ? amplitude : amplitude + i,
+                                         kOneMix ? mix : mix + i, n - i);
     }
 }
 
@@ -164,9 +156,9 @@ __attribute__((target("avx2"))) void readAvx2(float* out, const WaveCursor& c, i
     }
     if (i < n)
     {
-        alignas(32) float v[8];
-        _mm256_store_ps(v, waveAt8(c.data, l));
-        std::memcpy(out + i, v, sizeof(float) * static_cast<size_t>(n - i));
+        WaveCursor rest = c;
+        advanceCursor(rest, static_cast<uint32_t>(i));
+        readPlain(out + i, rest, n - i);
     }
 }
 

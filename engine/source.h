@@ -141,6 +141,17 @@ public:
     // of the planned span; mix is one value when oneMix, else per sample.
     void play(float* out, const SourceSpan& span, const float* amplitude, const float* mix, bool oneMix,
               int count) const;
+    // Whether the source holds its level and plays its wave through the
+    // whole of any span (sustaining, looping, not stopped) at one increment
+    // (after beginSpan): the span then needs no plan (see playSteady).
+    bool isSteady(const SpanRuns& modulation) const
+    {
+        return m_env.getStage() == Env::StageSustain && m_loop && m_stopped == 0 &&
+               (!m_spanVibABend || (modulation.count == 1 && modulation.next[0] == modulation.value[0]));
+    }
+    // plan() and play() of a steady source's span in one: the same samples,
+    // without the span's record. Adds only when `sounds`.
+    void playSteady(float* out, const SpanRuns& modulation, const float* mix, bool oneMix, bool sounds, int n);
     // The wave's values of the planned span, 0 where it is silent.
     void read(float* values, const SourceSpan& span, int n) const;
 
@@ -234,6 +245,27 @@ inline void Source::beginSpan(const SourceSpanInput& input)
     m_spanFineTune = input.fineTune;
     m_spanVibABend = src.vibABend;
     m_spanPitch = raiseToMinimum(0.0f + m_pitch + m_spanBend + m_spanPressureToFreq + m_spanFineTune);
+}
+
+inline void Source::playSteady(float* out, const SpanRuns& modulation, const float* mix, bool oneMix, bool sounds,
+                               int n)
+{
+    const float amplitude = m_env.hold() * m_spanLevel;
+    const uint64_t increment =
+        m_spanVibABend ? incrementOf(raiseToMinimum(modulation.value[0] + m_pitch + m_spanBend + m_spanPressureToFreq +
+                                                    m_spanFineTune))
+                       : incrementOf(m_spanPitch);
+    WaveCursor cursor;
+    cursor.data = m_data;
+    cursor.phase = m_phase;
+    cursor.increment = static_cast<uint32_t>(increment);
+    cursor.step = 0;
+    cursor.shift = m_indexShift;
+    cursor.inverseScale = m_inversePhaseScale;
+    if (sounds)
+        m_kernels->mix[1][oneMix ? 1 : 0](out, cursor, &amplitude, mix, n);
+    advanceCursor(cursor, static_cast<uint32_t>(n));
+    m_phase = cursor.phase;
 }
 
 // Calls render(cursor, first, count) for each stretch of one increment of

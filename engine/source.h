@@ -143,11 +143,12 @@ public:
               int count) const;
     // Whether the source holds its level and plays its wave through the
     // whole of any span (sustaining, looping, not stopped) at one increment
-    // (after beginSpan): the span then needs no plan (see playSteady).
+    // or one glide of it (after beginSpan): the span then needs no plan (see
+    // playSteady).
     bool isSteady(const SpanRuns& modulation) const
     {
         return m_env.getStage() == Env::StageSustain && m_loop && m_stopped == 0 &&
-               (!m_spanVibABend || (modulation.count == 1 && modulation.next[0] == modulation.value[0]));
+               (!m_spanVibABend || modulation.count == 1);
     }
     // plan() and play() of a steady source's span in one: the same samples,
     // without the span's record. Adds only when `sounds`.
@@ -251,15 +252,31 @@ inline void Source::playSteady(float* out, const SpanRuns& modulation, const flo
                                int n)
 {
     const float amplitude = m_env.hold() * m_spanLevel;
-    const uint64_t increment =
-        m_spanVibABend ? incrementOf(raiseToMinimum(modulation.value[0] + m_pitch + m_spanBend + m_spanPressureToFreq +
-                                                    m_spanFineTune))
-                       : incrementOf(m_spanPitch);
+    // As plan() works out its one run.
+    uint64_t increment = 0;
+    int64_t perSample = 0;
+    if (!m_spanVibABend)
+    {
+        increment = incrementOf(m_spanPitch);
+    }
+    else
+    {
+        const float from = modulation.value[0];
+        const float to = modulation.next[0];
+        increment = incrementOf(raiseToMinimum(from + m_pitch + m_spanBend + m_spanPressureToFreq + m_spanFineTune));
+        if (to != from)
+        {
+            const uint64_t target =
+                incrementOf(raiseToMinimum(to + m_pitch + m_spanBend + m_spanPressureToFreq + m_spanFineTune));
+            perSample = (static_cast<int64_t>(target) - static_cast<int64_t>(increment)) / modulation.width[0];
+            increment = static_cast<uint64_t>(static_cast<int64_t>(increment) + perSample * modulation.lead[0]);
+        }
+    }
     WaveCursor cursor;
     cursor.data = m_data;
     cursor.phase = m_phase;
     cursor.increment = static_cast<uint32_t>(increment);
-    cursor.step = 0;
+    cursor.step = static_cast<uint32_t>(perSample);
     cursor.shift = m_indexShift;
     cursor.inverseScale = m_inversePhaseScale;
     if (sounds)

@@ -200,8 +200,9 @@ int Voice::render(float (*acc)[kStride], const VoiceSpanInput& input, int n)
     SpanRuns own;
     const SpanRuns* modulation = anyVibABend ? pitchModulationRuns(own, input, n) : input.vibratoRuns;
 
-    // Sources that sustain a looping wave at one pitch cannot end within the
-    // span: when every source does, each plays its span at once.
+    // Sources that sustain a looping wave at one pitch, or along one glide of
+    // it, cannot end within the span: when every source does, each plays its
+    // span at once.
     bool steady = m_amPairCount == 0;
     for (size_t j = 0; j < m_slotCount && steady; ++j)
         steady = m_sources[j].isSteady(*modulation);

@@ -14,8 +14,8 @@ namespace
 constexpr double kLnSilence = -6.9077554f;
 constexpr double kSilence = 0.001;
 
-typedef double Doubles4 __attribute__((vector_size(32)));
-typedef float Floats4 __attribute__((vector_size(16)));
+typedef double Doubles2 __attribute__((vector_size(16)));
+typedef float Floats2 __attribute__((vector_size(8)));
 } // namespace
 
 void Env::init(uint32_t delaySamples, float attackTime)
@@ -119,46 +119,76 @@ int Env::renderSegment(float* out, int i, int n, float level, float decayTime, f
             return i + 1;
         }
 
-        if (m_segmentSteps >= 3 && n - i >= 4)
+        if (m_segmentSteps >= 3)
         {
-            // Four samples at a time, each from the one four samples before.
-            // Within a segment the state only falls (r < 1; a segment whose
-            // ratio would not let it fall ends at its first sample), so the
-            // last of four is the lowest: only it needs to be tested.
-            Doubles4 history;
-            __builtin_memcpy(&history, m_history, sizeof history);
-            int take = 0; // of the last four, up to the first at or below the threshold
-            Doubles4 next;
+            // Four samples at a time, each from the one four samples before;
+            // a span's last one to three samples take the first values of one
+            // more group, the history moving on by as many. Within a segment
+            // the state only falls (r < 1; a segment whose ratio would not let
+            // it fall ends at its first sample), so the last value taken is
+            // the lowest: only it needs to be tested. The history is kept as
+            // two pairs, which stay in registers on every x86-64.
+            Doubles2 low = {m_history[0], m_history[1]};
+            Doubles2 high = {m_history[2], m_history[3]};
+            const Doubles2 ratio4 = {m_ratio4, m_ratio4};
+            bool crossed = false;
             for (;;)
             {
-                next = history * m_ratio4;
-                const Floats4 gains = __builtin_convertvector(offset + sign * next, Floats4) * level;
-                __builtin_memcpy(out + i, &gains, sizeof gains);
-                if (next[3] <= threshold)
+                const Doubles2 nextLow = low * ratio4;
+                const Doubles2 nextHigh = high * ratio4;
+                const Floats2 gainsLow = __builtin_convertvector(offset + sign * nextLow, Floats2) * level;
+                const Floats2 gainsHigh = __builtin_convertvector(offset + sign * nextHigh, Floats2) * level;
+                const int count = n - i < 4 ? n - i : 4;
+                if (count == 4)
                 {
+                    __builtin_memcpy(out + i, &gainsLow, sizeof gainsLow);
+                    __builtin_memcpy(out + i + 2, &gainsHigh, sizeof gainsHigh);
+                }
+                else
+                {
+                    out[i] = gainsLow[0];
+                    if (count > 1)
+                        out[i + 1] = gainsLow[1];
+                    if (count > 2)
+                        out[i + 2] = gainsHigh[0];
+                }
+                const double next[4] = {nextLow[0], nextLow[1], nextHigh[0], nextHigh[1]};
+                int take = count; // up to the first at or below the threshold
+                if (next[count - 1] <= threshold)
+                {
+                    crossed = true;
                     take = 1;
                     while (next[take - 1] > threshold)
                         ++take;
+                }
+                switch (take)
+                {
+                case 1:
+                    low = __builtin_shufflevector(low, high, 1, 2);
+                    high = __builtin_shufflevector(high, nextLow, 1, 2);
+                    break;
+                case 2:
+                    low = high;
+                    high = nextLow;
+                    break;
+                case 3:
+                    low = __builtin_shufflevector(high, nextLow, 1, 2);
+                    high = __builtin_shufflevector(nextLow, nextHigh, 1, 2);
+                    break;
+                default:
+                    low = nextLow;
+                    high = nextHigh;
                     break;
                 }
-                history = next;
-                i += 4;
-                if (n - i < 4)
+                i += take;
+                if (crossed || i == n)
                     break;
             }
-            if (take == 0)
-            {
-                __builtin_memcpy(m_history, &history, sizeof history);
-                m_value = history[3];
-                continue;
-            }
-            double all[8];
-            __builtin_memcpy(all, &history, sizeof history);
-            __builtin_memcpy(all + 4, &next, sizeof next);
-            for (int l = 0; l < 4; ++l)
-                m_history[l] = all[take + l];
-            m_value = next[take - 1];
-            i += take;
+            m_history[0] = low[0];
+            m_history[1] = low[1];
+            m_history[2] = high[0];
+            m_history[3] = high[1];
+            m_value = high[1];
             continue;
         }
 

@@ -54,6 +54,14 @@ public:
     // One engine sample: returns the output 0..1 and advances the envelope.
     float process(float decayTime, float sustainLevel, float rate);
 
+    // One engine sample of a holding envelope (see isHolding): the same as
+    // process(), without its segment machinery.
+    float hold()
+    {
+        ++m_counter;
+        return static_cast<float>(m_value);
+    }
+
     // Note-off: releases from the level reached, over releaseTime seconds, to
     // silence. A release during the delay finishes at once without sound.
     void release(float releaseTime, float rate);

@@ -32,6 +32,7 @@ void Source::init(const Engine& engine, const SinglePreset& single, uint8_t inde
                   float rate, int transpose, int tune, int level)
 {
     m_single = &single;
+    m_kernels = &waveKernels();
     m_index = index;
     m_velocity = velocity;
     m_lastPitch = -1.0f;
@@ -116,24 +117,13 @@ void Source::init(const Engine& engine, const SinglePreset& single, uint8_t inde
     m_sustainLevel = envSustainLevel(static_cast<uint8_t>(std::min<uint32_t>(src.envSustain, 100)));
 }
 
-void Source::beginSpan(const SourceSpanInput& input)
+float Source::levelUnderPressure(const SingleSource& src, float pressure) const
 {
-    const SingleSource& src = getSource();
-    float lv = m_level;
-    if (src.levelModPressure != 50)
-    {
-        const int p = static_cast<int>(input.pressure * 127.0f + 0.5f);
-        const int q = src.levelModPressure >= 50 ? p : 127 - p;
-        lv = clampFloat(lv - pressureToEnvLevel(static_cast<uint8_t>(clampInt(q, 0, 127))) *
-                                 genericDepthModToLevel(static_cast<int>(src.levelModPressure)),
-                        0.0f, 1.0f);
-    }
-    m_spanLevel = lv;
-    m_spanBend = input.bend;
-    m_spanPressureToFreq = src.pressureToFreq ? input.pressureToFreq : 0.0f;
-    m_spanFineTune = input.fineTune;
-    m_spanVibABend = src.vibABend;
-    m_spanPitch = raiseToMinimum(0.0f + m_pitch + m_spanBend + m_spanPressureToFreq + m_spanFineTune);
+    const int p = static_cast<int>(pressure * 127.0f + 0.5f);
+    const int q = src.levelModPressure >= 50 ? p : 127 - p;
+    return clampFloat(m_level - pressureToEnvLevel(static_cast<uint8_t>(clampInt(q, 0, 127))) *
+                                    genericDepthModToLevel(static_cast<int>(src.levelModPressure)),
+                      0.0f, 1.0f);
 }
 
 void Source::plan(SourceSpan& span, float* amplitude, const SpanRuns& modulation, int n)
@@ -149,7 +139,7 @@ void Source::plan(SourceSpan& span, float* amplitude, const SpanRuns& modulation
     // the delay, so the steps skipped here change nothing.
     if (m_env.isHolding())
     {
-        amplitude[0] = m_env.process(m_decayTime, m_sustainLevel, m_rate) * m_spanLevel;
+        amplitude[0] = m_env.hold() * m_spanLevel;
         span.oneAmplitude = true;
     }
     else
@@ -264,42 +254,10 @@ void Source::plan(SourceSpan& span, float* amplitude, const SpanRuns& modulation
     m_phase = phase;
 }
 
-// Calls render(cursor, first, count) for each stretch of one increment of
-// the planned span that lies before sample `end`.
-template <typename Render>
-void Source::forEachRun(const SourceSpan& span, int end, Render&& render) const
-{
-    WaveCursor cursor;
-    cursor.data = m_data;
-    cursor.phase = span.phase;
-    cursor.shift = m_indexShift;
-    cursor.inverseScale = m_inversePhaseScale;
-    for (int r = 0; r < span.runCount; ++r)
-    {
-        const int first = span.runStart[r];
-        if (first >= end)
-            break;
-        const int last = std::min(span.runStart[r + 1], end);
-        cursor.increment = span.runIncrement[r];
-        cursor.step = span.runStep[r];
-        render(cursor, first, last - first);
-        advanceCursor(cursor, static_cast<uint32_t>(last - first));
-    }
-}
-
-void Source::play(float* out, const SourceSpan& span, const float* amplitude, const float* mix, bool oneMix,
-                  int count) const
-{
-    const MixWaveFn kernel = waveKernels().mix[span.oneAmplitude ? 1 : 0][oneMix ? 1 : 0];
-    forEachRun(span, std::min(span.sounding, count), [&](const WaveCursor& cursor, int first, int n) {
-        kernel(out + first, cursor, span.oneAmplitude ? amplitude : amplitude + first, oneMix ? mix : mix + first, n);
-    });
-}
-
 void Source::read(float* values, const SourceSpan& span, int n) const
 {
     std::fill(values, values + n, 0.0f);
-    const ReadWaveFn kernel = waveKernels().read;
+    const ReadWaveFn kernel = m_kernels->read;
     forEachRun(span, span.sounding, [&](const WaveCursor& cursor, int first, int count) {
         kernel(values + first, cursor, count);
     });

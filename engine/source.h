@@ -15,10 +15,12 @@
 // phase, whether the source ends) before its wave is rendered (play, read),
 // so that a voice knows where it ends before it adds anything.
 
+#include <algorithm>
 #include <cstdint>
 
 #include "engine/envelope.h"
 #include "engine/fastPow2.h"
+#include "engine/waveKernels.h"
 #include "patch/presets.h"
 
 namespace k1lib
@@ -139,6 +141,18 @@ public:
     // of the planned span; mix is one value when oneMix, else per sample.
     void play(float* out, const SourceSpan& span, const float* amplitude, const float* mix, bool oneMix,
               int count) const;
+    // Whether the source holds its level and plays its wave through the
+    // whole of any span (sustaining, looping, not stopped) at one increment
+    // or one glide of it (after beginSpan): the span then needs no plan (see
+    // playSteady).
+    bool isSteady(const SpanRuns& modulation) const
+    {
+        return m_env.getStage() == Env::StageSustain && m_loop && m_stopped == 0 &&
+               (!m_spanVibABend || modulation.count == 1);
+    }
+    // plan() and play() of a steady source's span in one: the same samples,
+    // without the span's record. Adds only when `sounds`.
+    void playSteady(float* out, const SpanRuns& modulation, const float* mix, bool oneMix, bool sounds, int n);
     // The wave's values of the planned span, 0 where it is silent.
     void read(float* values, const SourceSpan& span, int n) const;
 
@@ -168,6 +182,8 @@ private:
             pitch += 12.0f;
         return pitch;
     }
+    // The span's level while the source's level follows the pressure.
+    float levelUnderPressure(const SingleSource& src, float pressure) const;
     void updateIncrement(float pitch);
     // The increment of a pitch, through a cache of the last two (the two
     // ends of a line).
@@ -186,6 +202,7 @@ private:
     void forEachRun(const SourceSpan& span, int end, Render&& render) const;
 
     const SinglePreset* m_single = nullptr;
+    const WaveKernels* m_kernels = nullptr; // the ones in use, looked up once per note
     uint8_t m_index = 0;
     uint8_t m_velocity = 0;
     float m_pitch = 0.0f; // base pitch fixed at init
@@ -217,4 +234,86 @@ private:
     float m_spanFineTune = 0.0f;
     bool m_spanVibABend = false;
 };
+
+// Called for every source of every voice in every span: kept inline, as short
+// spans (small host blocks) make their calls a large part of the cost.
+inline void Source::beginSpan(const SourceSpanInput& input)
+{
+    const SingleSource& src = getSource();
+    m_spanLevel = src.levelModPressure != 50 ? levelUnderPressure(src, input.pressure) : m_level;
+    m_spanBend = input.bend;
+    m_spanPressureToFreq = src.pressureToFreq ? input.pressureToFreq : 0.0f;
+    m_spanFineTune = input.fineTune;
+    m_spanVibABend = src.vibABend;
+    m_spanPitch = raiseToMinimum(0.0f + m_pitch + m_spanBend + m_spanPressureToFreq + m_spanFineTune);
+}
+
+inline void Source::playSteady(float* out, const SpanRuns& modulation, const float* mix, bool oneMix, bool sounds,
+                               int n)
+{
+    const float amplitude = m_env.hold() * m_spanLevel;
+    // As plan() works out its one run.
+    uint64_t increment = 0;
+    int64_t perSample = 0;
+    if (!m_spanVibABend)
+    {
+        increment = incrementOf(m_spanPitch);
+    }
+    else
+    {
+        const float from = modulation.value[0];
+        const float to = modulation.next[0];
+        increment = incrementOf(raiseToMinimum(from + m_pitch + m_spanBend + m_spanPressureToFreq + m_spanFineTune));
+        if (to != from)
+        {
+            const uint64_t target =
+                incrementOf(raiseToMinimum(to + m_pitch + m_spanBend + m_spanPressureToFreq + m_spanFineTune));
+            perSample = (static_cast<int64_t>(target) - static_cast<int64_t>(increment)) / modulation.width[0];
+            increment = static_cast<uint64_t>(static_cast<int64_t>(increment) + perSample * modulation.lead[0]);
+        }
+    }
+    WaveCursor cursor;
+    cursor.data = m_data;
+    cursor.phase = m_phase;
+    cursor.increment = static_cast<uint32_t>(increment);
+    cursor.step = static_cast<uint32_t>(perSample);
+    cursor.shift = m_indexShift;
+    cursor.inverseScale = m_inversePhaseScale;
+    if (sounds)
+        m_kernels->mix[1][oneMix ? 1 : 0](out, cursor, &amplitude, mix, n);
+    advanceCursor(cursor, static_cast<uint32_t>(n));
+    m_phase = cursor.phase;
+}
+
+// Calls render(cursor, first, count) for each stretch of one increment of
+// the planned span that lies before sample `end`.
+template <typename Render>
+void Source::forEachRun(const SourceSpan& span, int end, Render&& render) const
+{
+    WaveCursor cursor;
+    cursor.data = m_data;
+    cursor.phase = span.phase;
+    cursor.shift = m_indexShift;
+    cursor.inverseScale = m_inversePhaseScale;
+    for (int r = 0; r < span.runCount; ++r)
+    {
+        const int first = span.runStart[r];
+        if (first >= end)
+            break;
+        const int last = std::min(span.runStart[r + 1], end);
+        cursor.increment = span.runIncrement[r];
+        cursor.step = span.runStep[r];
+        render(cursor, first, last - first);
+        advanceCursor(cursor, static_cast<uint32_t>(last - first));
+    }
+}
+
+inline void Source::play(float* out, const SourceSpan& span, const float* amplitude, const float* mix, bool oneMix,
+                         int count) const
+{
+    const MixWaveFn kernel = m_kernels->mix[span.oneAmplitude ? 1 : 0][oneMix ? 1 : 0];
+    forEachRun(span, std::min(span.sounding, count), [&](const WaveCursor& cursor, int first, int n) {
+        kernel(out + first, cursor, span.oneAmplitude ? amplitude : amplitude + first, oneMix ? mix : mix + first, n);
+    });
+}
 } // namespace k1lib

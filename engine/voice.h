@@ -200,6 +200,25 @@ int Voice::render(float (*acc)[kStride], const VoiceSpanInput& input, int n)
     SpanRuns own;
     const SpanRuns* modulation = anyVibABend ? pitchModulationRuns(own, input, n) : input.vibratoRuns;
 
+    // Sources that sustain a looping wave at one pitch, or along one glide of
+    // it, cannot end within the span: when every source does, each plays its
+    // span at once.
+    bool steady = m_amPairCount == 0;
+    for (size_t j = 0; j < m_slotCount && steady; ++j)
+        steady = m_sources[j].isSteady(*modulation);
+    if (steady)
+    {
+        for (size_t j = 0; j < m_slotCount; ++j)
+        {
+            const size_t k = m_sourceIndex[j];
+            const bool moving = input.movingSourceMix != nullptr;
+            m_sources[j].playSteady(acc[k], *modulation, moving ? input.movingSourceMix[k] : input.sourceMix + k,
+                                    !moving, m_gain[j] != 0.0f, n);
+        }
+        m_clock += static_cast<uint32_t>(n);
+        return n;
+    }
+
     // Every source works its span out first; the voice ends after the sample
     // at which its last source is done, and nothing after it is added.
     SourceSpan spans[kMaxSources];

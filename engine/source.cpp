@@ -26,6 +26,17 @@ constexpr uint64_t kPhaseRange = 1ull << 32;
 int clampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 float clampFloat(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
 int centred(uint32_t v) { return static_cast<int>(v) - 50; }
+
+// The phase after count samples of an increment that moves by step each sample.
+uint32_t advancedPhase(uint32_t phase, uint64_t increment, uint32_t step, uint64_t count)
+{
+    WaveCursor after;
+    after.phase = phase;
+    after.increment = static_cast<uint32_t>(increment);
+    after.step = step;
+    advanceCursor(after, static_cast<uint32_t>(count));
+    return after.phase;
+}
 } // namespace
 
 void Source::init(const Engine& engine, const SinglePreset& single, uint8_t index, uint8_t key, uint8_t velocity,
@@ -228,12 +239,7 @@ void Source::plan(SourceSpan& span, float* amplitude, const SpanRuns& modulation
             }
             if (steps > 0 && steps <= samples)
             {
-                WaveCursor after;
-                after.phase = phase;
-                after.increment = static_cast<uint32_t>(increment);
-                after.step = step;
-                advanceCursor(after, static_cast<uint32_t>(steps));
-                phase = after.phase;
+                phase = advancedPhase(phase, increment, step, steps);
                 m_stopped = 1;
                 span.sounding = first + static_cast<int>(steps);
                 span.runStart[span.runCount] = span.sounding;
@@ -242,12 +248,7 @@ void Source::plan(SourceSpan& span, float* amplitude, const SpanRuns& modulation
                 return;
             }
         }
-        WaveCursor after;
-        after.phase = phase;
-        after.increment = static_cast<uint32_t>(increment);
-        after.step = step;
-        advanceCursor(after, static_cast<uint32_t>(samples));
-        phase = after.phase;
+        phase = advancedPhase(phase, increment, step, samples);
     }
     span.runStart[span.runCount] = n;
     span.sounding = n;

@@ -31,6 +31,29 @@ namespace
 {
 constexpr int kBlock = 256;
 
+namespace
+{
+// A MIDI program change on channel 1, handed to the effect as a host's
+// audio thread hands it one block's events.
+struct ProgramChange
+{
+    VstMidiEvent midi{};
+    VstEvents events{1, 0, {reinterpret_cast<VstEvent*>(&midi), nullptr}};
+
+    ProgramChange()
+    {
+        midi.type = kVstMidiType;
+        midi.byteSize = sizeof(VstMidiEvent);
+        midi.midiData[0] = static_cast<char>(0xC0);
+    }
+    void send(AEffect* e, int program)
+    {
+        midi.midiData[1] = static_cast<char>(program);
+        e->dispatcher(e, effProcessEvents, 0, 0, &events, 0.0f);
+    }
+};
+} // namespace
+
 // Fails loudly when the threads have not both come back within a minute: a
 // deadlock cannot be joined.
 void joinOrAbort(std::thread& a, std::thread& b, std::atomic<int>& finished, const char* what)
@@ -154,18 +177,13 @@ TEST(EffectThreads, ProgramsAndOutgoingMidiBetweenTheUiAndTheAudioThread)
     std::thread audio([&] {
         std::vector<float> left(kBlock), right(kBlock);
         float* outputs[2] = {left.data(), right.data()};
-        VstMidiEvent change{};
-        change.type = kVstMidiType;
-        change.byteSize = sizeof(VstMidiEvent);
-        VstEvents events{1, 0, {reinterpret_cast<VstEvent*>(&change), nullptr}};
+        ProgramChange change;
         // Ends after a multi's block (odd b), whenever the UI's sends let it.
         for (int b = 0; b < kBlocks || sent.load() < 20 || b % 2 == 1; ++b)
         {
             // Singles and multis in turn: every block switches the play mode
             // and with it the program count.
-            change.midiData[0] = static_cast<char>(0xC0);
-            change.midiData[1] = static_cast<char>(b % 2 ? 64 + b % 32 : b % 64);
-            e->dispatcher(e, effProcessEvents, 0, 0, &events, 0.0f);
+            change.send(e, b % 2 ? 64 + b % 32 : b % 64);
             e->processReplacing(e, nullptr, outputs, kBlock);
             // A host's audio thread waits for the next period between blocks.
             std::this_thread::sleep_for(std::chrono::microseconds(100));
@@ -259,16 +277,11 @@ TEST(EffectThreads, AnIdlingEditorMissesNoChangeTheAudioThreadMakes)
         std::thread audio([&] {
             std::vector<float> left(kBlock), right(kBlock);
             float* outputs[2] = {left.data(), right.data()};
-            VstMidiEvent change{};
-            change.type = kVstMidiType;
-            change.byteSize = sizeof(VstMidiEvent);
-            change.midiData[0] = static_cast<char>(0xC0);
-            change.midiData[1] = static_cast<char>(round % 32);
-            VstEvents events{1, 0, {reinterpret_cast<VstEvent*>(&change), nullptr}};
+            ProgramChange change;
             for (int b = 0; b < 6; ++b)
             {
                 if (b == 3)
-                    e->dispatcher(e, effProcessEvents, 0, 0, &events, 0.0f);
+                    change.send(e, round % 32);
                 e->setParameter(e, p, float((round * 7 + b * 13) % 100) / 100.0f);
                 e->processReplacing(e, nullptr, outputs, kBlock);
                 std::this_thread::sleep_for(std::chrono::microseconds(200));
@@ -313,10 +326,7 @@ TEST(EffectThreads, ProgramCountAndNumberFollowThePlayModeWhateverTheInterleavin
     std::thread audio([&] {
         std::vector<float> left(kBlock), right(kBlock);
         float* outputs[2] = {left.data(), right.data()};
-        VstMidiEvent change{};
-        change.type = kVstMidiType;
-        change.byteSize = sizeof(VstMidiEvent);
-        VstEvents events{1, 0, {reinterpret_cast<VstEvent*>(&change), nullptr}};
+        ProgramChange change;
         for (int r = 0; r < kRounds; ++r)
         {
             start.arrive_and_wait();
@@ -327,9 +337,7 @@ TEST(EffectThreads, ProgramCountAndNumberFollowThePlayModeWhateverTheInterleavin
             }
             else
             {
-                change.midiData[0] = static_cast<char>(0xC0);
-                change.midiData[1] = static_cast<char>(multi ? r % 64 : 64 + r % 32);
-                e->dispatcher(e, effProcessEvents, 0, 0, &events, 0.0f);
+                change.send(e, multi ? r % 64 : 64 + r % 32);
             }
             e->processReplacing(e, nullptr, outputs, kBlock);
             switched = true;

@@ -295,6 +295,7 @@ void Engine::processParameterChange(EParam param, float realValue)
         if (m_playMode != PlayMode::Single)
             return;
         SinglePreset& single = m_singles[m_currentSingle];
+        m_multi.settleVoices();
         ParameterConverter::toSingle(single, param, static_cast<int>(std::round(realValue)));
         if (param == Param_PitchBendDepth)
             m_bendRange = static_cast<int32_t>(single.pitchBendDepth);

@@ -239,6 +239,9 @@ public:
     float getFineTune() const { return m_fineTune; }
     const float* getSourceMix() const { return m_sourceMix; }
     const Multi& getMulti() const { return m_multi; }
+    // Voices render ahead of short spans (see Multi::render); tests turn it
+    // off to compare with rendering span by span.
+    void setRenderAhead(bool on) { m_multi.setRenderAhead(on); }
     const ParameterManager& getParameterManager() const { return m_parameters; }
     // This engine's own random numbers (random wave starts, seeds of the
     // section LFOs): drawing is part of rendering, not a change of state.

@@ -38,7 +38,7 @@ float Lfo::process(const SinglePreset& single, float rate, float modWheel)
     return out;
 }
 
-float Lfo::render(const SinglePreset& single, float rate, float modWheel, int n, float* out)
+Lfo::Motion Lfo::motionOf(const SinglePreset& single, float rate, float modWheel)
 {
     int speed = single.lfoSpeed;
     if (single.vibWheelMode == WheelSpeed)
@@ -46,58 +46,71 @@ float Lfo::render(const SinglePreset& single, float rate, float modWheel, int n,
         speed += static_cast<int>(modWheel * 32.0f + 0.5f);
         speed = speed < 0 ? 0 : (speed > 100 ? 100 : speed);
     }
-    const float increment = lfoSpeed(static_cast<uint8_t>(speed)) / rate;
+    Motion motion;
+    motion.increment = lfoSpeed(static_cast<uint8_t>(speed)) / rate;
     // The phase stays in 0..1; below one cycle per sample it wraps at most
     // once per step, and dropping the whole part is subtracting 1.
-    const bool slow = increment < 1.0f;
-    const int32_t holdSamples = static_cast<int32_t>(rate) * kHoldMilliseconds / 1000;
-    const uint32_t shape = single.lfoShape;
+    motion.slow = motion.increment < 1.0f;
+    motion.holdSamples = static_cast<int32_t>(rate) * kHoldMilliseconds / 1000;
+    motion.shape = single.lfoShape;
+    return motion;
+}
 
+bool Lfo::advance(const Motion& motion, float& phase, int32_t& hold, bool& wrapped)
+{
+    const float old = phase;
+    phase += motion.increment;
+    if (motion.slow)
+        phase = phase >= 1.0f ? phase - 1.0f : phase;
+    else
+        phase -= static_cast<float>(static_cast<int>(phase));
+    wrapped = old > phase;
+
+    // The counter stops at 0 instead of running on below it: every value
+    // under 2 means "evaluate", and an idle LFO must not count forever.
+    const int32_t h = hold;
+    if (h > 0)
+        hold = h - 1;
+    return h < 2;
+}
+
+int Lfo::shapeStep(uint32_t shape, float phase, float randomValue)
+{
+    switch (shape)
+    {
+    case ShapeSaw:
+        return static_cast<int>((phase * 2.0f - 1.0f) * kStepsPerUnit);
+    case ShapeSquare: // unipolar
+        return phase >= 0.5f ? kStepsPerUnit : 0;
+    case ShapeRandom:
+        return static_cast<int>(randomValue * kStepsPerUnit);
+    case ShapeTri:
+    default: // presets are validated on reading; anything else plays as "Tri"
+    {
+        const float t = phase <= 0.5f ? phase : 1.0f - phase;
+        return static_cast<int>((t * 4.0f - 1.0f) * kStepsPerUnit);
+    }
+    }
+}
+
+float Lfo::render(const SinglePreset& single, float rate, float modWheel, int n, float* out)
+{
+    const Motion motion = motionOf(single, rate, modWheel);
     float phase = m_phase;
     int32_t hold = m_hold;
     int step = m_step;
     for (int i = 0; i < n; ++i)
     {
-        const float old = phase;
-        phase += increment;
-        if (slow)
-            phase = phase >= 1.0f ? phase - 1.0f : phase;
-        else
-            phase -= static_cast<float>(static_cast<int>(phase));
-
-        // The counter stops at 0 instead of running on below it: every value
-        // under 2 means "evaluate", and an idle LFO must not count forever.
-        const int32_t h = hold;
-        if (h > 0)
-            hold = h - 1;
-        if (h < 2)
+        bool wrapped = false;
+        if (advance(motion, phase, hold, wrapped))
         {
-            int v;
-            switch (shape)
-            {
-            case ShapeSaw:
-                v = static_cast<int>((phase * 2.0f - 1.0f) * kStepsPerUnit);
-                break;
-            case ShapeSquare: // unipolar
-                v = phase >= 0.5f ? kStepsPerUnit : 0;
-                break;
-            case ShapeRandom:
-                if (old > phase) // the phase wrapped in this step
-                    createRandomValue();
-                v = static_cast<int>(m_randomValue * kStepsPerUnit);
-                break;
-            case ShapeTri:
-            default: // presets are validated on reading; anything else plays as "Tri"
-            {
-                const float t = phase <= 0.5f ? phase : 1.0f - phase;
-                v = static_cast<int>((t * 4.0f - 1.0f) * kStepsPerUnit);
-                break;
-            }
-            }
+            if (motion.shape == ShapeRandom && wrapped)
+                createRandomValue();
+            const int v = shapeStep(motion.shape, phase, m_randomValue);
             if (v != step)
             {
                 step = v;
-                hold = holdSamples;
+                hold = motion.holdSamples;
             }
         }
         if (out != nullptr)
@@ -107,6 +120,28 @@ float Lfo::render(const SinglePreset& single, float rate, float modWheel, int n,
     m_hold = hold;
     m_step = static_cast<int8_t>(step);
     return static_cast<float>(step) * (1.0f / kStepsPerUnit);
+}
+
+int Lfo::steadyFor(const SinglePreset& single, float rate, float modWheel, int limit) const
+{
+    // A held step is certain; past it the samples are worked out as render()
+    // would, without its draws: a "Random" cycle that ends moves the LFO.
+    if (m_hold > limit)
+        return limit;
+    const Motion motion = motionOf(single, rate, modWheel);
+    float phase = m_phase;
+    int32_t hold = m_hold;
+    for (int i = 0; i < limit; ++i)
+    {
+        bool wrapped = false;
+        if (!advance(motion, phase, hold, wrapped))
+            continue;
+        if (motion.shape == ShapeRandom && wrapped)
+            return i;
+        if (shapeStep(motion.shape, phase, m_randomValue) != m_step)
+            return i;
+    }
+    return limit;
 }
 
 void Lfo::seedRandom(uint64_t seed)

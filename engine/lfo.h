@@ -35,10 +35,28 @@ public:
     // Restarts the generator the "Random" shape draws from and draws anew.
     void seedRandom(uint64_t seed);
 
+    // Of the next `limit` samples, how many in a row keep the output of the
+    // last one rendered (the LFO does not move).
+    int steadyFor(const SinglePreset& single, float rate, float modWheel, int limit) const;
+
     float getPhase() const { return m_phase; }
     float getRandomValue() const { return m_randomValue; }
 
 private:
+    // What render() and steadyFor() step by.
+    struct Motion
+    {
+        float increment = 0.0f;
+        bool slow = true;
+        int32_t holdSamples = 0;
+        uint32_t shape = 0;
+    };
+    static Motion motionOf(const SinglePreset& single, float rate, float modWheel);
+    // One sample from phase, hold and step; returns whether the shape was
+    // evaluated (and step may have changed). wrapped: the phase wrapped.
+    static bool advance(const Motion& motion, float& phase, int32_t& hold, bool& wrapped);
+    static int shapeStep(uint32_t shape, float phase, float randomValue);
+
     float m_phase = 0.0f;       // 0 <= phase < 1
     float m_randomValue = 0.0f; // the "Random" shape's current level
     int8_t m_step = 0;          // current output in 1/64 units, -64..64

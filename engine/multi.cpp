@@ -67,6 +67,8 @@ Multi::Multi(Engine& engine) : m_engine(engine), m_singleModeMulti(makeSingleMod
             });
     }
     m_pool.resize(kPoolSize);
+    m_aheadStart.resize(kPoolSize);
+    m_aheadEnd.resize(kPoolSize);
     for (size_t i = 0; i < kPoolSize; ++i)
         m_free[i] = static_cast<VoiceId>(kPoolSize - 1 - i);
     m_freeCount = kPoolSize;
@@ -88,6 +90,7 @@ Multi::Multi(Engine& engine) : m_engine(engine), m_singleModeMulti(makeSingleMod
 
 void Multi::setMulti(const MultiPreset& multi)
 {
+    settleVoices();
     m_multi = multi;
     mapChannelsToSections();
     m_singlesOffset = Engine::getSinglesOffsetForMulti(m_engine.getCurrentMultiIndex());
@@ -95,6 +98,7 @@ void Multi::setMulti(const MultiPreset& multi)
 
 void Multi::updateMulti(const MultiPreset& multi, EParam param)
 {
+    settleVoices();
     if (param >= Param_MultiName01 && param <= Param_MultiVolume)
     {
         m_multi = multi;
@@ -151,18 +155,25 @@ void Multi::mapChannelsToSections()
 
 void Multi::noteOn(uint8_t channel, uint8_t key, uint8_t velocity)
 {
+    settleChannel(channel);
     m_noteProcessors[channel & 0x0F]->noteOn(key, velocity);
 }
 
 void Multi::noteOff(uint8_t channel, uint8_t key, uint8_t velocity)
 {
+    settleChannel(channel);
     m_noteProcessors[channel & 0x0F]->noteOff(key, velocity);
 }
 
-void Multi::setHoldPedal(uint8_t channel, bool on) { m_noteProcessors[channel & 0x0F]->setHoldPedal(on); }
+void Multi::setHoldPedal(uint8_t channel, bool on)
+{
+    settleChannel(channel);
+    m_noteProcessors[channel & 0x0F]->setHoldPedal(on);
+}
 
 void Multi::allNotesOff(uint8_t channel)
 {
+    settleVoices();
     m_noteProcessors[channel & 0x0F]->allNotesOff();
     // The processor releases the keys it counts; a voice may still sound
     // that no count of this channel names (struck while the section listened
@@ -305,8 +316,22 @@ void Multi::removeActive(size_t section, size_t i)
     m_active[section].erase(i);
 }
 
+void Multi::settleVoices()
+{
+    for (size_t s = 0; s < kSectionCount; ++s)
+        settleSection(s);
+}
+
+void Multi::settleChannel(uint8_t channel)
+{
+    const SectionList& list = m_channelSections[channel & 0x0F];
+    for (size_t n = 0; n < list.count; ++n)
+        settleSection(list.sections[n]);
+}
+
 void Multi::clearAllVoices()
 {
+    settleVoices();
     bool sounding = false;
     for (size_t s = 0; s < kSectionCount; ++s)
     {

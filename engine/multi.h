@@ -89,6 +89,15 @@ public:
     void allNotesOff(uint8_t channel);
     void changeSingleForChannel(uint8_t channel, uint8_t program);
     void clearAllVoices();
+    // Every section's voices back at the sample they have been heard up to
+    // (see render()): before anything but a span's input changes what they
+    // play, such as a single they may be playing.
+    void settleVoices();
+    void setRenderAhead(bool on)
+    {
+        settleVoices();
+        m_renderAhead = on;
+    }
 
     // Active and released voices of all sections.
     size_t getActiveVoiceCount() const;
@@ -132,8 +141,42 @@ private:
     void freeVoice(VoiceId id) { m_free[m_freeCount++] = id; }
     void removeActive(size_t section, size_t i);
     template <size_t N>
-    void renderList(VoiceList<N>& list, float (*acc)[kMaxSpan], const VoiceSpanInput& input, int n);
+    void renderList(VoiceList<N>& list, float* const* acc, const VoiceSpanInput& input, int n);
     void updateSectionStates(int n);
+
+    // Rendering ahead (see multiRender.cpp): a section's voices render up
+    // to kMaxSpan samples at once into rows handed out span by span.
+    struct SectionAhead
+    {
+        int length = 0;   // samples in the rows; 0: the voices are where they are heard
+        int heard = 0;    // of them mixed
+        int firstEnd = 0; // the first sample after which a voice has ended
+        // What the rows were rendered with.
+        SourceSpanInput source;
+        float mix[4] = {};
+        float vibrato = 0.0f;
+        // After input that changed before its rows were heard, the section
+        // renders span by span for a while, longer each time it happens
+        // again.
+        int directSpans = 0;
+        int backOff = 0;
+        alignas(32) float rows[4][kMaxSpan];
+    };
+    // The section's sums of the span into m_acc.
+    void renderSection(size_t s, const VoiceSpanInput& input, int n, bool inUse);
+    // Of the next `limit` samples after the span, how many in a row keep the
+    // section's vibrato.
+    int vibratoSteadyFor(size_t s, bool inUse, int limit) const;
+    // Whether the first `take` samples of the span have the input the rows
+    // were rendered with.
+    bool aheadHolds(const SectionAhead& ahead, const VoiceSpanInput& input, int take) const;
+    template <size_t N>
+    void renderListAhead(VoiceList<N>& list, SectionAhead& ahead, const VoiceSpanInput& input, int n);
+    // Frees the voices whose end has been heard, as rendering span by span
+    // frees them after the span in which they end.
+    void releaseEnded(size_t s);
+    void settleSection(size_t s);
+    void settleChannel(uint8_t channel);
 
     struct SectionLevels
     {
@@ -160,6 +203,10 @@ private:
     StaticArray<StaticArray<float, kMaxSpan>, kSectionCount> m_vibrato;
     StaticArray<SpanRuns, kSectionCount> m_vibratoRuns;
     alignas(64) float m_acc[4][kMaxSpan] = {};
+    StaticArray<SectionAhead, kSectionCount> m_ahead;
+    bool m_renderAhead = true;
+    std::vector<Voice::Progress> m_aheadStart; // by voice number: the progress at the rows' first sample
+    std::vector<int> m_aheadEnd;               // by voice number: the sample after which it ended within the rows
     StaticArray<SectionLevels, kSectionCount> m_levels;
     LevelGlide m_multiVolume;
     double m_levelPull = 0.0; // each glide stage's step toward its target per sample

@@ -55,6 +55,7 @@ void Multi::updateSectionStates(int n)
         const MidiState& midi = m_engine.getMidiState(getChannel(s));
         // Single, pressure and wheel hold over the span: so does the depth.
         const float depth = Vibrato::depth(*single, midi.pressure, midi.modWheel);
+        state.depth = depth;
         if (m_active[s].empty() && m_released[s].empty())
         {
             // Nobody listens: the LFO only moves on, as if it had been heard.
@@ -87,12 +88,12 @@ void Multi::updateSectionStates(int n)
 }
 
 template <size_t N>
-void Multi::renderList(VoiceList<N>& list, float (*acc)[kMaxSpan], const VoiceSpanInput& input, int n)
+void Multi::renderList(VoiceList<N>& list, float* const* acc, const VoiceSpanInput& input, int n)
 {
     for (size_t i = 0; i < list.size();)
     {
         Voice& voice = m_pool[list[i]];
-        voice.render<kMaxSpan>(acc, input, n);
+        voice.render(acc, input, n);
         if (voice.isFinished())
         {
             freeVoice(list[i]);
@@ -145,10 +146,6 @@ void Multi::render(float* const* out, int numOutputs, int n, const float (*sourc
             m_vibratoRuns[s].reset(n, state.vibrato);
         }
 
-        for (auto& row : m_acc)
-            for (int i = 0; i < n; ++i)
-                row[i] = 0.0f;
-
         VoiceSpanInput input;
         input.vibrato = m_vibrato[s].data();
         input.vibratoRuns = &m_vibratoRuns[s];
@@ -158,8 +155,7 @@ void Multi::render(float* const* out, int numOutputs, int n, const float (*sourc
         input.source.bend = state.bend;
         input.source.pressureToFreq = state.pressureToFreq;
         input.source.fineTune = fineTune;
-        renderList(m_active[s], m_acc, input, n);
-        renderList(m_released[s], m_acc, input, n);
+        renderSection(s, input, n, inUse);
 
         const SinglePreset* single = getSingle(s);
         const float g = (single != nullptr ? volume(single->volume) : 0.0f) * midi.volume;
@@ -233,6 +229,191 @@ void Multi::render(float* const* out, int numOutputs, int n, const float (*sourc
                 o[i] *= m;
     }
     m_soundedBefore = sounded;
+}
+
+// Rendering ahead. A short span (a small host block) costs each voice nearly
+// the set-up of a long one, so a section whose input holds still renders up
+// to kMaxSpan samples at once into rows of its own and hands them out span
+// by span, for as long as each span's input is the one they were rendered
+// with. Whatever else changes what its voices play (a note, the pedal, a
+// change of a single or of the multi) settles the section first: its voices
+// take back their progress at the rows' first sample and render again,
+// silently, the samples already heard. A voice's samples do not depend on
+// how they are cut into spans, so the output is the one of rendering span by
+// span, to the bit.
+void Multi::renderSection(size_t s, const VoiceSpanInput& input, int n, bool inUse)
+{
+    SectionAhead& ahead = m_ahead[s];
+    int done = 0;
+    if (ahead.length > 0)
+    {
+        const int take = std::min(n, ahead.length - ahead.heard);
+        if (!aheadHolds(ahead, input, take))
+        {
+            settleSection(s);
+        }
+        else
+        {
+            done = take;
+            for (int k = 0; k < 4; ++k)
+                std::copy_n(ahead.rows[k] + ahead.heard, done, m_acc[k]);
+            ahead.heard += done;
+            releaseEnded(s);
+            if (ahead.heard == ahead.length)
+            {
+                ahead.length = 0;
+                ahead.backOff = 0;
+            }
+            if (done == n)
+                return;
+        }
+    }
+    for (auto& row : m_acc)
+        std::fill(row + done, row + n, 0.0f);
+
+    // Rows for a short rest of the span whose input holds still beyond it: a
+    // held mix and a vibrato of one value.
+    const SpanRuns& vibrato = *input.vibratoRuns;
+    const float lastVibrato = vibrato.value[vibrato.count - 1];
+    int length = 0;
+    if (ahead.directSpans > 0)
+        --ahead.directSpans;
+    else if (m_renderAhead && n - done <= kMaxSpan / 2 && input.movingSourceMix == nullptr &&
+             vibrato.start[vibrato.count - 1] <= done)
+        length = std::min(kMaxSpan, n - done + vibratoSteadyFor(s, inUse, kMaxSpan - (n - done)));
+    VoiceSpanInput rest = input;
+    SpanRuns runs;
+    if (length <= n - done)
+    {
+        float* acc[4] = {m_acc[0] + done, m_acc[1] + done, m_acc[2] + done, m_acc[3] + done};
+        if (done > 0)
+        {
+            runs.takeFrom(vibrato, done);
+            rest.vibratoRuns = &runs;
+        }
+        renderList(m_active[s], acc, rest, n - done);
+        renderList(m_released[s], acc, rest, n - done);
+        return;
+    }
+
+    runs.reset(length, lastVibrato);
+    rest.vibratoRuns = &runs;
+    for (auto& row : ahead.rows)
+        std::fill(row, row + length, 0.0f);
+    ahead.firstEnd = SourceSpan::kNotDone;
+    renderListAhead(m_active[s], ahead, rest, length);
+    renderListAhead(m_released[s], ahead, rest, length);
+    ahead.length = length;
+    ahead.source = input.source;
+    std::copy_n(input.sourceMix, 4, ahead.mix);
+    ahead.vibrato = lastVibrato;
+    for (int k = 0; k < 4; ++k)
+        std::copy_n(ahead.rows[k], n - done, m_acc[k] + done);
+    ahead.heard = n - done;
+    releaseEnded(s);
+}
+
+int Multi::vibratoSteadyFor(size_t s, bool inUse, int limit) const
+{
+    // A section out of use keeps its last vibrato; one without depth has
+    // none, whatever its LFO does.
+    const SectionState& state = m_sectionStates[s];
+    const SinglePreset* single = getSingle(s);
+    if (!inUse || state.depth == 0.0f || single == nullptr)
+        return limit;
+    const MidiState& midi = m_engine.getMidiState(getChannel(s));
+    return state.lfo.steadyFor(*single, m_engine.getProcessingSamplerate(), midi.modWheel, limit);
+}
+
+bool Multi::aheadHolds(const SectionAhead& ahead, const VoiceSpanInput& input, int take) const
+{
+    if (input.movingSourceMix != nullptr || input.vibratoRuns->start[1] < take ||
+        input.vibratoRuns->value[0] != ahead.vibrato)
+        return false;
+    for (int k = 0; k < 4; ++k)
+    {
+        if (input.sourceMix[k] != ahead.mix[k])
+            return false;
+    }
+    const SourceSpanInput& source = input.source;
+    return source.pressure == ahead.source.pressure && source.bend == ahead.source.bend &&
+           source.pressureToFreq == ahead.source.pressureToFreq && source.fineTune == ahead.source.fineTune;
+}
+
+template <size_t N>
+void Multi::renderListAhead(VoiceList<N>& list, SectionAhead& ahead, const VoiceSpanInput& input, int n)
+{
+    float* rows[4] = {ahead.rows[0], ahead.rows[1], ahead.rows[2], ahead.rows[3]};
+    for (size_t i = 0; i < list.size(); ++i)
+    {
+        const VoiceId id = list[i];
+        Voice& voice = m_pool[id];
+        voice.saveProgress(m_aheadStart[id]);
+        const int count = voice.render(rows, input, n);
+        int end = SourceSpan::kNotDone;
+        // A voice without a slot ends in the first span it is heard in.
+        if (voice.isFinished())
+            end = voice.getSlotCount() == 0 ? 1 : count;
+        m_aheadEnd[id] = end;
+        ahead.firstEnd = std::min(ahead.firstEnd, end);
+    }
+}
+
+void Multi::releaseEnded(size_t s)
+{
+    SectionAhead& ahead = m_ahead[s];
+    if (ahead.heard < ahead.firstEnd)
+        return;
+    ahead.firstEnd = SourceSpan::kNotDone;
+    const auto release = [&](auto& list) {
+        for (size_t i = 0; i < list.size();)
+        {
+            const VoiceId id = list[i];
+            if (m_aheadEnd[id] <= ahead.heard)
+            {
+                freeVoice(id);
+                list.erase(i);
+                continue;
+            }
+            ahead.firstEnd = std::min(ahead.firstEnd, m_aheadEnd[id]);
+            ++i;
+        }
+    };
+    release(m_active[s]);
+    release(m_released[s]);
+}
+
+void Multi::settleSection(size_t s)
+{
+    SectionAhead& ahead = m_ahead[s];
+    if (ahead.length == 0)
+        return;
+    const int heard = ahead.heard;
+    ahead.length = 0;
+    ahead.heard = 0;
+    for (size_t i = 0; i < m_active[s].size(); ++i)
+        m_pool[m_active[s][i]].restoreProgress(m_aheadStart[m_active[s][i]]);
+    for (size_t i = 0; i < m_released[s].size(); ++i)
+        m_pool[m_released[s][i]].restoreProgress(m_aheadStart[m_released[s][i]]);
+    if (heard > 0)
+    {
+        alignas(32) float scratch[4][kMaxSpan];
+        for (auto& row : scratch)
+            std::fill(row, row + heard, 0.0f);
+        float* rows[4] = {scratch[0], scratch[1], scratch[2], scratch[3]};
+        VoiceSpanInput input;
+        input.sourceMix = ahead.mix;
+        input.source = ahead.source;
+        SpanRuns runs;
+        runs.reset(heard, ahead.vibrato);
+        input.vibratoRuns = &runs;
+        renderList(m_active[s], rows, input, heard);
+        renderList(m_released[s], rows, input, heard);
+    }
+    // Rows were thrown away: input that changes often (a bend or a note at
+    // every block) is followed span by span, for longer each time.
+    ahead.backOff = ahead.backOff == 0 ? 2 : std::min(ahead.backOff * 2, 256);
+    ahead.directSpans = ahead.backOff;
 }
 
 bool LevelGlide::glide(float to, double pull, float* values, int n)

@@ -83,6 +83,7 @@ bool Engine::setSingle(size_t index, const SinglePreset& preset)
     }
     if (m_singles[index] == preset)
         return true;
+    m_multi.settleVoices();
     // Voices of this single point at the stored record; they stop first.
     if (index == m_currentSingle)
         m_multi.clearAllVoices();
@@ -109,6 +110,7 @@ bool Engine::setSingles(size_t first, const std::vector<SinglePreset>& presets)
         const size_t index = first + i;
         if (m_singles[index] == presets[i])
             continue;
+        m_multi.settleVoices();
         if (index == m_currentSingle)
             m_multi.clearAllVoices();
         m_singles[index] = presets[i];

@@ -12,6 +12,7 @@ struct SectionState
 {
     Lfo lfo;                     // phase 0, nothing held, a random value drawn
     float vibrato = 0.0f;        // Vibrato::process output of this sample
+    float depth = 0.0f;          // the vibrato's depth over the last span
     float bend = 0.0f;           // bend range x the channel's pitch bend
     float pressureToFreq = 0.0f; // the channel pressure through the single's depth
 };

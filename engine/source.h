@@ -66,6 +66,24 @@ struct SpanRuns
         lead[0] = 0;
         width[0] = 1;
     }
+    // The runs of `other` from its sample `first` on.
+    void takeFrom(const SpanRuns& other, int first)
+    {
+        count = 0;
+        for (int r = 0; r < other.count; ++r)
+        {
+            if (other.start[r + 1] <= first)
+                continue;
+            const int cut = other.start[r] > first ? other.start[r] : first;
+            start[count] = cut - first;
+            value[count] = other.value[r];
+            next[count] = other.next[r];
+            lead[count] = other.lead[r] + (cut - other.start[r]);
+            width[count] = other.width[r];
+            ++count;
+        }
+        start[count] = other.start[other.count] - first;
+    }
     // Appends sample i's value: a new run when it differs from the last.
     void append(int i, float v)
     {
@@ -163,6 +181,29 @@ public:
 
     // A one-shot wave has played to its end, or the envelope has finished.
     bool isDone() const { return m_stopped != 0 || m_env.isFinished(); }
+
+    // What rendering moves on: the envelope, the phase, the end of a
+    // one-shot. The rest is fixed when the note starts or read again per
+    // span (the cached increments are those of their pitches, whenever
+    // worked out).
+    struct Progress
+    {
+        Env env;
+        uint32_t phase = 0;
+        uint32_t stopped = 0;
+    };
+    void saveProgress(Progress& p) const
+    {
+        p.env = m_env;
+        p.phase = m_phase;
+        p.stopped = m_stopped;
+    }
+    void restoreProgress(const Progress& p)
+    {
+        m_env = p.env;
+        m_phase = p.phase;
+        m_stopped = p.stopped;
+    }
 
     // Read by tests and tools.
     float getPitch() const { return m_pitch; }

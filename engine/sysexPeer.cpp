@@ -170,6 +170,7 @@ void Engine::applyParameterChanges(const std::vector<Sysex::SysexResult::Paramet
     const bool lowerFirst12 = current.ampModS1S2 == kAmpModLowerToUpper;
     const bool lowerFirst34 = current.ampModS3S4 == kAmpModLowerToUpper;
     bool accepted = false;
+    m_multi.settleVoices();
     for (const auto& change : changes)
         accepted |= ParameterConverter::toSingle(current, change);
     if (!accepted)

@@ -48,11 +48,10 @@ public:
     void start(const Engine& engine, const SinglePreset& single, uint8_t key, uint8_t velocity, uint8_t channel,
                float rate, int transpose, int tune, int level, uint32_t clock);
 
-    // Renders up to n samples and adds source k's output into acc[k][i]
-    // (stride kStride). Returns the number of samples rendered: n, or fewer
-    // when the voice finishes (it then adds nothing more and must be dropped).
-    template <size_t kStride>
-    int render(float (*acc)[kStride], const VoiceSpanInput& input, int n);
+    // Renders up to n samples and adds source k's output into acc[k][i].
+    // Returns the number of samples rendered: n, or fewer when the voice
+    // finishes (it then adds nothing more and must be dropped).
+    int render(float* const* acc, const VoiceSpanInput& input, int n);
 
     void onNoteOff(uint8_t velocity);
     void onNoteOff(uint8_t velocity, uint8_t releaseValue);
@@ -75,14 +74,34 @@ public:
     size_t getSlotCount() const { return m_slotCount; }
     const Source& getSlot(size_t i) const { return m_sources[i]; }
     size_t getSourceIndex(size_t slot) const { return m_sourceIndex[slot]; }
+
+    // What rendering moves on (see Source::Progress): a voice given back the
+    // progress it had at some sample renders the same samples from there
+    // again.
+    struct Progress
+    {
+        uint32_t clock = 0;
+        Source::Progress sources[kMaxSources];
+    };
+    void saveProgress(Progress& p) const
+    {
+        p.clock = m_clock;
+        for (size_t j = 0; j < m_slotCount; ++j)
+            m_sources[j].saveProgress(p.sources[j]);
+    }
+    void restoreProgress(const Progress& p)
+    {
+        m_clock = p.clock;
+        for (size_t j = 0; j < m_slotCount; ++j)
+            m_sources[j].restoreProgress(p.sources[j]);
+    }
     float getAutoBendTime() const { return m_autoBendTime; }
     float getAutoBendDepth() const { return m_autoBendDepth; }
 
 private:
     float pitchModulation(float vibrato, uint32_t clock) const;
     const SpanRuns* pitchModulationRuns(SpanRuns& own, const VoiceSpanInput& input, int n) const;
-    template <size_t kStride>
-    void renderModulated(float (*acc)[kStride], const VoiceSpanInput& input, const SourceSpan* spans,
+    void renderModulated(float* const* acc, const VoiceSpanInput& input, const SourceSpan* spans,
                          float (*amplitude)[kMaxSpan], int count) const;
 
     const SinglePreset* m_single = nullptr;
@@ -183,10 +202,8 @@ inline const SpanRuns* Voice::pitchModulationRuns(SpanRuns& own, const VoiceSpan
     return &own;
 }
 
-template <size_t kStride>
-int Voice::render(float (*acc)[kStride], const VoiceSpanInput& input, int n)
+inline int Voice::render(float* const* acc, const VoiceSpanInput& input, int n)
 {
-    static_assert(kStride >= kMaxSpan);
     if (n > kMaxSpan)
         n = kMaxSpan;
 
@@ -234,7 +251,7 @@ int Voice::render(float (*acc)[kStride], const VoiceSpanInput& input, int n)
 
     if (m_amPairCount != 0)
     {
-        renderModulated<kStride>(acc, input, spans, amplitude, count);
+        renderModulated(acc, input, spans, amplitude, count);
     }
     else
     {
@@ -257,9 +274,8 @@ int Voice::render(float (*acc)[kStride], const VoiceSpanInput& input, int n)
 
 // Amplitude modulation: the modulated source's wave is multiplied by its
 // modulator's wave before it is mixed.
-template <size_t kStride>
-void Voice::renderModulated(float (*acc)[kStride], const VoiceSpanInput& input, const SourceSpan* spans,
-                            float (*amplitude)[kMaxSpan], int count) const
+inline void Voice::renderModulated(float* const* acc, const VoiceSpanInput& input, const SourceSpan* spans,
+                                   float (*amplitude)[kMaxSpan], int count) const
 {
     alignas(32) float value[kMaxSources][kMaxSpan];
     for (size_t j = 0; j < m_slotCount; ++j)

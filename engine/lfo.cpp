@@ -56,7 +56,7 @@ Lfo::Motion Lfo::motionOf(const SinglePreset& single, float rate, float modWheel
     return motion;
 }
 
-bool Lfo::advance(const Motion& motion, float& phase, int32_t& hold, bool& wrapped)
+inline bool Lfo::advance(const Motion& motion, float& phase, int32_t& hold, bool& wrapped)
 {
     const float old = phase;
     phase += motion.increment;
@@ -74,7 +74,7 @@ bool Lfo::advance(const Motion& motion, float& phase, int32_t& hold, bool& wrapp
     return h < 2;
 }
 
-int Lfo::shapeStep(uint32_t shape, float phase, float randomValue)
+inline int Lfo::shapeStep(uint32_t shape, float phase, float randomValue)
 {
     switch (shape)
     {
@@ -129,6 +129,15 @@ int Lfo::steadyFor(const SinglePreset& single, float rate, float modWheel, int l
     if (m_hold > limit)
         return limit;
     const Motion motion = motionOf(single, rate, modWheel);
+    // Most of the time no step lies ahead, which is quicker to see: every
+    // shape is monotonic up to its turns at 0.5 and 1, so a stretch without
+    // a turn that ends on the step the last sample evaluated keeps it. (The
+    // end's phase is not the one the steps add up to; a step it misses is
+    // found by the caller, who compares the samples anyway.)
+    const float last = m_phase + motion.increment * static_cast<float>(limit);
+    const bool turns = last >= (m_phase < 0.5f ? 0.5f : 1.0f);
+    if (m_hold <= 1 && !turns && shapeStep(motion.shape, last, m_randomValue) == m_step)
+        return limit;
     float phase = m_phase;
     int32_t hold = m_hold;
     for (int i = 0; i < limit; ++i)

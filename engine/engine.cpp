@@ -93,6 +93,12 @@ void Engine::process(float** outputs, int numOutputs, int numFrames, std::vector
     {
         for (int c = 0; c < channels; ++c)
             std::fill(outputs[c], outputs[c] + std::max(numFrames, 0), 0.0f);
+        // The sections' LFOs run on through the silence, as they do through
+        // silence rendered with a note in the same block: a note after a
+        // pause (a program change stops every voice) finds them where it
+        // would however the host cuts its blocks.
+        const int64_t samples = m_resampler ? m_resampler->skipSilence(numFrames) : std::max(numFrames, 0);
+        m_multi.runSilence(samples);
         return;
     }
     if (m_resampler)

@@ -112,6 +112,9 @@ public:
     // gains per sample when they move within the span; null: the engine's.
     void process(float** out, int numOutputs) { render(out, numOutputs, 1); }
     void render(float* const* out, int numOutputs, int n, const float (*sourceMix)[kMaxSpan] = nullptr);
+    // n engine samples in which no voice sounds and nothing happens: only
+    // the LFOs of the sections in use move, as render() would move them.
+    void runSilence(int64_t n);
 
     // Entered through the note processors' callbacks.
     void onNoteOn(uint8_t channel, uint8_t key, uint8_t velocity);

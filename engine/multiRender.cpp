@@ -87,6 +87,28 @@ void Multi::updateSectionStates(int n)
     }
 }
 
+void Multi::runSilence(int64_t n)
+{
+    const float rate = m_engine.getProcessingSamplerate();
+    for (size_t u = 0; u < m_sectionsInUse.count; ++u)
+    {
+        const size_t s = m_sectionsInUse.sections[u];
+        const SinglePreset* single = getSingle(s);
+        if (single == nullptr)
+            continue;
+        SectionState& state = m_sectionStates[s];
+        const MidiState& midi = m_engine.getMidiState(getChannel(s));
+        state.depth = Vibrato::depth(*single, midi.pressure, midi.modWheel);
+        // Sample by sample, with the arithmetic of rendered spans.
+        for (int64_t done = 0; done < n;)
+        {
+            const int piece = static_cast<int>(std::min<int64_t>(n - done, 1 << 20));
+            state.vibrato = state.depth * state.lfo.render(*single, rate, midi.modWheel, piece, nullptr);
+            done += piece;
+        }
+    }
+}
+
 template <size_t N>
 void Multi::renderList(VoiceList<N>& list, float* const* acc, const VoiceSpanInput& input, int n)
 {

@@ -93,6 +93,17 @@ int64_t Resampler::engineSamplesFor(int64_t hostFrame) const
     return static_cast<int64_t>(std::floor(static_cast<double>(hostFrame) * m_engineRate / m_hostRate + 0.5));
 }
 
+int64_t Resampler::skipSilence(int numFrames)
+{
+    if (numFrames <= 0)
+        return 0;
+    if (m_engineRate == m_hostRate)
+        return numFrames;
+    const int64_t before = engineSamplesFor(m_skippedFrames);
+    m_skippedFrames += numFrames;
+    return engineSamplesFor(m_skippedFrames) - before;
+}
+
 // Opens n fresh converters, each with its buffer primed and reserved.
 void Resampler::openConverters(std::vector<void*>& handles, std::vector<std::vector<float>>& buffers, size_t n)
 {

@@ -65,6 +65,11 @@ public:
     // converter is primed with (57 frames at 44.1 kHz). 0 before the
     // converters are open and when nothing is converted.
     int latencyFrames() const;
+    // Engine samples that numFrames host frames span, for a block the engine
+    // skips because nothing sounds: counted from the start of the skipped
+    // blocks, so that the silence adds up to the same time however the host
+    // cuts it.
+    int64_t skipSilence(int numFrames);
     // Has the engine act on the waiting events at once, before this resampler
     // is replaced, so that no note-off is lost with it.
     void dispatchPendingEvents();
@@ -107,6 +112,7 @@ private:
     int64_t m_rendered = 0;   // engine samples rendered since then
     int m_chunkFrames = 1;    // host frames converted at most at once
     int m_width = 0;          // the converters' filter width, in engine samples
+    int64_t m_skippedFrames = 0; // host frames of the blocks skipped in silence
     int64_t m_silentRun = 0;  // engine samples rendered since the last one that was not 0 (all channels)
     bool m_failed = false;    // a converter failed; logged once
 };

@@ -98,6 +98,26 @@ std::vector<std::vector<float>> renderMovingScene(int blockSize, bool automated 
     }
     return t.render(30000, movingScene(), 2, blockSize);
 }
+
+// At the rate a host may run the engine at unconverted: a MIDI program change
+// in a block and one from the host between blocks each stop every voice, and
+// each note after the pause finds the LFO where the silence left it.
+std::vector<std::vector<float>> renderProgramChanges(int blockSize)
+{
+    TestEngine t;
+    t.engine->setSamplerate(49920.0f);
+    k1lib::SinglePreset random = movingSingle();
+    random.lfoShape = 3;
+    random.lfoSpeed = 90;
+    EXPECT_TRUE(t.engine->setSingle(1, movingSingle()));
+    EXPECT_TRUE(t.engine->setSingle(2, random));
+    auto out = t.render(20000, {midi(0x90, 60, 100, 0), midi(0xC0, 1, 0, 3001), midi(0x90, 64, 100, 9007)}, 2, blockSize);
+    EXPECT_TRUE(t.engine->setSingle(2));
+    const auto next = t.render(20000, {midi(0x90, 67, 100, 7001)}, 2, blockSize);
+    for (size_t c = 0; c < out.size(); ++c)
+        out[c].insert(out[c].end(), next[c].begin(), next[c].end());
+    return out;
+}
 } // namespace
 
 // Against rendering span by span: at every block size, whether the voices
@@ -112,6 +132,10 @@ TEST(EngineCore, OutputDoesNotDependOnTheHostBlockSize)
     EXPECT_FALSE(automated == reference);
     for (int blockSize : {1, 64, 4096})
         EXPECT_TRUE(renderMovingScene(blockSize, true) == automated) << "automated, block size " << blockSize;
+
+    const auto changed = renderProgramChanges(4096);
+    for (int blockSize : {1, 7, 333, 512})
+        EXPECT_TRUE(renderProgramChanges(blockSize) == changed) << "program changes, block size " << blockSize;
 }
 
 namespace

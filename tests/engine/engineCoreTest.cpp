@@ -111,7 +111,8 @@ std::vector<std::vector<float>> renderProgramChanges(int blockSize)
     random.lfoSpeed = 90;
     EXPECT_TRUE(t.engine->setSingle(1, movingSingle()));
     EXPECT_TRUE(t.engine->setSingle(2, random));
-    auto out = t.render(20000, {midi(0x90, 60, 100, 0), midi(0xC0, 1, 0, 3001), midi(0x90, 64, 100, 9007)}, 2, blockSize);
+    auto out =
+        t.render(20000, {midi(0x90, 60, 100, 0), midi(0xC0, 1, 0, 3001), midi(0x90, 64, 100, 9007)}, 2, blockSize);
     EXPECT_TRUE(t.engine->setSingle(2));
     const auto next = t.render(20000, {midi(0x90, 67, 100, 7001)}, 2, blockSize);
     for (size_t c = 0; c < out.size(); ++c)

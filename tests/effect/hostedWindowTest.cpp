@@ -343,6 +343,48 @@ TEST_F(EditorInAHost, AStateWithA1600By900WindowOpensAtThatSizeAlsoWhenReopenedA
     EXPECT_GE(r->right - r->left, lastW);
 }
 
+// A damaged state's window rectangle: the host that sizes its window from
+// effEditGetRect before opening gets the size the window opens at, never
+// an empty, negative or oversized one.
+TEST_F(EditorInAHost, ADamagedStateRectangleIsAnsweredAsTheSizeTheWindowOpensAt)
+{
+    std::vector<uint8_t> chunk;
+    {
+        MyVSTAudioEffect effect([](AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) -> VstIntPtr {
+            return opcode == audioMasterVersion ? kVstVersion : 0;
+        });
+        void* data = nullptr;
+        const VstInt32 size = effect.getChunk(&data, false);
+        ASSERT_EQ(size, 115707);
+        chunk.assign(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
+    }
+    // The window block sits at 908: u32 version, then right at 920 and bottom at 924.
+    ASSERT_EQ(chunk[904], 20);
+    ASSERT_EQ(chunk[908], 1);
+    struct Case
+    {
+        int32_t right, bottom;
+        const char* opensAt;
+    };
+    for (const Case c : {Case{0, 0, "640\t360"}, Case{-200, -100, "640\t360"}, Case{5000, 5000, "2560\t1440"},
+                         Case{32767, 30000, "2560\t1440"}, Case{1000, 1000, "1000\t563"}})
+    {
+        for (int b = 0; b < 4; ++b)
+        {
+            chunk[920 + b] = uint8_t(uint32_t(c.right) >> (8 * b));
+            chunk[924 + b] = uint8_t(uint32_t(c.bottom) >> (8 * b));
+        }
+        const std::string state = temp("damaged.state");
+        std::ofstream(state, std::ios::binary).write(reinterpret_cast<const char*>(chunk.data()), std::streamsize(chunk.size()));
+        const HostRun run = runHost(display.name(), "--load-chunk " + state + " --editor --do rect --do reopen");
+        ASSERT_EQ(run.status, 0) << run.out;
+        // Before the first opening, after it, on request, before and after the reopening.
+        EXPECT_EQ(run.lines("editor\trect"), std::vector<std::string>(5, std::string("editor\trect\t") + c.opensAt))
+            << c.right << " x " << c.bottom << "\n" << run.out;
+        EXPECT_TRUE(run.lines("editor\tsize window").empty()) << run.out;
+    }
+}
+
 TEST_F(EditorChurn, OpenedAndClosed200TimesWhileAudioRunsItLeavesNothingBehind)
 {
     // Program changes every eighth block and automation of shown knobs in

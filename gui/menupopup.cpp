@@ -32,11 +32,11 @@ bool selectable(const CMenuItem* item)
 }
 } // namespace
 
-MenuPopup::MenuPopup(COptionMenu* m, CFrame* f, const CRect& a, const COptionMenu::PopupCallback& cb)
-    : menu(m), frame(f), callback(cb), windowWidth(f->getWidth()), windowHeight(f->getHeight()), anchor(a)
+MenuPopup::MenuPopup(COptionMenu* m, CFrame* f, const CRect& anchor, const COptionMenu::PopupCallback& cb)
+    : menu(m), frame(f), callback(cb), windowWidth(f->getWidth()), windowHeight(f->getHeight()), rootAnchor(anchor)
 {
     openPopups().push_back(this);
-    openColumn(m, anchor, true);
+    openColumn(m, rootAnchor, true);
 }
 
 MenuPopup* MenuPopup::openFor(CFrame*, COptionMenu* m)
@@ -78,7 +78,7 @@ void MenuPopup::layOut(const std::vector<int32_t>& path)
     if (frame)
         frame->invalid(); // where the popup was
     columns.clear();
-    openColumn(menu, anchor, true);
+    openColumn(menu, rootAnchor, true);
     for (size_t c = 0; c < path.size() && c < columns.size(); ++c)
     {
         if (!selectable(columns[c].menu->getEntry(path[c])))

@@ -65,14 +65,14 @@ private:
     CFrame* frame;
     COptionMenu::PopupCallback callback;
     std::vector<Column> columns;
-    CRect anchor;
+    CCoord windowWidth;
+    CCoord windowHeight;
+    CRect rootAnchor;
     // The items pointed at when the menus began to change: a refill passes
     // through states without them, and the popup comes back to them. Input
     // ends it.
     std::vector<int32_t> pathBeforeChange;
     bool changing = false;
-    CCoord windowWidth;
-    CCoord windowHeight;
     bool closed = false;
 };
 } // namespace VSTGUI

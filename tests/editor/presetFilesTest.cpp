@@ -482,15 +482,12 @@ TEST(PresetFiles, DamagedBanksTellWhatWasStoredAndPipesAreRefusedAtOnce)
     std::vector<k1lib::MultiPreset> multis(4);
     for (size_t i = 0; i < multis.size(); ++i)
         ASSERT_TRUE(s.h.plugin->getMulti(multis[i], 10 + i));
-    Bytes multiBank;
-    ASSERT_TRUE(k1lib::Sysex::writeMultis(multiBank, multis, 0, k1lib::StorageLocation::I, 0));
-    multiBank[8 + 3 * 76 + 75] ^= 0x01; // the fourth block's checksum
-    save(dir.file("multis.syx"), multiBank);
+    ASSERT_TRUE(k1lib::Sysex::writeMultis(bank, multis, 0, k1lib::StorageLocation::I, 0));
+    bank[8 + 3 * 76 + 75] ^= 0x01; // the fourth block's checksum
+    save(dir.file("multis.syx"), bank);
     for (int round = 0; round < 2; ++round)
     {
         s.press("btBankImport", dir.file("multis.syx"));
-        EXPECT_EQ(s.messages,
-                  std::vector<std::string>{"Imported 3 Multis; the file's data could not be read from Multi 4 on."})
-            << round;
+        EXPECT_EQ(s.messages, std::vector<std::string>{"Imported 3 Multis; the file's data could not be read from Multi 4 on."});
     }
 }

@@ -12,10 +12,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "vst/k1ui.h"
@@ -344,43 +346,28 @@ TEST_F(EditorInAHost, AStateWithA1600By900WindowOpensAtThatSizeAlsoWhenReopenedA
 }
 
 // A damaged state's window rectangle: the host that sizes its window from
-// effEditGetRect before opening gets the size the window opens at, never
-// an empty, negative or oversized one.
+// effEditGetRect before opening gets the size the window opens at.
 TEST_F(EditorInAHost, ADamagedStateRectangleIsAnsweredAsTheSizeTheWindowOpensAt)
 {
-    std::vector<uint8_t> chunk;
-    {
-        MyVSTAudioEffect effect([](AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) -> VstIntPtr {
-            return opcode == audioMasterVersion ? kVstVersion : 0;
-        });
-        void* data = nullptr;
-        const VstInt32 size = effect.getChunk(&data, false);
-        ASSERT_EQ(size, 115707);
-        chunk.assign(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
-    }
-    // The window block sits at 908: u32 version, then right at 920 and bottom at 924.
+    MyVSTAudioEffect effect([](AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) -> VstIntPtr {
+        return opcode == audioMasterVersion ? kVstVersion : 0;
+    });
+    void* data = nullptr;
+    ASSERT_EQ(effect.getChunk(&data, false), 115707);
+    std::vector<char> chunk(static_cast<const char*>(data), static_cast<const char*>(data) + 115707);
+    // The 20-byte window block at 908: version, left, top, right, bottom.
     ASSERT_EQ(chunk[904], 20);
-    ASSERT_EQ(chunk[908], 1);
-    struct Case
+    for (const auto& [right, bottom, opensAt] : std::vector<std::tuple<int32_t, int32_t, std::string>>{
+             {0, 0, "640\t360"}, {-200, -100, "640\t360"}, {5000, 5000, "2560\t1440"},
+             {32767, 30000, "2560\t1440"}, {1000, 1000, "1000\t563"}})
     {
-        int32_t right, bottom;
-        const char* opensAt;
-    };
-    for (const Case c : {Case{0, 0, "640\t360"}, Case{-200, -100, "640\t360"}, Case{5000, 5000, "2560\t1440"},
-                         Case{32767, 30000, "2560\t1440"}, Case{1000, 1000, "1000\t563"}})
-    {
-        for (int b = 0; b < 4; ++b)
-        {
-            chunk[920 + b] = uint8_t(uint32_t(c.right) >> (8 * b));
-            chunk[924 + b] = uint8_t(uint32_t(c.bottom) >> (8 * b));
-        }
-        const std::string state = temp("damaged.state");
-        std::ofstream(state, std::ios::binary).write(reinterpret_cast<const char*>(chunk.data()), std::streamsize(chunk.size()));
-        const HostRun run = runHost(display.name(), "--load-chunk " + state + " --editor --do rect --do reopen");
+        std::memcpy(&chunk[920], &right, 4);
+        std::memcpy(&chunk[924], &bottom, 4);
+        std::ofstream(temp("damaged.state"), std::ios::binary).write(chunk.data(), std::streamsize(chunk.size()));
+        const HostRun run = runHost(display.name(), "--load-chunk " + temp("damaged.state") + " --editor --do rect --do reopen");
         ASSERT_EQ(run.status, 0) << run.out;
-        // Before the first opening, after it, on request, before and after the reopening.
-        EXPECT_EQ(run.lines("editor\trect"), std::vector<std::string>(5, std::string("editor\trect\t") + c.opensAt))
-            << c.right << " x " << c.bottom << "\n" << run.out;
+        // Before the first opening, after it, asked, before and after the reopening.
+        EXPECT_EQ(run.lines("editor\trect"), std::vector<std::string>(5, "editor\trect\t" + opensAt)) << run.out;
         EXPECT_TRUE(run.lines("editor\tsize window").empty()) << run.out;
     }
 }

@@ -143,12 +143,12 @@ void K1Editor::detachFromViews()
 
 void K1Editor::fitZoom(const CRect& requested)
 {
-    const double width = std::clamp(m_rect.getWidth(), kDesignWidth * kMinZoom, kDesignWidth);
-    m_zoom = width / kDesignWidth;
+    m_zoom = openingZoom(m_rect);
     m_frame->setTransform(CGraphicsTransform().scale(m_zoom, m_zoom));
     // The window takes the panel's size at that zoom, so it neither cuts the
     // panel off nor leaves an empty margin; the host hears of a change.
-    m_frame->setSize(std::round(kDesignWidth * m_zoom), std::round(kDesignHeight * m_zoom));
+    const CRect fitted = openingRect(m_rect);
+    m_frame->setSize(fitted.getWidth(), fitted.getHeight());
     m_rect = m_frame->getViewSize();
     if (m_rect != requested && m_listener)
         m_listener->onSizeChanged();

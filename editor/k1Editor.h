@@ -104,6 +104,11 @@ public:
     static void validateAspect(VSTGUI::CRect& rect);
     static void roundRect(VSTGUI::CRect& rect);
     static void validateRect(VSTGUI::CRect& rect);
+    // The rectangle, and the zoom, a window asked to open at requested gets:
+    // its width alone sets the zoom (640 .. 2560 wide), the height follows
+    // at 16:9; the origin stays.
+    static VSTGUI::CRect openingRect(const VSTGUI::CRect& requested);
+    static double openingZoom(const VSTGUI::CRect& requested);
 
     // ---- Messages and links (UI thread) -------------------------------------
 

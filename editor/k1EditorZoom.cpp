@@ -101,3 +101,17 @@ void K1Editor::validateRect(CRect& rect)
     validateAspect(rect);
     roundRect(rect);
 }
+
+double K1Editor::openingZoom(const CRect& requested)
+{
+    return std::clamp(requested.getWidth(), kDesignWidth * kMinZoom, kDesignWidth * kMaxZoom) / kDesignWidth;
+}
+
+CRect K1Editor::openingRect(const CRect& requested)
+{
+    const double zoom = openingZoom(requested);
+    CRect rect = requested;
+    rect.setWidth(std::round(kDesignWidth * zoom));
+    rect.setHeight(std::round(kDesignHeight * zoom));
+    return rect;
+}

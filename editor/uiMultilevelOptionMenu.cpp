@@ -17,7 +17,8 @@ uiMultilevelOptionMenu::~uiMultilevelOptionMenu()
 void uiMultilevelOptionMenu::setTitle(const std::string& text)
 {
     m_title = text;
-    if (!m_menu)
+    // The open menu shows only the real items; closing puts the title back.
+    if (!m_menu || m_menu->isPopupOpen())
         return;
     if (m_titlePresent && m_menu->getEntry(0))
         m_menu->getEntry(0)->setTitle(text);

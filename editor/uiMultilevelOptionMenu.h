@@ -21,7 +21,8 @@ public:
     void onOptionMenuPrePopup(VSTGUI::COptionMenu* menu) override;
     void onOptionMenuPostPopup(VSTGUI::COptionMenu* menu) override;
 
-    // The text the closed menu shows.
+    // The text the closed menu shows; while the menu is open it is only
+    // kept, for the closing to show.
     void setTitle(const std::string& text);
     // The owner removed every entry of the menu (the title entry with them).
     void onMenuCleared() { m_titlePresent = false; }

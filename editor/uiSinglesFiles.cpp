@@ -201,25 +201,25 @@ static std::string partialImportMessage(size_t stored, bool multi)
            "; the file's data could not be read from " + kind + " " + std::to_string(stored + 1) + " on.";
 }
 
+// One failed import is one message: a file that cannot be read or decoded
+// says so and ends there, rather than going on to report it empty as well.
 void uiSingles::importPreset(size_t idx, const std::string& file)
 {
     const bool multi = playMode() == k1lib::PlayMode::Multi;
     std::vector<uint8_t> bytes;
-    k1lib::Sysex::SysexResult result;
-    bool decoded = false;
-    // A file that cannot be read is reported, then found empty below.
-    const bool read = readFile(bytes, file);
-    if (!read)
+    if (!readFile(bytes, file))
+    {
         showErrorMessage("Unable to open file.");
-    else
-        decoded = k1lib::Sysex::readBuffer(result, bytes, kAnyChannel);
-
+        return;
+    }
+    k1lib::Sysex::SysexResult result;
+    const bool decoded = k1lib::Sysex::readBuffer(result, bytes, kAnyChannel);
     const size_t found = multi ? result.multis.size() : result.singles.size();
     // A file that stopped decoding after its first preset still gives that
     // one; the user is told so once it is stored, not that nothing was.
-    if (read && !decoded && found == 0)
+    if (!decoded && found == 0)
         showErrorMessage("Failed to import Sysex data, file may be corrupted");
-    if (found == 0)
+    else if (found == 0)
         showErrorMessage(multi ? "File didn't contain any Multis" : "File didn't contain any Singles");
     else if (found > 1)
         showErrorMessage("File contained more than one single, please import as Bank");
@@ -230,23 +230,40 @@ void uiSingles::importPreset(size_t idx, const std::string& file)
         showErrorMessage(partialImportMessage(found, multi));
 }
 
+// Whether the store holds the decoded presets from offset on: a run equal to
+// what is stored changes nothing, and the store answers it with false.
+static bool storeHolds(const k1lib::Plugin& plugin, size_t offset, const k1lib::Sysex::SysexResult& result, bool multi)
+{
+    if (!multi)
+    {
+        std::vector<k1lib::SinglePreset> stored;
+        return plugin.getSingles(stored, offset, result.singles.size()) && stored == result.singles;
+    }
+    for (size_t i = 0; i < result.multis.size(); ++i)
+        if (k1lib::MultiPreset stored; !plugin.getMulti(stored, offset + i) || !(stored == result.multis[i]))
+            return false;
+    return true;
+}
+
 void uiSingles::importPage(size_t offset, const std::string& file)
 {
     const bool multi = playMode() == k1lib::PlayMode::Multi;
     std::vector<uint8_t> bytes;
-    k1lib::Sysex::SysexResult result;
-    bool decoded = false;
-    const bool read = readFile(bytes, file);
-    if (!read)
+    if (!readFile(bytes, file))
+    {
         showErrorMessage("Failed to read file");
-    else
-        decoded = k1lib::Sysex::readBuffer(result, bytes, kAnyChannel);
-
+        return;
+    }
+    k1lib::Sysex::SysexResult result;
+    const bool decoded = k1lib::Sysex::readBuffer(result, bytes, kAnyChannel);
     const size_t found = multi ? result.multis.size() : result.singles.size();
     // Presets decoded before the file stopped decoding are stored all the
-    // same; the failure is told only when that leaves nothing changed.
-    if (read && !decoded && found == 0)
+    // same; the failure is told only when that leaves nothing to store.
+    if (!decoded && found == 0)
+    {
         showErrorMessage("Failed to import Sysex data");
+        return;
+    }
     if (found == 0)
     {
         showErrorMessage(multi ? "File didn't contain any Multis" : "File didn't contain any Singles");
@@ -269,10 +286,13 @@ void uiSingles::importPage(size_t offset, const std::string& file)
                   : "Imported file contains more Singles than will fit on one page and will overwrite adjacent "
                     "pages next to the currently displayed one. Please confirm to overwrite."))
         return;
-    const bool stored = multi ? m_editor.getPlugin().setMultis(offset, result.multis)
-                              : m_editor.getPlugin().setSingles(offset, result.singles);
+    k1lib::Plugin& plugin = m_editor.getPlugin();
+    const bool stored = multi ? plugin.setMultis(offset, result.multis) : plugin.setSingles(offset, result.singles);
+    // The same damaged file imported again stores nothing new: it is told
+    // as the first time, what the store holds from it and where it stopped.
     if (!decoded)
-        showErrorMessage(stored ? partialImportMessage(found, multi) : "Failed to import Sysex data");
+        showErrorMessage(stored || storeHolds(plugin, offset, result, multi) ? partialImportMessage(found, multi)
+                                                                               : "Failed to import Sysex data");
 }
 
 // ---- The right-button popup ------------------------------------------------------

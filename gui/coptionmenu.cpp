@@ -66,6 +66,7 @@ void COptionMenu::updateRange()
         currentIndex = -1;
     value = currentIndex >= 0 ? float(currentIndex) : std::clamp(value, vmin, vmax);
     setDirty(true);
+    MenuPopup::menuChanged(this);
 }
 
 CMenuItem* COptionMenu::addEntry(CMenuItem* item, int32_t index)

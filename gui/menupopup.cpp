@@ -33,10 +33,10 @@ bool selectable(const CMenuItem* item)
 } // namespace
 
 MenuPopup::MenuPopup(COptionMenu* m, CFrame* f, const CRect& anchor, const COptionMenu::PopupCallback& cb)
-    : menu(m), frame(f), callback(cb), windowWidth(f->getWidth()), windowHeight(f->getHeight())
+    : menu(m), frame(f), callback(cb), windowWidth(f->getWidth()), windowHeight(f->getHeight()), rootAnchor(anchor)
 {
     openPopups().push_back(this);
-    openColumn(m, anchor, true);
+    openColumn(m, rootAnchor, true);
 }
 
 MenuPopup* MenuPopup::openFor(CFrame*, COptionMenu* m)
@@ -45,6 +45,46 @@ MenuPopup* MenuPopup::openFor(CFrame*, COptionMenu* m)
         if (p->menu.get() == m && !p->closed)
             return p;
     return nullptr;
+}
+
+void MenuPopup::menuChanged(COptionMenu* m)
+{
+    for (MenuPopup* p : std::vector<MenuPopup*>(openPopups()))
+        if (!p->closed && p->shows(m))
+        {
+            if (!p->changing)
+            {
+                p->pathBeforeChange.clear();
+                for (const Column& col : p->columns)
+                    p->pathBeforeChange.push_back(col.hover);
+                p->changing = true;
+            }
+            p->layOut(p->pathBeforeChange);
+        }
+}
+
+bool MenuPopup::shows(const COptionMenu* m) const
+{
+    if (menu.get() == m)
+        return true;
+    for (const Column& col : columns)
+        if (col.menu.get() == m)
+            return true;
+    return false;
+}
+
+void MenuPopup::layOut(const std::vector<int32_t>& path)
+{
+    if (frame)
+        frame->invalid(); // where the popup was
+    columns.clear();
+    openColumn(menu, rootAnchor, true);
+    for (size_t c = 0; c < path.size() && c < columns.size(); ++c)
+    {
+        if (!selectable(columns[c].menu->getEntry(path[c])))
+            break;
+        pointAt(c, path[c]);
+    }
 }
 
 void MenuPopup::openColumn(COptionMenu* m, CRect anchor, bool below)
@@ -169,6 +209,7 @@ bool MenuPopup::menusChanged() const
 
 void MenuPopup::onMouseDown(const CPoint& where, const CButtonState&)
 {
+    changing = false;
     if (menusChanged())
     {
         close(nullptr, -1);
@@ -187,6 +228,7 @@ void MenuPopup::onMouseDown(const CPoint& where, const CButtonState&)
 
 void MenuPopup::onMouseMoved(const CPoint& where, const CButtonState&)
 {
+    changing = false;
     if (menusChanged())
         return;
     size_t column = 0;
@@ -197,6 +239,7 @@ void MenuPopup::onMouseMoved(const CPoint& where, const CButtonState&)
 
 void MenuPopup::onKeyDown(const VstKeyCode& key)
 {
+    changing = false;
     if (columns.empty() || menusChanged())
     {
         close(nullptr, -1);

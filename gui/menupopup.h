@@ -5,8 +5,9 @@
 // window is too short), and one more for each submenu opened by pointing at
 // or clicking its item. A click on an enabled plain item chooses it; a click
 // outside, Escape or the frame going away dismisses. Up/Down/Left/Right and
-// Return work the last open column. A menu refilled while it is shown
-// dismisses the popup at the next input.
+// Return work the last open column. A menu changed while it is shown is
+// laid out again at once, along the items that were pointed at, so the
+// popup shows its new items and the next input works on them.
 
 #include <vector>
 
@@ -26,6 +27,9 @@ public:
 
     // The open popup of menu in frame, or null.
     static MenuPopup* openFor(CFrame* frame, COptionMenu* menu);
+    // Items of menu were added or removed: every open popup that shows it
+    // is laid out again.
+    static void menuChanged(COptionMenu* menu);
 
     void draw(CDrawContext* context, const CRect& windowRect) override;
     void onMouseDown(const CPoint& where, const CButtonState& buttons) override;
@@ -46,6 +50,10 @@ public:
 
 private:
     void openColumn(COptionMenu* menu, CRect anchor, bool below);
+    bool shows(const COptionMenu* menu) const;
+    // The columns afresh from the root menu, opening the submenus of the
+    // items of path (one per column) as far as they still lead.
+    void layOut(const std::vector<int32_t>& path);
     bool hitItem(const CPoint& where, size_t& column, int32_t& index) const;
     // Whether a shown menu was refilled meanwhile (its layout no longer fits).
     bool menusChanged() const;
@@ -59,6 +67,12 @@ private:
     std::vector<Column> columns;
     CCoord windowWidth;
     CCoord windowHeight;
+    CRect rootAnchor;
+    // The items pointed at when the menus began to change: a refill passes
+    // through states without them, and the popup comes back to them. Input
+    // ends it.
+    std::vector<int32_t> pathBeforeChange;
+    bool changing = false;
     bool closed = false;
 };
 } // namespace VSTGUI

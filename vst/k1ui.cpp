@@ -13,6 +13,9 @@ namespace
 {
 // VSTGUI's linear knob mode: knobs follow straight drags.
 constexpr VstInt32 kLinearKnobMode = 2;
+// The range of a coordinate in the host's rectangle record (16 bits).
+constexpr double kHostCoordinateMin = -32768.0;
+constexpr double kHostCoordinateMax = 32767.0;
 
 void putU32(uint8_t* out, uint32_t v)
 {
@@ -177,8 +180,16 @@ void k1ui::loadState(const std::vector<uint8_t>& bytes)
     if (bytes.size() != kStateSize || getU32(&bytes[0]) != kStateVersion)
         return;
     const auto coordinate = [&](size_t offset) { return double(static_cast<int32_t>(getU32(&bytes[offset]))); };
+    // A host sizes its window from our answer before the window opens: a
+    // damaged state must not make it 0 x 0, negative or larger than the
+    // panel, so the size kept is the one the window will open at. An origin
+    // that would push that size out of the host's 16-bit record goes to 0, 0.
+    CRect r = K1Editor::openingRect(CRect(coordinate(4), coordinate(8), coordinate(12), coordinate(16)));
+    if (r.left < kHostCoordinateMin || r.top < kHostCoordinateMin || r.right > kHostCoordinateMax ||
+        r.bottom > kHostCoordinateMax)
+        r.moveTo(0, 0);
     std::lock_guard<std::mutex> lock(m_rectLock);
-    m_windowRect = CRect(coordinate(4), coordinate(8), coordinate(12), coordinate(16));
+    m_windowRect = r;
     m_rectFromState = true;
 }
 

@@ -55,8 +55,9 @@ public:
     // ---- The window rectangle in the state
     // Replaces bytes with the 20-byte block.
     void saveState(std::vector<uint8_t>& bytes);
-    // Takes the rectangle from a block of exactly 20 bytes and version 1;
-    // ignores anything else. An open window keeps its size until reopened,
+    // Takes the rectangle from a block of exactly 20 bytes and version 1,
+    // sized as the window will open at it (K1Editor::openingRect); ignores
+    // anything else. An open window keeps its size until reopened,
     // and the next opening takes the loaded one (unless the window is
     // resized in between: the newer size wins).
     void loadState(const std::vector<uint8_t>& bytes);

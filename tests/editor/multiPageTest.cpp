@@ -1,13 +1,16 @@
 // The multi page on the panel: the strips follow the arrows and re-bind only
 // on a change of section, a second-bank multi offers its own bank's singles,
 // a host change shows only on the strip that shows its section, and a
-// strip's edit reaches the host; the single menus follow a rename.
+// strip's edit reaches the host; the single menus follow a rename, also
+// while one of them is open.
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
 #include "editor/k1EditorWidgets.h"
+#include "gui/menupopup.h"
+#include "patch/sysex.h"
 #include "tests/editor/editorFixture.h"
 
 using namespace VSTGUI;
@@ -105,4 +108,63 @@ TEST(EditorMultiPage, ArrowsStripsBanksAndHostChanges)
                   plugin.getSingleNumberAsName(5) + "  Renamed")
             << strip;
     }
+}
+
+TEST(EditorMultiPage, AnOpenSingleMenuShowsADumpsNewNamesAndTheNextClickChooses)
+{
+    EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
+    const k1lib::Plugin& plugin = *h.plugin;
+    h.plugin->setPlayMode(k1lib::PlayMode::Multi);
+    h.idle();
+    ASSERT_EQ(h.pressKey('E'), 1);
+    ControlHelpers::ViewMap a;
+    ControlHelpers::getViewsByCustomViewName(a, h.find<CViewContainer>("multiSectionA"));
+    auto* single = ControlHelpers::initView<COptionMenu>(a, "multiSectionSingle");
+    h.click(single);
+    MenuPopup* popup = MenuPopup::openFor(h.frame, single);
+    ASSERT_NE(popup, nullptr);
+    h.window->click(popup->getItemRect(0, 0).getCenter()); // IA-1 .. IA-8 open
+    h.window->render();
+
+    // Meanwhile a K1 sends its internal singles (the multi's bank) renamed.
+    std::vector<k1lib::SinglePreset> singles(64);
+    for (size_t i = 0; i < singles.size(); ++i)
+    {
+        ASSERT_TRUE(plugin.getSingle(singles[i], i));
+        std::snprintf(singles[i].name, sizeof singles[i].name, "REN %02zu", i);
+    }
+    for (size_t half = 0; half < 2; ++half)
+    {
+        k1lib::SMidiEvent dump;
+        ASSERT_TRUE(k1lib::Sysex::writeSingles(
+            dump.sysex, std::vector<k1lib::SinglePreset>(singles.begin() + long(32 * half), singles.begin() + long(32 * half + 32)),
+            0, half ? k1lib::StorageLocation::i : k1lib::StorageLocation::I, 0));
+        h.plugin->addMidiEvent(dump);
+    }
+    h.render(512);
+    h.editor->idle();
+
+    // Still open: its eight groups laid out as they are (no title among
+    // them), the open group showing the new names, all of it to be redrawn.
+    ASSERT_EQ(MenuPopup::openFor(h.frame, single), popup);
+    const auto& columns = popup->getColumns();
+    ASSERT_EQ(columns.size(), 2u);
+    ASSERT_EQ(single->getNbEntries(), 8);
+    ASSERT_EQ(columns[0].itemRects.size(), 8u);
+    EXPECT_EQ(single->getEntry(7)->getTitle().getString(),
+              plugin.getSingleNumberAsName(56) + "-" + plugin.getSingleNumberAsName(63));
+    EXPECT_EQ(columns[1].menu.get(), single->getEntry(0)->getSubmenu());
+    EXPECT_EQ(columns[1].menu->getEntry(4)->getTitle().getString(), plugin.getSingleNumberAsName(4) + "  REN 04");
+    CRect redrawn = h.window->getInvalidRect();
+    EXPECT_EQ(redrawn.unite(columns[0].rect).unite(columns[1].rect), h.window->getInvalidRect());
+
+    // The next click chooses IA-5; the closed menu shows it.
+    h.bridge.automation.clear();
+    h.window->click(popup->getItemRect(1, 4).getCenter());
+    EXPECT_EQ(MenuPopup::openFor(h.frame, single), nullptr);
+    ASSERT_EQ(h.bridge.automation.size(), 1u);
+    EXPECT_EQ(h.bridge.automation[0].first, k1lib::Param_MultiS1Single);
+    EXPECT_FLOAT_EQ(h.bridge.automation[0].second, 4.0f / 63.0f);
+    h.idle();
+    EXPECT_EQ(shownText(single), plugin.getSingleNumberAsName(4) + "  REN 04");
 }

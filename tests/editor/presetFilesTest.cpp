@@ -278,16 +278,20 @@ TEST(PresetFiles, ImportsThatFailSayWhyAndChangeNothing)
     Session s;
     save(dir.file("text.syx"), Bytes{'h', 'e', 'l', 'l', 'o'});
     s.press("btSingleImport", dir.file("text.syx"));
-    EXPECT_EQ(s.messages, (std::vector<std::string>{"Unable to open file.", "File didn't contain any Singles"}));
+    // One failure, one message: what went wrong, not also that nothing came.
+    EXPECT_EQ(s.messages, std::vector<std::string>{"Unable to open file."});
     s.press("btBankImport", dir.file("text.syx"));
-    EXPECT_EQ(s.messages, (std::vector<std::string>{"Failed to read file", "File didn't contain any Singles"}));
+    EXPECT_EQ(s.messages, std::vector<std::string>{"Failed to read file"});
     s.press("btSingleImport", dir.file("missing.syx"));
-    EXPECT_EQ(s.messages, (std::vector<std::string>{"Unable to open file.", "File didn't contain any Singles"}));
+    EXPECT_EQ(s.messages, std::vector<std::string>{"Unable to open file."});
+    s.press("btBankImport", dir.file("missing.syx"));
+    EXPECT_EQ(s.messages, std::vector<std::string>{"Failed to read file"});
     // Sysex, but nothing a K1 reads.
     save(dir.file("other.syx"), Bytes{0xF0, 0x43, 0x10, 0x4C, 0x00, 0xF7});
     s.press("btSingleImport", dir.file("other.syx"));
-    EXPECT_EQ(s.messages, (std::vector<std::string>{"Failed to import Sysex data, file may be corrupted",
-                                                   "File didn't contain any Singles"}));
+    EXPECT_EQ(s.messages, std::vector<std::string>{"Failed to import Sysex data, file may be corrupted"});
+    s.press("btBankImport", dir.file("other.syx"));
+    EXPECT_EQ(s.messages, std::vector<std::string>{"Failed to import Sysex data"});
     for (size_t i = 0; i < 32; ++i)
         EXPECT_FALSE(s.h.plugin->isPresetModified(i)) << i;
 
@@ -416,9 +420,14 @@ TEST(PresetFiles, DamagedBanksTellWhatWasStoredAndPipesAreRefusedAtOnce)
     bank[8 + 88 + 87] ^= 0x01; // the second block's checksum
     save(dir.file("damaged.syx"), bank);
 
-    s.press("btBankImport", dir.file("damaged.syx"));
-    EXPECT_EQ(s.messages,
-              std::vector<std::string>{"Imported 1 Single; the file's data could not be read from Single 2 on."});
+    // Imported again, it stores nothing new and is told the same.
+    for (int round = 0; round < 2; ++round)
+    {
+        s.press("btBankImport", dir.file("damaged.syx"));
+        EXPECT_EQ(s.messages,
+                  std::vector<std::string>{"Imported 1 Single; the file's data could not be read from Single 2 on."})
+            << round;
+    }
     EXPECT_TRUE(sameSingle(s.single(0), singles[0]));
     EXPECT_FALSE(s.h.plugin->isPresetModified(1));
 
@@ -430,7 +439,7 @@ TEST(PresetFiles, DamagedBanksTellWhatWasStoredAndPipesAreRefusedAtOnce)
     bank[8 + 87] ^= 0x01;
     save(dir.file("damaged.syx"), bank);
     s.press("btBankImport", dir.file("damaged.syx"));
-    EXPECT_EQ(s.messages, (std::vector<std::string>{"Failed to import Sysex data", "File didn't contain any Singles"}));
+    EXPECT_EQ(s.messages, std::vector<std::string>{"Failed to import Sysex data"});
 
     // A pipe nobody writes to. Should the import wait on it, writers come
     // after a while to let each opening go, and the test fails.
@@ -464,6 +473,21 @@ TEST(PresetFiles, DamagedBanksTellWhatWasStoredAndPipesAreRefusedAtOnce)
     changed.notify_one();
     watchdog.join();
     EXPECT_FALSE(hadToRelease) << "the import waited for a writer";
-    EXPECT_EQ(bankMessages, (std::vector<std::string>{"Failed to read file", "File didn't contain any Singles"}));
-    EXPECT_EQ(s.messages, (std::vector<std::string>{"Unable to open file.", "File didn't contain any Singles"}));
+    EXPECT_EQ(bankMessages, std::vector<std::string>{"Failed to read file"});
+    EXPECT_EQ(s.messages, std::vector<std::string>{"Unable to open file."});
+
+    // Multis the same way, imported twice.
+    s.h.plugin->setPlayMode(k1lib::PlayMode::Multi);
+    s.h.idle();
+    std::vector<k1lib::MultiPreset> multis(4);
+    for (size_t i = 0; i < multis.size(); ++i)
+        ASSERT_TRUE(s.h.plugin->getMulti(multis[i], 10 + i));
+    ASSERT_TRUE(k1lib::Sysex::writeMultis(bank, multis, 0, k1lib::StorageLocation::I, 0));
+    bank[8 + 3 * 76 + 75] ^= 0x01; // the fourth block's checksum
+    save(dir.file("multis.syx"), bank);
+    for (int round = 0; round < 2; ++round)
+    {
+        s.press("btBankImport", dir.file("multis.syx"));
+        EXPECT_EQ(s.messages, std::vector<std::string>{"Imported 3 Multis; the file's data could not be read from Multi 4 on."});
+    }
 }

@@ -192,9 +192,13 @@ TEST_F(EditorBridge, RectanglesAreTruncatedTowardZeroAndNeverWrap)
     probe.convertRect(VSTGUI::CRect(-40000.0, 0.0, 40000.0, 1e300));
     EXPECT_EQ(probe.erect(), (std::vector<int>{0, -32768, 32767, 32767}));
 
-    // Saved coordinates far outside the window's range reach the host clamped.
+    // A saved width far outside the window's range: the host reads the
+    // size the window opens at, from the saved origin; an origin that
+    // leaves no room for it in the host's record goes to 0, 0.
     effect->editorBridge()->loadState(blob(1, -5, 0, 70000, 576));
-    EXPECT_EQ(hostRect(*effect), (std::vector<int>{0, -5, 576, 32767}));
+    EXPECT_EQ(hostRect(*effect), (std::vector<int>{0, -5, 1440, 2555}));
+    effect->editorBridge()->loadState(blob(1, 32000, -40000, 32640, -39640));
+    EXPECT_EQ(hostRect(*effect), (std::vector<int>{0, 0, 360, 640}));
 }
 
 TEST_F(EditorBridge, AnEditInTheWindowReachesTheEngineOnceAndTheHostOnce)

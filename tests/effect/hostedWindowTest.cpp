@@ -12,10 +12,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "vst/k1ui.h"
@@ -341,6 +343,33 @@ TEST_F(EditorInAHost, AStateWithA1600By900WindowOpensAtThatSizeAlsoWhenReopenedA
     restored.dispatcher(effEditGetRect, 0, 0, &r, 0.0f);
     ASSERT_NE(r, nullptr);
     EXPECT_GE(r->right - r->left, lastW);
+}
+
+// A damaged state's window rectangle: the host that sizes its window from
+// effEditGetRect before opening gets the size the window opens at.
+TEST_F(EditorInAHost, ADamagedStateRectangleIsAnsweredAsTheSizeTheWindowOpensAt)
+{
+    MyVSTAudioEffect effect([](AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) -> VstIntPtr {
+        return opcode == audioMasterVersion ? kVstVersion : 0;
+    });
+    void* data = nullptr;
+    ASSERT_EQ(effect.getChunk(&data, false), 115707);
+    std::vector<char> chunk(static_cast<const char*>(data), static_cast<const char*>(data) + 115707);
+    // The 20-byte window block at 908: version, left, top, right, bottom.
+    ASSERT_EQ(chunk[904], 20);
+    for (const auto& [right, bottom, opensAt] : std::vector<std::tuple<int32_t, int32_t, std::string>>{
+             {0, 0, "640\t360"}, {-200, -100, "640\t360"}, {5000, 5000, "2560\t1440"},
+             {32767, 30000, "2560\t1440"}, {1000, 1000, "1000\t563"}})
+    {
+        std::memcpy(&chunk[920], &right, 4);
+        std::memcpy(&chunk[924], &bottom, 4);
+        std::ofstream(temp("damaged.state"), std::ios::binary).write(chunk.data(), std::streamsize(chunk.size()));
+        const HostRun run = runHost(display.name(), "--load-chunk " + temp("damaged.state") + " --editor --do rect --do reopen");
+        ASSERT_EQ(run.status, 0) << run.out;
+        // Before the first opening, after it, asked, before and after the reopening.
+        EXPECT_EQ(run.lines("editor\trect"), std::vector<std::string>(5, "editor\trect\t" + opensAt)) << run.out;
+        EXPECT_TRUE(run.lines("editor\tsize window").empty()) << run.out;
+    }
 }
 
 TEST_F(EditorChurn, OpenedAndClosed200TimesWhileAudioRunsItLeavesNothingBehind)

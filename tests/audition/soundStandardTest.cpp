@@ -162,6 +162,36 @@ TEST(AuditionSoundStandard, ACopiedSingleIsATwin)
         << all(lines);
 }
 
+// Grand Pno through the engine answers the touch; the same single with its
+// sources back on a curve that is nearly full by velocity 40 is named, with
+// its rises, and the loud end is the same for both.
+TEST(AuditionSoundStandard, APianoThatIgnoresTheTouchIsNamed)
+{
+    audition::Auditioner a;
+    const size_t piano = 0; // K1INT "Grand Pno"
+    testing::internal::CaptureStdout();
+    const SingleFigures voiced = a.single(piano, audition::Depth::Standard);
+    k1lib::SinglePreset flat = *a.engine().getSinglePreset(piano);
+    for (k1lib::SingleSource& src : flat.sources)
+    {
+        src.velCurve = 1;
+        src.levelModVel = 64;
+    }
+    ASSERT_TRUE(a.engine().setSingle(piano, flat));
+    const SingleFigures touchless = a.single(piano, audition::Depth::Standard);
+    testing::internal::GetCapturedStdout();
+
+    double loud = 0.0, middle = 0.0;
+    ASSERT_TRUE(audition::touchRises(voiced.sound, loud, middle));
+    EXPECT_GE(loud, 12.0);
+    EXPECT_GE(middle, 8.0);
+    EXPECT_EQ(mentions(audition::checkSoundFactory({voiced}), "struck, plucked and keyboard"), 0u);
+    const auto lines = audition::checkSoundFactory({touchless});
+    EXPECT_EQ(mentions(lines, "factory: 0 of 1 struck, plucked and keyboard singles (0.0 %) rise 12 dB"), 1u) << all(lines);
+    EXPECT_EQ(mentions(lines, "least K1INT #0 \"Grand Pno\""), 1u) << all(lines);
+    EXPECT_NEAR(touchless.sound.touchDb[2], voiced.sound.touchDb[2], 0.5);
+}
+
 // The levels' takes follow the single's volume as the trims assume: a volume
 // step down lowers its note loudness and its chord peak by the step's dB.
 TEST(AuditionLevels, TakesFollowTheVolume)

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -80,7 +81,7 @@ std::string keptPath(const std::string& symbol, const char* kind)
     return self.substr(0, self.rfind('/') + 1) + "sound-" + symbol + "-" + kind + ".txt";
 }
 
-// One line per single: index, flags, figures, fingerprint, sweep, name.
+// One line per single: index, flags, figures, fingerprint, sweep, touch, name.
 // Written aside and renamed, so that a reader never sees half a file.
 void publish(const std::string& path, const std::string& text)
 {
@@ -106,6 +107,9 @@ void keep(const std::string& symbol, const std::vector<audition::SingleFigures>&
         out << ' ' << s.sweep.size();
         for (const audition::SweepKey& k : s.sweep)
             out << ' ' << k.key << ' ' << k.noteDb << ' ' << k.upperDb << ' ' << k.thirdDb << ' ' << k.inharmonicDb;
+        out << ' ' << s.touchDb.size();
+        for (double level : s.touchDb)
+            out << ' ' << level;
         out << ' ' << f.name << '\n';
     }
     publish(keptPath(symbol, "singles"), out.str());
@@ -156,6 +160,11 @@ bool recall(const std::string& symbol, std::vector<audition::SingleFigures>& fig
         s.sweep.resize(keys);
         for (audition::SweepKey& k : s.sweep)
             l >> k.key >> k.noteDb >> k.upperDb >> k.thirdDb >> k.inharmonicDb;
+        size_t touches = 0;
+        l >> touches;
+        s.touchDb.resize(std::min<size_t>(touches, 8));
+        for (double& level : s.touchDb)
+            l >> level;
         f.name = restOfLine(l);
         if (l.fail())
             return false;

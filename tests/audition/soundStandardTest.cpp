@@ -39,6 +39,7 @@ std::vector<SingleFigures> factory()
         s.fingerprint[i] = -10.0;
         for (int key : {47, 48, 59, 60, 71, 72, 83, 84})
             s.sweep.push_back(audition::SweepKey{key, -20.0, -30.0, -32.0, -90.0});
+        s.touchDb = {-34.0, -21.0, -20.0}; // velocities 40, 100, 127
         singles.push_back(f);
     }
     return singles;
@@ -91,8 +92,11 @@ TEST(AuditionSoundStandard, EveryMissIsALineWithItsFigures)
     s[5].tremolo = true;
     s[6].sound.fullChordPeakDb = 1.0;
     m[2].chordLufs = -26.0;
+    s[9].sound.touchDb = {-25.0, -20.0, -17.0}; // 8 dB to 127, 5 to 100
+    s[10].sound.touchDb = {-22.0, -14.0, -14.0}; // 8 and 8: two of sixteen is over a tenth
+    s[11].sound.touchDb.clear();                 // not struck, plucked or a keyboard
     const auto lines = audition::checkSound(s, m);
-    EXPECT_EQ(lines.size(), 8u) << all(lines);
+    EXPECT_EQ(lines.size(), 9u) << all(lines);
     EXPECT_EQ(mentions(lines, "K1INT #0 \"Snd 0\" and K1INT #1 \"Snd 1\": near-twins, fingerprints 0.00 dB apart"), 1u);
     EXPECT_EQ(mentions(lines, "factory: 2 of 16 singles (12.5 %) have a near-twin"), 1u);
     EXPECT_EQ(mentions(lines, "#2 \"Snd 2\": swings 8.0 dB"), 1u);
@@ -103,6 +107,10 @@ TEST(AuditionSoundStandard, EveryMissIsALineWithItsFigures)
               1u);
     EXPECT_EQ(mentions(lines, "Snd 5"), 0u) << "a tremolo may swing";
     EXPECT_EQ(mentions(lines, "factory: 1 of 16 singles (6.2 %) peak above 0.0 dBFS"), 1u);
+    EXPECT_EQ(mentions(lines, "factory: 13 of 15 struck, plucked and keyboard singles (86.7 %) rise 12 dB on a held C4 from "
+                              "velocity 40 to 127 and 8 dB to 100 (at least 90 %); median rises 14.0 and 13.0 dB; least "
+                              "A101 #65 \"Snd 9\" 8.0/5.0 dB, A101 #66 \"Snd 10\" 8.0/8.0 dB"),
+              1u);
     EXPECT_EQ(mentions(lines, "K1INT multi #2 \"Multi 2\": -26.0 LUFS on the C3-C5 chord, -6.4 LU from the median single"), 1u);
     // A storage's multis a little under its singles, all alike: the median says so.
     for (audition::MultiFigures& multi : m)
@@ -152,6 +160,36 @@ TEST(AuditionSoundStandard, ACopiedSingleIsATwin)
     EXPECT_EQ(mentions(lines, "A101 #64 \"" + figures[0].name + "\" and A101 #67 \"" + figures[3].name + "\": near-twins"),
               1u)
         << all(lines);
+}
+
+// Grand Pno through the engine answers the touch; the same single with its
+// sources back on a curve that is nearly full by velocity 40 is named, with
+// its rises, and the loud end is the same for both.
+TEST(AuditionSoundStandard, APianoThatIgnoresTheTouchIsNamed)
+{
+    audition::Auditioner a;
+    const size_t piano = 0; // K1INT "Grand Pno"
+    testing::internal::CaptureStdout();
+    const SingleFigures voiced = a.single(piano, audition::Depth::Standard);
+    k1lib::SinglePreset flat = *a.engine().getSinglePreset(piano);
+    for (k1lib::SingleSource& src : flat.sources)
+    {
+        src.velCurve = 1;
+        src.levelModVel = 64;
+    }
+    ASSERT_TRUE(a.engine().setSingle(piano, flat));
+    const SingleFigures touchless = a.single(piano, audition::Depth::Standard);
+    testing::internal::GetCapturedStdout();
+
+    double loud = 0.0, middle = 0.0;
+    ASSERT_TRUE(audition::touchRises(voiced.sound, loud, middle));
+    EXPECT_GE(loud, 12.0);
+    EXPECT_GE(middle, 8.0);
+    EXPECT_EQ(mentions(audition::checkSoundFactory({voiced}), "struck, plucked and keyboard"), 0u);
+    const auto lines = audition::checkSoundFactory({touchless});
+    EXPECT_EQ(mentions(lines, "factory: 0 of 1 struck, plucked and keyboard singles (0.0 %) rise 12 dB"), 1u) << all(lines);
+    EXPECT_EQ(mentions(lines, "least K1INT #0 \"Grand Pno\""), 1u) << all(lines);
+    EXPECT_NEAR(touchless.sound.touchDb[2], voiced.sound.touchDb[2], 0.5);
 }
 
 // The levels' takes follow the single's volume as the trims assume: a volume

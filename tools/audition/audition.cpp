@@ -86,6 +86,16 @@ bool designedPercussive(size_t singleIndex)
                             d->family == Family::Drum);
 }
 
+// Struck, plucked and keyboard families: a player expects them to answer
+// the touch.
+bool designedForTouch(size_t singleIndex)
+{
+    using designer::Family;
+    const Design* d = designOf(singleIndex);
+    return d != nullptr && (d->family == Family::Piano || d->family == Family::EPiano || d->family == Family::Clav ||
+                            d->family == Family::Bell || d->family == Family::Mallet || d->family == Family::Pluck);
+}
+
 // Sustained families whose sounding sources hold their level.
 bool designedSustained(size_t singleIndex, const k1lib::SinglePreset& p)
 {
@@ -357,6 +367,15 @@ void Auditioner::soundTakes(SingleFigures& f)
                             0.95, 20000.0);
     if (f.sustained)
         s.pumpDb = levelSwing(c4, r, static_cast<size_t>(kPumpFrom * r), c4.size(), &s.pumpHz);
+
+    if (designedForTouch(f.index))
+    {
+        for (uint8_t velocity : kTouchVelocities)
+        {
+            const Stereo note = hold({60}, velocity, kTouchHold);
+            s.touchDb.push_back(measureTake(note, r, note.size(), false).loudnessDb);
+        }
+    }
 
     s.whistleChecked = harmonicByDesign(getEngineSingle());
     s.splitChecked = splitByDesign(getEngineSingle());

@@ -33,6 +33,9 @@ inline const std::vector<uint8_t> kLoudnessChord = {48, 60, 72};
 constexpr uint8_t kSoundVelocity = 100; // of the loudness chord
 constexpr double kLoudnessHold = 2.0;   // seconds
 inline const std::vector<uint8_t> kFullChord = {48, 52, 55, 60, 64, 67, 72, 76, 79, 84};
+// The touch of struck, plucked and keyboard singles: C4 at these velocities.
+inline const std::vector<uint8_t> kTouchVelocities = {40, 100, 127};
+constexpr double kTouchHold = 1.0; // seconds
 
 enum class Depth
 {

@@ -61,6 +61,9 @@ struct SoundFigures
     bool whistleChecked = false;         // every source a key-tracked single-cycle wave in octaves
     bool splitChecked = false;           // key-tracked, steady pitch, no ring modulation, no pure partial,
                                          // a single-cycle wave among them
+    // Struck, plucked and keyboard singles: the held C4's loudness (loudest
+    // 400 ms, dBFS) at each of kTouchVelocities (audition.h); empty for others.
+    std::vector<double> touchDb;
     const SweepKey* at(int key) const;
 };
 

@@ -215,6 +215,25 @@ std::vector<std::string> soundSummary(const std::vector<SingleFigures>& singles,
                        loudest->sound.fullChordPeakDb) +
                   " " + who(*loudest));
 
+    // Touch of the struck, plucked and keyboard singles.
+    std::vector<double> toLoud, toMiddle;
+    size_t answering = 0;
+    for (const SingleFigures* f : rendered)
+    {
+        double loud = 0.0, middle = 0.0;
+        if (!touchRises(f->sound, loud, middle))
+            continue;
+        toLoud.push_back(loud);
+        toMiddle.push_back(middle);
+        answering += loud >= 12.0 && middle >= 8.0 ? 1 : 0;
+    }
+    if (!toLoud.empty())
+        out.push_back(reportLine("touch (held C4): %.0f of %.0f struck, plucked and keyboard singles rise 12 dB from velocity 40 "
+                                 "to 127 and 8 dB to 100 (%.1f %%); median rises %.1f and %.1f dB",
+                                 static_cast<double>(answering), static_cast<double>(toLoud.size()),
+                                 100.0 * static_cast<double>(answering) / static_cast<double>(toLoud.size()),
+                                 median(toLoud), median(toMiddle)));
+
     // Brightness at C4.
     std::vector<double> rolloffs;
     size_t bright = 0, dull = 0;

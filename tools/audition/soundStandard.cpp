@@ -134,7 +134,49 @@ void checkLevels(std::vector<std::string>& out, const std::vector<const SingleFi
     }
 }
 
+// Struck, plucked and keyboard singles answer the touch; the least
+// answering ones are named.
+void checkTouch(std::vector<std::string>& out, const std::vector<const SingleFigures*>& rendered,
+                const SoundLimits& limits)
+{
+    std::vector<std::pair<double, std::string>> weak;
+    std::vector<double> loud, middle;
+    for (const SingleFigures* f : rendered)
+    {
+        double toLoud = 0.0, toMiddle = 0.0;
+        if (!touchRises(f->sound, toLoud, toMiddle))
+            continue;
+        loud.push_back(toLoud);
+        middle.push_back(toMiddle);
+        if (toLoud < limits.touchRiseLoud || toMiddle < limits.touchRiseMiddle)
+            weak.emplace_back(std::min(toLoud - limits.touchRiseLoud, toMiddle - limits.touchRiseMiddle),
+                              who(*f) + reportLine(" %.1f/%.1f dB", toLoud, toMiddle));
+    }
+    const size_t meeting = loud.size() - weak.size();
+    if (loud.empty() || static_cast<double>(meeting) >= limits.touchShare * static_cast<double>(loud.size()))
+        return;
+    std::stable_sort(weak.begin(), weak.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::string least;
+    for (size_t i = 0; i < std::min<size_t>(weak.size(), 5); ++i)
+        least += (i == 0 ? "; least " : ", ") + weak[i].second;
+    out.push_back(reportLine("factory: %.0f of %.0f struck, plucked and keyboard singles (%.1f %%) rise %.0f dB on a held C4 ",
+                             static_cast<double>(meeting), static_cast<double>(loud.size()),
+                             percent(meeting, loud.size()), limits.touchRiseLoud) +
+                  reportLine("from velocity 40 to 127 and %.0f dB to 100 (at least %.0f %%); median rises %.1f and %.1f dB",
+                             limits.touchRiseMiddle, 100.0 * limits.touchShare, median(loud), median(middle)) +
+                  least);
+}
 } // namespace
+
+bool touchRises(const SoundFigures& s, double& toLoud, double& toMiddle)
+{
+    // kTouchVelocities: 40, 100, 127.
+    if (s.touchDb.size() != 3)
+        return false;
+    toLoud = s.touchDb[2] - s.touchDb[0];
+    toMiddle = s.touchDb[1] - s.touchDb[0];
+    return true;
+}
 
 size_t singleStorage(size_t index)
 {
@@ -252,6 +294,7 @@ std::vector<std::string> checkSoundFactory(const std::vector<SingleFigures>& sin
     }
     twins(rendered, limits, nullptr, &out);
     checkLevels(out, rendered, limits);
+    checkTouch(out, rendered, limits);
     return out;
 }
 

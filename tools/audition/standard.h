@@ -60,6 +60,9 @@ std::string reportLine(const char* format, double a = 0, double b = 0, double c 
 //   multi within 4 LU of it (of the multis' median where the storage's
 //   singles were not rendered);
 // - the ten-note chord at velocity 127 at most 0 dBFS for 98 % of singles;
+// - struck, plucked and keyboard singles answer the touch: at least 90 % of
+//   them rise 12 dB on a held C4 from velocity 40 to 127 and 8 dB from 40
+//   to 100;
 // - brightness (the third harmonic and up) across the split keys, where the
 //   key below has it and the single's sources are key-tracked at a steady
 //   pitch and none a pure partial: no single loses more than 12 dB of it at a
@@ -81,6 +84,9 @@ struct SoundLimits
     double brightnessLossDb = 6.0;
     size_t brightnessLossSingles = 5;
     double upperPresentDb = -30.0;   // third harmonic and up against the note that count as present
+    double touchRiseLoud = 12.0;     // dB from velocity 40 to 127
+    double touchRiseMiddle = 8.0;    // dB from velocity 40 to 100
+    double touchShare = 0.90;        // of the struck, plucked and keyboard singles
 };
 
 // One line per pair of twins within a storage and per single or multi that
@@ -100,6 +106,10 @@ std::vector<std::string> checkMultiLoudness(const std::vector<SingleFigures>& si
 // below a split key to the split key, among the splits where the key below
 // has some; the split in *key.
 double brightnessLoss(const SoundFigures& s, double upperPresentDb, int* key);
+
+// The rises of a single's held C4 from velocity 40 to 127 and to 100, dB;
+// false when its touch was not rendered.
+bool touchRises(const SoundFigures& s, double& toLoud, double& toMiddle);
 
 // The waves no single plays (by its sounding sources), one line listing
 // their numbers and names; empty when every wave is used.

@@ -143,6 +143,49 @@ SplitChange splitChange(const WaveFigures& w, int split)
     return c;
 }
 
+HarmonicLoss harmonicLoss(const WaveFigures& w, int split, double nearStrongest)
+{
+    HarmonicLoss worst;
+    const WaveKeyFigures* below = w.at(split - 1);
+    const WaveKeyFigures* at = w.at(split);
+    if (purePartial(w.name) > 0 || below == nullptr || at == nullptr || below->harmonicDb.empty() ||
+        at->harmonicDb.empty())
+        return worst;
+    const double strongestBelow = *std::max_element(below->harmonicDb.begin(), below->harmonicDb.end());
+    const double strongestAt = *std::max_element(at->harmonicDb.begin(), at->harmonicDb.end());
+    for (size_t i = 0; i < below->harmonicDb.size(); ++i)
+    {
+        const double before = below->harmonicDb[i] - strongestBelow;
+        if (before < nearStrongest)
+            continue;
+        const double after = i < at->harmonicDb.size() ? at->harmonicDb[i] - strongestAt : kSilentDb;
+        if (worst.harmonic == 0 || before - after > worst.loss())
+            worst = HarmonicLoss{static_cast<int>(i) + 1, before, after};
+    }
+    return worst;
+}
+
+namespace
+{
+std::string lossLine(const WaveFigures& w, int split, const HarmonicLoss& h)
+{
+    return label(w) + fmt("harmonic %.0f falls from %.1f to ", h.harmonic, h.belowDb) +
+           fmt("%.1f dB re the strongest from key %.0f to %.0f", h.atDb, split - 1, split);
+}
+} // namespace
+
+std::vector<std::string> topRangeLosses(const std::vector<WaveFigures>& waves, const WaveLimits& limits)
+{
+    std::vector<std::string> out;
+    for (const WaveFigures& w : waves)
+    {
+        const HarmonicLoss h = harmonicLoss(w, kTopRangeFirstKey, limits.nearStrongest);
+        if (h.harmonic > 0 && h.loss() > limits.harmonicLoss)
+            out.push_back(lossLine(w, kTopRangeFirstKey, h));
+    }
+    return out;
+}
+
 double foldedDb(const WaveFigures& wave, const WaveKeyFigures& key)
 {
     const double c4 = c4NoteDb(wave);
@@ -185,6 +228,9 @@ std::vector<std::string> checkWaves(const std::vector<WaveFigures>& waves, const
                 out.push_back(who + fmt("harmonic %.0f changes %.1f dB from key %.0f to ", c.harmonicIndex, c.harmonic,
                                         split - 1) +
                               fmt("%.0f", split));
+            const HarmonicLoss lost = harmonicLoss(w, split, limits.nearStrongest);
+            if (split < kTopRangeFirstKey && lost.harmonic > 0 && lost.loss() > limits.harmonicLoss)
+                out.push_back(lossLine(w, split, lost));
         }
         if (w.harmonics.size() > 1)
         {

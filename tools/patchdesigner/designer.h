@@ -122,6 +122,10 @@ enum class Family
 };
 
 const char* familyName(Family family);
+// Struck, plucked and keyboard sounds answer the touch: the sources that
+// follow velocity fall well below their level under a soft touch and keep it
+// from velocity 100 up, the brightening layers fall further (touch.cpp).
+void voiceTouch(Patch& patch);
 // The variant-th preset of the family; the name is filled in.
 Patch makeFamily(Family family, int variant);
 

@@ -92,6 +92,13 @@ bool struck(Family f)
            f == Family::Mallet || f == Family::Pluck || f == Family::Ethnic || f == Family::Drum;
 }
 
+// A player's touch moves their level and brightness (voiceTouch).
+bool answersTouch(Family f)
+{
+    return f == Family::Piano || f == Family::EPiano || f == Family::Clav || f == Family::Bell ||
+           f == Family::Mallet || f == Family::Pluck;
+}
+
 // Intervals above the key that stay in the harmony of a sustained sound.
 bool layersFifths(Family f)
 {
@@ -434,6 +441,8 @@ Patch makeFamily(Family family, int variant)
         steady(p);
     if (meantBright(family, variant % g_families[static_cast<size_t>(family)].models))
         brighten(p, family, -7);
+    if (answersTouch(family))
+        voiceTouch(p);
     p.name = roundName(p.name, round);
     p.common.trimDb += levelTrim(family, variant);
     return p;

@@ -125,6 +125,23 @@ int main(int argc, char** argv)
            format("worst change of one harmonic %.1f dB (harmonic %.0f, key %.0f)", s.harmonicShift.value, s.harmonic,
                   s.harmonicShift.key) +
                " (" + (s.harmonicShift.wave >= 0 ? named(s.harmonicShift.wave) : "-") + ")");
+    // Harmonics of a wave's colour lost at a split: failed at 48-72; at 84,
+    // where the top range's band limit may not hold them, listed apart.
+    int colourLost = 0;
+    for (const audition::WaveFigures& w : waves)
+        for (int split : audition::kWaveSplitKeys)
+        {
+            const audition::HarmonicLoss h = audition::harmonicLoss(w, split, limits.nearStrongest);
+            colourLost += split < 84 && h.harmonic > 0 && h.loss() > limits.harmonicLoss ? 1 : 0;
+        }
+    const std::vector<std::string> top = audition::topRangeLosses(waves, limits);
+    report(colourLost == 0, "split keys, colour",
+           format("%.0f wave/split pairs at keys 48-72 lose a harmonic within %.0f dB of the strongest by more than ",
+                  colourLost, -limits.nearStrongest) +
+               format("%.0f dB; %.0f at key 84 (band limit, listed)", limits.harmonicLoss,
+                      static_cast<double>(top.size())));
+    for (const std::string& line : top)
+        std::printf("  at 84: %s\n", line.c_str());
     // The worst wave/split pairs, for whoever voices the waves next.
     std::vector<std::pair<double, std::string>> changes;
     for (const audition::WaveFigures& w : waves)

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cairo.h>
+#include <malloc.h>
 
 #include <cstring>
 #include <thread>
@@ -139,6 +140,121 @@ TEST(EditorWindow, WindowsShareTheDescriptionAndItsBitmapsDecodedOnceAndKeepOnly
     a.editor->changeZoom(0.55);
     a.window->render();
     EXPECT_EQ(background->getDecodeCount(), decoded + 1);
+}
+
+namespace
+{
+// The panel's largest bitmaps: the picture and both knob strips (four fifths of its pixels).
+std::vector<CBitmap*> largestBitmaps()
+{
+    const UIDescription* description = K1Editor::getPanelDescription();
+    return {description->getBitmap("background"), description->getBitmap("knob"),
+            description->getBitmap("knob_bipolar")};
+}
+
+int decodesOf(const std::vector<CBitmap*>& bitmaps)
+{
+    int decodes = 0;
+    for (CBitmap* b : bitmaps)
+        decodes += b->getDecodeCount();
+    return decodes;
+}
+
+// Heap in use as the machine sees it: mmap'd blocks (large pixel buffers) too.
+double heapInUse()
+{
+    const struct mallinfo2 m = mallinfo2();
+    return double(m.uordblks + m.hblkhd);
+}
+} // namespace
+
+TEST(EditorWindow, WindowsAtThreeSizesRedrawWithoutDecodingAndADragBesideThemDecodesOnce)
+{
+    // Three instances' windows, each on the single edit page with its knobs.
+    EditorHarness a(CRect(0, 0, 1024, 576), EditorHarness::Description::Panel);
+    EditorHarness b(CRect(0, 0, 1600, 900), EditorHarness::Description::Panel);
+    EditorHarness c(CRect(0, 0, 640, 360), EditorHarness::Description::Panel);
+    EditorHarness* windows[] = {&a, &b, &c};
+    auto idleAll = [&] {
+        for (EditorHarness* h : windows)
+        {
+            h->idle();
+            h->window->render();
+        }
+    };
+    for (EditorHarness* h : windows)
+        h->pressKey('e');
+    idleAll();
+    for (int i = 0; i < 2; ++i)
+    {
+        c.factory.advanceTime(1000); // the clock of the platform in use: the last harness made
+        idleAll();
+    }
+    const std::vector<CBitmap*> bitmaps = largestBitmaps();
+    const int settled = decodesOf(bitmaps);
+
+    // Host automation moving a shown knob in each: redrawn from the copies.
+    for (int step = 0; step < 6; ++step)
+    {
+        for (EditorHarness* h : windows)
+            h->plugin->setParameter(k1lib::Param_SourceS1EnvAttack, float(step % 3) / 2.0f);
+        idleAll();
+    }
+    EXPECT_EQ(decodesOf(bitmaps), settled);
+
+    // A drag of one window's handle while the others idle, settled: each
+    // bitmap is decoded for the drag once, not at every step.
+    for (int step = 1; step <= 8; ++step)
+    {
+        a.editor->changeZoom(0.4 + 0.01 * step);
+        idleAll();
+    }
+    EXPECT_LE(decodesOf(bitmaps) - settled, int(bitmaps.size()));
+    // Settled again, no full-size pixels are held, and none is needed.
+    for (int i = 0; i < 2; ++i)
+    {
+        c.factory.advanceTime(1000);
+        idleAll();
+    }
+    for (CBitmap* bitmap : bitmaps)
+        EXPECT_FALSE(bitmap->isLoaded());
+    const int dragged = decodesOf(bitmaps);
+    for (EditorHarness* h : windows)
+        h->frame->invalid();
+    idleAll();
+    EXPECT_EQ(decodesOf(bitmaps), dragged);
+}
+
+TEST(EditorWindow, AWindowClosedRightAfterOpeningKeepsNoPixelsAndAnOpenOneHoldsItsCopiesOnly)
+{
+    // The facade and the description are there before the window is drawn.
+    EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
+    h.closeEditor();
+    const double closed = heapInUse();
+
+    // Opened and drawn: what the window holds is its copies and its pixels,
+    // not the panel's full-size art (at 2560 x 1440 the picture alone is 14.7 MB).
+    h.reopenEditor();
+    h.idle();
+    h.window->render();
+    h.idle();
+    EXPECT_LT(heapInUse() - closed, 12e6);
+
+    // Every page visited and the window closed at once, before any zoom
+    // could have settled: nothing of it is kept.
+    h.pressKey('e');
+    h.idle();
+    h.window->render();
+    h.plugin->setPlayMode(k1lib::PlayMode::Multi);
+    h.idle();
+    h.window->render();
+    h.click(h.find<CKickButton>("btSystem"));
+    h.idle();
+    h.window->render();
+    h.closeEditor();
+    for (CBitmap* bitmap : largestBitmaps())
+        EXPECT_FALSE(bitmap->isLoaded());
+    EXPECT_LT(heapInUse() - closed, 1e6);
 }
 
 TEST(EditorWindow, TooltipsGoWhenThePointerLeavesOrThePageSwitchesAndComeBackOnlyAfterTheNextRest)

@@ -120,8 +120,9 @@ K1Editor::~K1Editor()
             std::exchange(bitmap, nullptr)->forget();
     deleteMultilevelOptionMenus();
     destroyWidgets();
-    // Before the window goes: what it drew with is released with it, the
-    // full-size pixels too unless another window's zoom is changing.
+    // Its hold on the full-size pixels ends first: closing the window
+    // releases what it drew with, and those pixels too unless another
+    // window's zoom is changing.
     endZoomChange();
     if (m_frame)
     {

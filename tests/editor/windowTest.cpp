@@ -203,7 +203,9 @@ TEST(EditorWindow, WindowsAtThreeSizesRedrawWithoutDecodingAndADragBesideThemDec
     EXPECT_EQ(decodesOf(bitmaps), settled);
 
     // A drag of one window's handle while the others idle, settled: each
-    // bitmap is decoded for the drag once, not at every step.
+    // bitmap is decoded for the drag once, not at every step, and the window
+    // keeps copies at its last size only.
+    const double beforeDrag = heapInUse();
     for (int step = 1; step <= 8; ++step)
     {
         a.editor->changeZoom(0.4 + 0.01 * step);
@@ -218,6 +220,8 @@ TEST(EditorWindow, WindowsAtThreeSizesRedrawWithoutDecodingAndADragBesideThemDec
     }
     for (CBitmap* bitmap : bitmaps)
         EXPECT_FALSE(bitmap->isLoaded());
+    // From 0.4 to 0.48 its copies and its window's pixels grow by half.
+    EXPECT_LT(heapInUse() - beforeDrag, 8e6);
     const int dragged = decodesOf(bitmaps);
     for (EditorHarness* h : windows)
         h->frame->invalid();
@@ -225,7 +229,7 @@ TEST(EditorWindow, WindowsAtThreeSizesRedrawWithoutDecodingAndADragBesideThemDec
     EXPECT_EQ(decodesOf(bitmaps), dragged);
 }
 
-TEST(EditorWindow, AWindowClosedRightAfterOpeningKeepsNoPixelsAndAnOpenOneHoldsItsCopiesOnly)
+TEST(EditorWindow, AWindowClosedRightAfterOpeningOrZoomingKeepsNoPixelsAndAnOpenOneHoldsItsCopiesOnly)
 {
     // The facade and the description are there before the window is drawn.
     EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
@@ -240,8 +244,8 @@ TEST(EditorWindow, AWindowClosedRightAfterOpeningKeepsNoPixelsAndAnOpenOneHoldsI
     h.idle();
     EXPECT_LT(heapInUse() - closed, 12e6);
 
-    // Every page visited and the window closed at once, before any zoom
-    // could have settled: nothing of it is kept.
+    // Every page visited, the window zoomed, and closed at once, before the
+    // zoom could have settled: nothing of it is kept.
     h.pressKey('e');
     h.idle();
     h.window->render();
@@ -249,6 +253,9 @@ TEST(EditorWindow, AWindowClosedRightAfterOpeningKeepsNoPixelsAndAnOpenOneHoldsI
     h.idle();
     h.window->render();
     h.click(h.find<CKickButton>("btSystem"));
+    h.idle();
+    h.window->render();
+    h.editor->changeZoom(0.45);
     h.idle();
     h.window->render();
     h.closeEditor();

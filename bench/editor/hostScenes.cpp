@@ -78,6 +78,33 @@ double median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
+// The highest heap while it lives, sampled every millisecond.
+class PeakHeap
+{
+public:
+    PeakHeap()
+        : sampler([this] {
+              while (sampling)
+              {
+                  peak = std::max(peak.load(), heapBytes());
+                  std::this_thread::sleep_for(std::chrono::milliseconds(1));
+              }
+          })
+    {
+    }
+    ~PeakHeap()
+    {
+        sampling = false;
+        sampler.join();
+    }
+    double highest() const { return peak; }
+
+private:
+    std::atomic<double> peak{0};
+    std::atomic<bool> sampling{true};
+    std::thread sampler;
+};
+
 class Host
 {
 public:
@@ -269,16 +296,7 @@ int openHeap(Host& host, const std::string& path)
     if (!host.load(path, 1024, 576))
         return 1;
     const double heap0 = heapBytes(), rss0 = residentBytes();
-    // The highest heap between the figures, sampled every millisecond.
-    std::atomic<double> peak{0};
-    std::atomic<bool> sampling{true};
-    std::thread sampler([&] {
-        while (sampling)
-        {
-            peak = std::max(peak.load(), heapBytes());
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-    });
+    PeakHeap peak;
     const auto opened = Clock::now();
     bool opening = host.openEditor(0, 0, 0);
     for (double at : {0.2, 0.5, 1.0, 2.0})
@@ -286,10 +304,8 @@ int openHeap(Host& host, const std::string& path)
         while (opening && ms(Clock::now() - opened) < at * 1000)
             host.idleAll(1);
         std::printf("open\tat %.1f s\theap %+.1f MB\tRSS %+.1f MB\thighest heap so far %+.1f MB\n", at,
-                    (heapBytes() - heap0) / 1e6, (residentBytes() - rss0) / 1e6, (peak - heap0) / 1e6);
+                    (heapBytes() - heap0) / 1e6, (residentBytes() - rss0) / 1e6, (peak.highest() - heap0) / 1e6);
     }
-    sampling = false;
-    sampler.join();
     return opening ? 0 : 1;
 }
 
@@ -298,6 +314,7 @@ int closedHeap(Host& host, const std::string& path, double seconds)
     if (!host.load(path, 1024, 576))
         return 1;
     const double heap0 = heapBytes(), rss0 = residentBytes();
+    PeakHeap peak;
     const auto opened = Clock::now();
     if (!host.openEditor(0, 0, 0))
         return 1;
@@ -312,8 +329,8 @@ int closedHeap(Host& host, const std::string& path, double seconds)
         host.idleAll(1);
     const double closedAt = ms(Clock::now() - opened) / 1000;
     host.close(0);
-    std::printf("closed\tafter %.2f s, pages visited\theap kept %+.1f MB\tRSS %+.1f MB\n", closedAt,
-                (heapBytes() - heap0) / 1e6, (residentBytes() - rss0) / 1e6);
+    std::printf("closed\tafter %.2f s, pages visited\theap kept %+.1f MB\tRSS %+.1f MB\thighest heap while open %+.1f MB\n",
+                closedAt, (heapBytes() - heap0) / 1e6, (residentBytes() - rss0) / 1e6, (peak.highest() - heap0) / 1e6);
     std::this_thread::sleep_for(std::chrono::seconds(2));
     std::printf("closed\t2 s later\theap kept %+.1f MB\tRSS %+.1f MB\n", (heapBytes() - heap0) / 1e6,
                 (residentBytes() - rss0) / 1e6);

@@ -9,6 +9,7 @@
 #include <malloc.h>
 
 #include <cstring>
+#include <numeric>
 #include <thread>
 
 #include "tests/editor/editorFixture.h"
@@ -154,10 +155,7 @@ std::vector<CBitmap*> largestBitmaps()
 
 int decodesOf(const std::vector<CBitmap*>& bitmaps)
 {
-    int decodes = 0;
-    for (CBitmap* b : bitmaps)
-        decodes += b->getDecodeCount();
-    return decodes;
+    return std::accumulate(bitmaps.begin(), bitmaps.end(), 0, [](int n, CBitmap* b) { return n + b->getDecodeCount(); });
 }
 
 // Heap in use as the machine sees it: mmap'd blocks (large pixel buffers) too.
@@ -182,14 +180,16 @@ TEST(EditorWindow, WindowsAtThreeSizesRedrawWithoutDecodingAndADragBesideThemDec
             h->window->render();
         }
     };
+    auto settle = [&] {
+        for (int i = 0; i < 2; ++i)
+        {
+            c.factory.advanceTime(1000); // the clock of the platform in use: the last harness made
+            idleAll();
+        }
+    };
     for (EditorHarness* h : windows)
         h->pressKey('e');
-    idleAll();
-    for (int i = 0; i < 2; ++i)
-    {
-        c.factory.advanceTime(1000); // the clock of the platform in use: the last harness made
-        idleAll();
-    }
+    settle();
     const std::vector<CBitmap*> bitmaps = largestBitmaps();
     const int settled = decodesOf(bitmaps);
 
@@ -213,11 +213,7 @@ TEST(EditorWindow, WindowsAtThreeSizesRedrawWithoutDecodingAndADragBesideThemDec
     }
     EXPECT_LE(decodesOf(bitmaps) - settled, int(bitmaps.size()));
     // Settled again, no full-size pixels are held, and none is needed.
-    for (int i = 0; i < 2; ++i)
-    {
-        c.factory.advanceTime(1000);
-        idleAll();
-    }
+    settle();
     for (CBitmap* bitmap : bitmaps)
         EXPECT_FALSE(bitmap->isLoaded());
     // From 0.4 to 0.48 its copies and its window's pixels grow by half.
@@ -238,26 +234,25 @@ TEST(EditorWindow, AWindowClosedRightAfterOpeningOrZoomingKeepsNoPixelsAndAnOpen
 
     // Opened and drawn: what the window holds is its copies and its pixels,
     // not the panel's full-size art (at 2560 x 1440 the picture alone is 14.7 MB).
+    auto draw = [&] {
+        h.idle();
+        h.window->render();
+        h.idle();
+    };
     h.reopenEditor();
-    h.idle();
-    h.window->render();
-    h.idle();
+    draw();
     EXPECT_LT(heapInUse() - closed, 12e6);
 
     // Every page visited, the window zoomed, and closed at once, before the
     // zoom could have settled: nothing of it is kept.
     h.pressKey('e');
-    h.idle();
-    h.window->render();
+    draw();
     h.plugin->setPlayMode(k1lib::PlayMode::Multi);
-    h.idle();
-    h.window->render();
+    draw();
     h.click(h.find<CKickButton>("btSystem"));
-    h.idle();
-    h.window->render();
+    draw();
     h.editor->changeZoom(0.45);
-    h.idle();
-    h.window->render();
+    draw();
     h.closeEditor();
     for (CBitmap* bitmap : largestBitmaps())
         EXPECT_FALSE(bitmap->isLoaded());

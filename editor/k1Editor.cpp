@@ -120,6 +120,10 @@ K1Editor::~K1Editor()
             std::exchange(bitmap, nullptr)->forget();
     deleteMultilevelOptionMenus();
     destroyWidgets();
+    // Its hold on the full-size pixels ends first: closing the window
+    // releases what it drew with, and those pixels too unless another
+    // window's zoom is changing.
+    endZoomChange();
     if (m_frame)
     {
         m_frame->unregisterKeyboardHook(this);

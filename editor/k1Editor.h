@@ -273,11 +273,14 @@ private:
 
     double m_zoom = 0.0;
     VSTGUI::CRect m_rect;
-    // Once the zoom has held for a while, the shared bitmaps drawn only
-    // zoomed drop their full-size pixels (k1EditorZoom.cpp).
+    // While the zoom moves (and for a while after), the shared bitmaps keep
+    // their full-size pixels for the next size; once it has held, those
+    // nobody needs go (k1EditorZoom.cpp).
+    void zoomMoved();
     void releaseBitmapMemoryWhenSettled();
-    double m_settledZoom = 0.0;
-    uint64_t m_settledSince = 0;
+    void endZoomChange();
+    bool m_zoomChanging = false;
+    uint64_t m_zoomMovedAt = 0;
     bool m_frameSupplied = false;
     VSTGUI::CFrame* m_frame = nullptr;
 

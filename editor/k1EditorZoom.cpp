@@ -14,17 +14,28 @@ using namespace VSTGUI;
 // keep their full-size pixels while the zoom still moves.
 constexpr uint64_t kZoomSettledMs = 1000;
 
+void K1Editor::zoomMoved()
+{
+    m_zoomMovedAt = getPlatformFactory().getTicks();
+    if (!m_zoomChanging)
+        CBitmap::beginZoomChange();
+    m_zoomChanging = true;
+}
+
+void K1Editor::endZoomChange()
+{
+    if (m_zoomChanging)
+        CBitmap::endZoomChange();
+    m_zoomChanging = false;
+}
+
 void K1Editor::releaseBitmapMemoryWhenSettled()
 {
-    if (m_frameSupplied || !m_frame)
-        return;
-    const uint64_t now = getPlatformFactory().getTicks();
-    if (m_zoom != m_settledZoom)
-    {
-        m_settledZoom = m_zoom;
-        m_settledSince = now;
-    }
-    else if (now - m_settledSince >= kZoomSettledMs)
+    if (m_zoomChanging && getPlatformFactory().getTicks() - m_zoomMovedAt >= kZoomSettledMs)
+        endZoomChange();
+    // Drawn only zoomed, a bitmap's full-size pixels go as soon as no window
+    // is changing its zoom (another window's drag keeps them).
+    if (!m_zoomChanging && !m_frameSupplied && m_frame)
         if (const UIDescription* description = getPanelDescription())
             description->releaseFullSizeBitmaps();
 }
@@ -48,6 +59,7 @@ void K1Editor::changeZoom(double zoom)
     }
     m_zoom = zoom;
     m_rect = m_frame->getViewSize();
+    zoomMoved();
     if (m_listener)
         m_listener->onSizeChanged();
 }
@@ -69,6 +81,7 @@ bool K1Editor::setSize(const CRect& rect)
     m_rect = m_frame->getViewSize();
     m_zoom = m_rect.getWidth() / kDesignWidth;
     m_frame->setTransform(CGraphicsTransform().scale(m_zoom, m_zoom));
+    zoomMoved();
     if (m_listener)
         m_listener->onSizeChanged();
     return true;

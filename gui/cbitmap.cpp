@@ -1,6 +1,7 @@
 #include "gui/cbitmap.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -121,6 +122,18 @@ cairo_surface_t* scaledRegion(cairo_surface_t* src, int sx, int sy, int sw, int 
     return out;
 }
 
+// The list of every bitmap, and the zooms changing now: trivially destroyed,
+// so bitmaps that outlive static destruction (a description held until the
+// plug-in is unloaded) still find them.
+constinit std::mutex g_bitmapsLock;
+CBitmap* g_firstBitmap = nullptr;
+std::atomic<int> g_zoomChanges{0};
+
+void removeUser(std::vector<const void*>& users, const void* user)
+{
+    users.erase(std::remove(users.begin(), users.end(), user), users.end());
+}
+
 // The header's size of acceptable PNG bytes; false (logged) for anything else.
 bool pngSize(const uint8_t* bytes, size_t size, uint32_t& w, uint32_t& h)
 {
@@ -192,8 +205,18 @@ cairo_surface_t* decodePNG(const uint8_t* bytes, size_t size, uint32_t w, uint32
 }
 } // namespace
 
+void CBitmap::enlist()
+{
+    std::lock_guard<std::mutex> guard(g_bitmapsLock);
+    next = g_firstBitmap;
+    if (next)
+        next->previous = this;
+    g_firstBitmap = this;
+}
+
 CBitmap::CBitmap(CCoord w, CCoord h)
 {
+    enlist();
     const int iw = w > 0 ? int(w) : 0;
     const int ih = h > 0 ? int(h) : 0;
     surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, iw, ih);
@@ -210,10 +233,18 @@ bool encodePNG(cairo_surface_t* surface, std::vector<unsigned char>& out)
 CBitmap::CBitmap(cairo_surface_t* s)
     : surface(s), width(cairo_image_surface_get_width(s)), height(cairo_image_surface_get_height(s))
 {
+    enlist();
 }
 
 CBitmap::~CBitmap()
 {
+    {
+        // First: releaseUser may be walking the list, this bitmap included.
+        std::lock_guard<std::mutex> guard(g_bitmapsLock);
+        (previous ? previous->next : g_firstBitmap) = next;
+        if (next)
+            next->previous = previous;
+    }
     for (cairo_surface_t* half : halves)
         cairo_surface_destroy(half);
     for (const Scaled& c : scaled)
@@ -281,10 +312,11 @@ cairo_surface_t* CBitmap::getSurface()
     return pixels();
 }
 
-cairo_surface_t* CBitmap::acquireSurface()
+cairo_surface_t* CBitmap::acquireSurface(const void* user)
 {
     std::lock_guard<std::mutex> guard(lock);
-    drawnFullSize = true;
+    if (std::find(fullSizeUsers.begin(), fullSizeUsers.end(), user) == fullSizeUsers.end())
+        fullSizeUsers.push_back(user);
     cairo_surface_t* s = pixels();
     return s ? cairo_surface_reference(s) : nullptr;
 }
@@ -311,7 +343,12 @@ bool CBitmap::writePNG(const std::string& path)
 bool CBitmap::releaseFullSize()
 {
     std::lock_guard<std::mutex> guard(lock);
-    if (!surface || png.empty() || drawnFullSize || scaled.empty())
+    return dropUnneededFullSize();
+}
+
+bool CBitmap::dropUnneededFullSize()
+{
+    if (!surface || png.empty() || !fullSizeUsers.empty() || g_zoomChanges.load() > 0)
         return false;
     // Every frame of a strip's copies first, while the pixels are there.
     for (Scaled& c : scaled)
@@ -325,8 +362,57 @@ bool CBitmap::releaseFullSize()
     return true;
 }
 
+void CBitmap::releaseUser(const void* user)
+{
+    std::lock_guard<std::mutex> list(g_bitmapsLock);
+    for (CBitmap* b = g_firstBitmap; b; b = b->next)
+    {
+        std::lock_guard<std::mutex> guard(b->lock);
+        for (auto c = b->scaled.begin(); c != b->scaled.end();)
+        {
+            removeUser(c->users, user);
+            if (c->users.empty())
+            {
+                cairo_surface_destroy(c->surface);
+                c = b->scaled.erase(c);
+            }
+            else
+                ++c;
+        }
+        removeUser(b->fullSizeUsers, user);
+        b->dropUnneededFullSize();
+    }
+}
+
+void CBitmap::beginZoomChange()
+{
+    g_zoomChanges.fetch_add(1);
+}
+
+void CBitmap::endZoomChange()
+{
+    g_zoomChanges.fetch_sub(1);
+}
+
 cairo_surface_t* CBitmap::scaledWhole(cairo_surface_t* full, int w, int h, bool nearest)
 {
+    if (g_zoomChanges.load() == 0)
+    {
+        // One size for now: no halves are kept, and the full-size pixels
+        // (when nothing else needs them) go as soon as the first half is
+        // made, before the copy: the most an opening holds at once.
+        cairo_surface_t* level = cairo_surface_reference(full);
+        while (halfStillLarger(cairo_image_surface_get_width(level), cairo_image_surface_get_height(level), w, h))
+        {
+            cairo_surface_t* half = halved(level);
+            cairo_surface_destroy(level);
+            level = half;
+            dropUnneededFullSize();
+        }
+        cairo_surface_t* out = scaledFrom(level, w, h, nearest);
+        cairo_surface_destroy(level);
+        return out;
+    }
     // A drag of the resize handle asks for a new size at every step: the
     // halved copies are made once, not at each step.
     cairo_surface_t* level = full;
@@ -355,7 +441,7 @@ void CBitmap::buildFrame(Scaled& c, int f, cairo_surface_t* full)
     c.built[size_t(f)] = true;
 }
 
-cairo_surface_t* CBitmap::getScaledCopy(const CRect& src, int w, int h, bool nearest)
+cairo_surface_t* CBitmap::getScaledCopy(const CRect& src, int w, int h, bool nearest, const void* user)
 {
     const int sx = int(src.left), sy = int(src.top), sw = int(src.getWidth()), sh = int(src.getHeight());
     const int bw = int(width), bh = int(height);
@@ -364,16 +450,16 @@ cairo_surface_t* CBitmap::getScaledCopy(const CRect& src, int w, int h, bool nea
         return nullptr;
     // One frame of a strip of equal frames stands for every frame.
     const bool frameOfStrip = sx == 0 && sw == bw && sh < bh && bh % sh == 0 && sy % sh == 0;
+    const bool whole = sx == 0 && sy == 0 && sw == bw && sh == bh;
     const int keyTop = frameOfStrip ? -1 : sy;
     std::lock_guard<std::mutex> guard(lock);
-    auto same = [&](const Scaled& c) { return c.sx == sx && c.sy == keyTop && c.sw == sw && c.sh == sh; };
     const int frame = frameOfStrip ? sy / sh : 0;
     Scaled* found = nullptr;
-    for (size_t i = 0; i < scaled.size(); ++i)
-        if (same(scaled[i]) && scaled[i].width == w && scaled[i].height == h && scaled[i].nearest == nearest)
+    for (Scaled& c : scaled)
+        if (c.sx == sx && c.sy == keyTop && c.sw == sw && c.sh == sh && c.width == w && c.height == h &&
+            c.nearest == nearest)
         {
-            std::rotate(scaled.begin() + long(i), scaled.begin() + long(i) + 1, scaled.end());
-            found = &scaled.back();
+            found = &c;
             break;
         }
     if (found && frameOfStrip && !found->built[size_t(frame)])
@@ -399,26 +485,24 @@ cairo_surface_t* CBitmap::getScaledCopy(const CRect& src, int w, int h, bool nea
             copy = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h * frames);
             cairo_surface_flush(copy);
         }
-        else if (sx == 0 && sy == 0 && sw == bw && sh == bh)
+        else if (whole)
             copy = scaledWhole(full, w, h, nearest);
         else
             copy = scaledRegion(full, sx, sy, sw, sh, w, h, nearest);
-        // Drawn zoomed now: the full-size pixels may go once the zoom settles.
-        drawnFullSize = false;
-        constexpr size_t kSizesKept = 2;
-        if (std::count_if(scaled.begin(), scaled.end(), same) == long(kSizesKept))
-        {
-            auto oldest = std::find_if(scaled.begin(), scaled.end(), same);
-            cairo_surface_destroy(oldest->surface);
-            scaled.erase(oldest);
-        }
-        scaled.push_back({sx, keyTop, sw, sh, w, h, nearest, copy, std::vector<bool>(size_t(frames), false)});
+        scaled.push_back({sx, keyTop, sw, sh, w, h, nearest, copy, std::vector<bool>(size_t(frames), false), {}});
         found = &scaled.back();
         if (frameOfStrip)
             buildFrame(*found, frame, full);
     }
-    if (frameOfStrip)
-        return cairo_surface_create_for_rectangle(found->surface, 0, double(frame) * h, w, h);
-    return cairo_surface_reference(found->surface);
+    if (std::find(found->users.begin(), found->users.end(), user) == found->users.end())
+        found->users.push_back(user);
+    cairo_surface_t* out = frameOfStrip
+                               ? cairo_surface_create_for_rectangle(found->surface, 0, double(frame) * h, w, h)
+                               : cairo_surface_reference(found->surface);
+    // No other part of the whole picture or of a strip can be asked for:
+    // the full-size pixels go at once, unless a zoom is changing.
+    if (whole || frameOfStrip)
+        dropUnneededFullSize();
+    return out;
 }
 } // namespace VSTGUI

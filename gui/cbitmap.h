@@ -8,15 +8,19 @@
 // that is drawn (the whole picture, or one frame of a strip) gets a copy
 // scaled to the size it is shown at, box filtered down by halving first.
 // A strip is scaled frame by frame, so that turning a knob never needs the
-// full-size pixels once they are gone. The copies for the two most
-// recent sizes of a part are kept. A strip's frames are scaled as they are
-// first shown, and the rest before the full-size pixels go.
+// full-size pixels once they are gone.
 //
-// A bitmap made from PNG bytes with createDeferredFromPNG decodes them only
-// when first drawn and may drop its full-size pixels again once it is drawn
-// only zoomed (releaseFullSize): its memory then follows the window's size.
-// Bitmaps are shared by every window of the process; all operations may be
-// called from any thread.
+// Bitmaps are shared by every window of the process, on any thread. Each
+// window is a user (the frame, named by the draw context): a copy is kept
+// while a user that drew with it is open and still draws at its zoom, so
+// windows at any number of sizes each keep theirs, and a copy no window uses
+// goes (releaseUser). A bitmap made from PNG bytes with createDeferredFromPNG
+// decodes them only when first drawn and drops its full-size pixels again
+// when no user draws them unzoomed, as soon as its copies are made (a strip's
+// then scaled frame by frame in full), unless a window's zoom is changing:
+// a drag of a resize handle needs new copies at every step, scaled from the
+// full-size pixels (and the picture's halved copies) kept while it lasts.
+// All operations may be called from any thread.
 
 #include <cairo.h>
 
@@ -61,21 +65,29 @@ public:
     // The full-size pixels, decoded when needed (null when they cannot be);
     // owned by the bitmap, valid until releaseFullSize.
     cairo_surface_t* getSurface();
-    // The same as a new reference, which the caller destroys; the bitmap
-    // counts as drawn at full size.
-    cairo_surface_t* acquireSurface();
+    // The same as a new reference, which the caller destroys; user draws the
+    // bitmap at full size, which keeps the pixels until releaseUser(user).
+    cairo_surface_t* acquireSurface(const void* user = nullptr);
     // Encodes the bitmap as PNG; false when it cannot.
     bool writePNG(const std::string& path);
 
     // The part src (whole pixels, within the bitmap) scaled to width x height
-    // pixels; smooth unless nearest is set. A new reference, which the caller
+    // pixels; smooth unless nearest is set; user draws with it, which keeps
+    // it until releaseUser(user). A new reference, which the caller
     // destroys; null when the sizes are unusable.
-    cairo_surface_t* getScaledCopy(const CRect& src, int width, int height, bool nearest = false);
+    cairo_surface_t* getScaledCopy(const CRect& src, int width, int height, bool nearest = false,
+                                   const void* user = nullptr);
 
-    // Drops the full-size pixels when they can be decoded again and the
-    // bitmap has been drawn only zoomed since its last scaled copy was made.
-    // True when they were dropped.
+    // Drops the full-size pixels when they can be decoded again, no user
+    // draws them unzoomed and no zoom is changing. True when they were dropped.
     bool releaseFullSize();
+    // What user drew with, in every bitmap of the process, is no longer
+    // needed by it (its window closed, or draws at another zoom now): the
+    // copies no other user draws with go, and full-size pixels nobody needs.
+    static void releaseUser(const void* user);
+    // Counted, from any window: while a zoom is changing, full-size pixels stay.
+    static void beginZoomChange();
+    static void endZoomChange();
     // How often the PNG bytes were decoded.
     int getDecodeCount() const;
 
@@ -88,8 +100,12 @@ private:
         int width, height;  // of the part (of one frame for a strip)
         bool nearest;
         cairo_surface_t* surface;
-        std::vector<bool> built; // of a strip: which frames are scaled yet
+        std::vector<bool> built;          // of a strip: which frames are scaled yet
+        std::vector<const void*> users;   // the windows that draw with it
     };
+    // Drops the full-size pixels when nothing needs them (with the lock held):
+    // a strip's copies get their missing frames first. True when dropped.
+    bool dropUnneededFullSize();
     // Scales frame f of a strip into its copy c (with the lock held).
     void buildFrame(Scaled& c, int f, cairo_surface_t* full);
     // The whole picture scaled, from the halved copies kept while the
@@ -101,8 +117,13 @@ private:
     std::vector<uint8_t> png;
     CCoord width = 0;
     CCoord height = 0;
-    bool drawnFullSize = false;
+    std::vector<const void*> fullSizeUsers; // the windows that draw it unzoomed
     int decodes = 0;
-    std::vector<Scaled> scaled; // most recently used last
+    std::vector<Scaled> scaled;
+    // Every bitmap of the process, for releaseUser: a list threaded through
+    // them, so that nothing of it is destroyed at exit before the last bitmap.
+    CBitmap* previous = nullptr;
+    CBitmap* next = nullptr;
+    void enlist();
 };
 } // namespace VSTGUI

@@ -203,7 +203,7 @@ void CDrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& 
         return;
     if (drawScaledBitmap(bitmap, dest, offset, alpha))
         return;
-    cairo_surface_t* pixels = bitmap->acquireSurface();
+    cairo_surface_t* pixels = bitmap->acquireSurface(bitmapUser);
     if (!pixels)
         return;
     cairo_save(cr);
@@ -237,7 +237,7 @@ bool CDrawContext::drawScaledBitmap(CBitmap* bitmap, const CRect& dest, const CP
         return false;
     const int w = std::max(1, int(std::lround(src.getWidth() * m.xx)));
     const int h = std::max(1, int(std::lround(src.getHeight() * m.yy)));
-    cairo_surface_t* copy = bitmap->getScaledCopy(src, w, h, quality == BitmapInterpolationQuality::kLow);
+    cairo_surface_t* copy = bitmap->getScaledCopy(src, w, h, quality == BitmapInterpolationQuality::kLow, bitmapUser);
     if (!copy)
         return false;
     const double x = std::round(m.xx * (dest.left + src.left - offset.x) + m.x0);

@@ -65,6 +65,8 @@ public:
     void setGlobalAlpha(float a) { globalAlpha = a; }
     float getGlobalAlpha() const { return globalAlpha; }
     void setBitmapInterpolationQuality(BitmapInterpolationQuality q) { quality = q; }
+    // The window drawing: what it draws bitmaps with is kept for it (see CBitmap).
+    void setBitmapUser(const void* user) { bitmapUser = user; }
 
     void drawRect(const CRect& rect, CDrawStyle style = kDrawStroked);
     void drawLine(const CPoint& start, const CPoint& end);
@@ -110,6 +112,7 @@ private:
     SharedPointer<CFontDesc> font;
     float globalAlpha = 1.f;
     BitmapInterpolationQuality quality = BitmapInterpolationQuality::kDefault;
+    const void* bitmapUser = nullptr;
     struct Saved
     {
         CColor fill, frame, fontColor;

@@ -19,6 +19,7 @@ CFrame::~CFrame()
     hoverView = nullptr;
     removeAll();
     platformFrame.reset();
+    CBitmap::releaseUser(this);
 }
 
 bool CFrame::open(void* systemWin, PlatformType type, IPlatformFrameConfig* config)
@@ -45,6 +46,9 @@ void CFrame::close()
     dismissTooltip();
     removeAll();
     platformFrame.reset();
+    // What it drew with goes unless another window draws with it too.
+    CBitmap::releaseUser(this);
+    bitmapZoom = 0;
     forget();
 }
 
@@ -193,6 +197,14 @@ void CFrame::removeOverlay(CFrameOverlay* overlay)
 
 void CFrame::drawFrame(CDrawContext* context, const CRect& rect)
 {
+    // Copies of bitmaps at the zoom drawn before serve this window no more.
+    if (getZoom() != bitmapZoom)
+    {
+        if (bitmapZoom != 0)
+            CBitmap::releaseUser(this);
+        bitmapZoom = getZoom();
+    }
+    context->setBitmapUser(this);
     context->setBitmapInterpolationQuality(quality);
     context->saveGlobalState();
     context->pushTransform(CGraphicsTransform().translate(-size.left, -size.top));

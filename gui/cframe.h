@@ -127,6 +127,8 @@ private:
     Tooltip tooltip;
     uint32_t tooltipDelay = 1000;
     BitmapInterpolationQuality quality = BitmapInterpolationQuality::kDefault;
+    // The zoom the frame's bitmaps were last drawn at (0: none drawn yet).
+    double bitmapZoom = 0;
     bool inIdle = false;
     // Modal loops and waits so far: a press that ran one has had its
     // release taken by what it showed.

@@ -1,8 +1,10 @@
 // The plug-in window as a user meets it, on the compiled-in panel in a
 // headless window: the first opening of a process (the description read and
 // its bitmaps decoded), every later opening, a page switch, a step of a
-// resize drag, and the heap the open window holds. The host's view of the
-// same (beside another plug-in's editor, under X) is hostCompare.sh.
+// resize drag (alone and beside another instance's window), three windows
+// at three sizes with a knob moving in each, and the heap the open window
+// holds. The host's view of the same (beside another plug-in's editor, under
+// X) is hostCompare.sh; several instances under X, hostScenes.cpp.
 
 #include <benchmark/benchmark.h>
 
@@ -16,9 +18,11 @@ namespace
 using namespace VSTGUI;
 using editortest::EditorHarness;
 
+// As the machine sees it: large pixel buffers are mmap'd blocks.
 size_t heapInUse()
 {
-    return mallinfo2().uordblks;
+    const struct mallinfo2 m = mallinfo2();
+    return m.uordblks + m.hblkhd;
 }
 
 // What the first opening of a process does beyond a later one: read the
@@ -146,4 +150,78 @@ void BM_EditorZoomStep(benchmark::State& state)
 // single edit (with the envelope view and the source mix), multi edit (four
 // section strips), system.
 BENCHMARK(BM_EditorZoomStep)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+} // namespace
+
+namespace
+{
+// Three instances' windows at three sizes on the single edit page, settled,
+// host automation moving a shown knob in each: a round of the three windows'
+// idle calls and redraws. Each window draws from copies at its own size.
+void BM_EditorThreeSizes(benchmark::State& state)
+{
+    EditorHarness a(CRect(0, 0, 1024, 576), EditorHarness::Description::Panel);
+    EditorHarness b(CRect(0, 0, 1600, 900), EditorHarness::Description::Panel);
+    EditorHarness c(CRect(0, 0, 640, 360), EditorHarness::Description::Panel);
+    EditorHarness* windows[] = {&a, &b, &c};
+    auto round = [&] {
+        for (EditorHarness* h : windows)
+        {
+            h->idle();
+            benchmark::DoNotOptimize(h->window->render());
+        }
+    };
+    for (EditorHarness* h : windows)
+        h->pressKey('e');
+    for (int i = 0; i < 3; ++i)
+    {
+        c.factory.advanceTime(1000); // the clock of the platform in use: the last harness made
+        round();
+    }
+    CBitmap* knob = K1Editor::getPanelDescription()->getBitmap("knob");
+    const int decodes = knob->getDecodeCount();
+    int step = 0;
+    for (auto _ : state)
+    {
+        for (EditorHarness* h : windows)
+            h->plugin->setParameter(k1lib::Param_SourceS1EnvAttack, float(step % 50) / 49.0f);
+        ++step;
+        round();
+    }
+    state.counters["knob decodes"] = double(knob->getDecodeCount() - decodes);
+    state.SetLabel("1024 x 576, 1600 x 900, 640 x 360");
+}
+BENCHMARK(BM_EditorThreeSizes)->Unit(benchmark::kMillisecond);
+
+// A step of a resize drag and its redraw, alone (0) or beside another
+// instance's window that has settled and idles meanwhile (1): the step should
+// cost the same.
+void BM_EditorZoomStepBeside(benchmark::State& state)
+{
+    EditorHarness other(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
+    EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
+    if (state.range(0) == 0)
+        other.closeEditor();
+    auto idleAll = [&] {
+        h.idle();
+        if (other.editor)
+            other.idle();
+    };
+    for (int i = 0; i < 3; ++i)
+    {
+        h.factory.advanceTime(1000);
+        idleAll();
+        h.window->render();
+        if (other.editor)
+            other.window->render();
+    }
+    int step = 0;
+    for (auto _ : state)
+    {
+        h.editor->changeZoom(0.4 + 0.001 * (1 + step++ % 200));
+        benchmark::DoNotOptimize(h.window->render());
+        idleAll();
+    }
+    state.SetLabel(state.range(0) ? "beside another window" : "alone");
+}
+BENCHMARK(BM_EditorZoomStepBeside)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 } // namespace

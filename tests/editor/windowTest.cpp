@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cairo.h>
+#include <malloc.h>
 
 #include <cstring>
+#include <numeric>
 #include <thread>
 
 #include "tests/editor/editorFixture.h"
@@ -139,6 +141,122 @@ TEST(EditorWindow, WindowsShareTheDescriptionAndItsBitmapsDecodedOnceAndKeepOnly
     a.editor->changeZoom(0.55);
     a.window->render();
     EXPECT_EQ(background->getDecodeCount(), decoded + 1);
+}
+
+namespace
+{
+// The panel's largest bitmaps: the picture and both knob strips (four fifths of its pixels).
+std::vector<CBitmap*> largestBitmaps()
+{
+    const UIDescription* description = K1Editor::getPanelDescription();
+    return {description->getBitmap("background"), description->getBitmap("knob"),
+            description->getBitmap("knob_bipolar")};
+}
+
+int decodesOf(const std::vector<CBitmap*>& bitmaps)
+{
+    return std::accumulate(bitmaps.begin(), bitmaps.end(), 0, [](int n, CBitmap* b) { return n + b->getDecodeCount(); });
+}
+
+// Heap in use as the machine sees it: mmap'd blocks (large pixel buffers) too.
+double heapInUse()
+{
+    const struct mallinfo2 m = mallinfo2();
+    return double(m.uordblks + m.hblkhd);
+}
+} // namespace
+
+TEST(EditorWindow, WindowsAtThreeSizesRedrawWithoutDecodingAndADragBesideThemDecodesOnce)
+{
+    // Three instances' windows, each on the single edit page with its knobs.
+    EditorHarness a(CRect(0, 0, 1024, 576), EditorHarness::Description::Panel);
+    EditorHarness b(CRect(0, 0, 1600, 900), EditorHarness::Description::Panel);
+    EditorHarness c(CRect(0, 0, 640, 360), EditorHarness::Description::Panel);
+    EditorHarness* windows[] = {&a, &b, &c};
+    auto idleAll = [&] {
+        for (EditorHarness* h : windows)
+        {
+            h->idle();
+            h->window->render();
+        }
+    };
+    auto settle = [&] {
+        for (int i = 0; i < 2; ++i)
+        {
+            c.factory.advanceTime(1000); // the clock of the platform in use: the last harness made
+            idleAll();
+        }
+    };
+    for (EditorHarness* h : windows)
+        h->pressKey('e');
+    settle();
+    const std::vector<CBitmap*> bitmaps = largestBitmaps();
+    const int settled = decodesOf(bitmaps);
+
+    // Host automation moving a shown knob in each: redrawn from the copies.
+    for (int step = 0; step < 6; ++step)
+    {
+        for (EditorHarness* h : windows)
+            h->plugin->setParameter(k1lib::Param_SourceS1EnvAttack, float(step % 3) / 2.0f);
+        idleAll();
+    }
+    EXPECT_EQ(decodesOf(bitmaps), settled);
+
+    // A drag of one window's handle while the others idle, settled: each
+    // bitmap is decoded for the drag once, not at every step, and the window
+    // keeps copies at its last size only.
+    const double beforeDrag = heapInUse();
+    for (int step = 1; step <= 8; ++step)
+    {
+        a.editor->changeZoom(0.4 + 0.01 * step);
+        idleAll();
+    }
+    EXPECT_LE(decodesOf(bitmaps) - settled, int(bitmaps.size()));
+    // Settled again, no full-size pixels are held, and none is needed.
+    settle();
+    for (CBitmap* bitmap : bitmaps)
+        EXPECT_FALSE(bitmap->isLoaded());
+    // From 0.4 to 0.48 its copies and its window's pixels grow by half.
+    EXPECT_LT(heapInUse() - beforeDrag, 8e6);
+    const int dragged = decodesOf(bitmaps);
+    for (EditorHarness* h : windows)
+        h->frame->invalid();
+    idleAll();
+    EXPECT_EQ(decodesOf(bitmaps), dragged);
+}
+
+TEST(EditorWindow, AWindowClosedRightAfterOpeningOrZoomingKeepsNoPixelsAndAnOpenOneHoldsItsCopiesOnly)
+{
+    // The facade and the description are there before the window is drawn.
+    EditorHarness h(K1Editor::getDefaultRect(), EditorHarness::Description::Panel);
+    h.closeEditor();
+    const double closed = heapInUse();
+
+    // Opened and drawn: what the window holds is its copies and its pixels,
+    // not the panel's full-size art (at 2560 x 1440 the picture alone is 14.7 MB).
+    auto draw = [&] {
+        h.idle();
+        h.window->render();
+        h.idle();
+    };
+    h.reopenEditor();
+    draw();
+    EXPECT_LT(heapInUse() - closed, 12e6);
+
+    // Every page visited, the window zoomed, and closed at once, before the
+    // zoom could have settled: nothing of it is kept.
+    h.pressKey('e');
+    draw();
+    h.plugin->setPlayMode(k1lib::PlayMode::Multi);
+    draw();
+    h.click(h.find<CKickButton>("btSystem"));
+    draw();
+    h.editor->changeZoom(0.45);
+    draw();
+    h.closeEditor();
+    for (CBitmap* bitmap : largestBitmaps())
+        EXPECT_FALSE(bitmap->isLoaded());
+    EXPECT_LT(heapInUse() - closed, 1e6);
 }
 
 TEST(EditorWindow, TooltipsGoWhenThePointerLeavesOrThePageSwitchesAndComeBackOnlyAfterTheNextRest)

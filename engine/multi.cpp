@@ -346,6 +346,12 @@ void Multi::clearAllVoices()
     m_soundedBefore = sounding;
 }
 
+void Multi::forgetKeys()
+{
+    for (auto& processor : m_noteProcessors)
+        processor->clear();
+}
+
 void Multi::changeSingleForChannel(uint8_t channel, uint8_t program)
 {
     const MultiPreset& stored = m_engine.getCurrentMulti();

@@ -89,6 +89,10 @@ public:
     void allNotesOff(uint8_t channel);
     void changeSingleForChannel(uint8_t channel, uint8_t program);
     void clearAllVoices();
+    // Every channel forgets its keys and its pedal, without note-offs: after
+    // a play-mode switch, which sends the channels' notes elsewhere and has
+    // cleared the voices they struck.
+    void forgetKeys();
     // Every section's voices back at the sample they have been heard up to
     // (see render()): before anything but a span's input changes what they
     // play, such as a single they may be playing.

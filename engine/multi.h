@@ -141,6 +141,10 @@ private:
     using ActiveList = VoiceList<kMaxActivePerSection>;
     using ReleasedList = VoiceList<kMaxReleasedPerSection>;
 
+    static bool listensTo(const SectionList& list, size_t section);
+    // The first held voice of the section with this key struck on this
+    // channel gets its note-off.
+    void releaseStruckOn(size_t section, uint8_t channel, uint8_t key, uint8_t velocity);
     VoiceId allocateVoice();
     void freeVoice(VoiceId id) { m_free[m_freeCount++] = id; }
     void removeActive(size_t section, size_t i);

@@ -379,6 +379,13 @@ void Engine::setPlayMode(PlayMode mode)
 void Engine::switchPlayMode(PlayMode mode)
 {
     m_multi.clearAllVoices();
+    // With omni on, single mode counts every channel's keys and pedal as the
+    // first channel's, multi mode each channel's as its own: keys held across
+    // the switch would be struck again by a Solo single at a note-off of
+    // another channel, and a pedal held would hold another channel's notes,
+    // with nothing left to end either. Their voices are gone; the keys and
+    // the pedal go with them.
+    m_multi.forgetKeys();
     m_playMode = mode;
     m_parameters.setVSTParamReal(Param_Mode, mode == PlayMode::Multi ? 1.0f : 0.0f, false);
     m_listener->onChange({ChangeKind::PlayModeChanged});

@@ -187,9 +187,7 @@ void Multi::allNotesOff(uint8_t channel)
     const SectionList& list = m_channelSections[c];
     for (size_t s = 0; s < kSectionCount; ++s)
     {
-        bool listening = false;
-        for (size_t n = 0; n < list.count; ++n)
-            listening = listening || list.sections[n] == s;
+        const bool listening = listensTo(list, s);
         const ActiveList& active = m_active[s];
         for (size_t i = 0; i < active.size(); ++i)
         {
@@ -231,10 +229,18 @@ void Multi::onNoteOn(uint8_t channel, uint8_t key, uint8_t velocity)
 
 void Multi::onNoteOff(uint8_t channel, uint8_t key, uint8_t velocity, uint8_t lastKey, uint8_t lastVelocity)
 {
-    const SectionList& list = m_channelSections[channel & 0x0F];
-    for (size_t n = 0; n < list.count; ++n)
+    const uint8_t c = channel & 0x0F;
+    const SectionList& list = m_channelSections[c];
+    for (size_t s = 0; s < kSectionCount; ++s)
     {
-        const size_t s = list.sections[n];
+        if (!listensTo(list, s))
+        {
+            // A section that left the channel (its level set to 0, its poly
+            // to "off") plays no more notes of it, but the voices the channel
+            // struck in it still end with their keys.
+            releaseStruckOn(s, c, key, velocity);
+            continue;
+        }
         const SinglePreset* single = getSingle(s);
         if (single != nullptr && lastVelocity != 0 && single->polyMode == kPolyModeSolo)
         {
@@ -246,6 +252,29 @@ void Multi::onNoteOff(uint8_t channel, uint8_t key, uint8_t velocity, uint8_t la
         {
             stopVoicesForNote(s, key, velocity, false);
         }
+    }
+}
+
+bool Multi::listensTo(const SectionList& list, size_t section)
+{
+    for (size_t n = 0; n < list.count; ++n)
+        if (list.sections[n] == section)
+            return true;
+    return false;
+}
+
+void Multi::releaseStruckOn(size_t section, uint8_t channel, uint8_t key, uint8_t velocity)
+{
+    const ActiveList& list = m_active[section];
+    for (size_t i = 0; i < list.size(); ++i)
+    {
+        Voice& voice = m_pool[list[i]];
+        if (voice.getKey() != key || !voice.isKeyHeld() || voice.getChannel() != channel)
+            continue;
+        // Not among the sections the note-off settled.
+        settleSection(section);
+        voice.onNoteOff(velocity);
+        return;
     }
 }
 
@@ -344,6 +373,12 @@ void Multi::clearAllVoices()
         sounding = sounding || m_levels[s].sounded;
     }
     m_soundedBefore = sounding;
+}
+
+void Multi::forgetKeys()
+{
+    for (auto& processor : m_noteProcessors)
+        processor->clear();
 }
 
 void Multi::changeSingleForChannel(uint8_t channel, uint8_t program)

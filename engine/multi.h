@@ -89,6 +89,10 @@ public:
     void allNotesOff(uint8_t channel);
     void changeSingleForChannel(uint8_t channel, uint8_t program);
     void clearAllVoices();
+    // Every channel forgets its keys and its pedal, without note-offs: after
+    // a play-mode switch, which sends the channels' notes elsewhere and has
+    // cleared the voices they struck.
+    void forgetKeys();
     // Every section's voices back at the sample they have been heard up to
     // (see render()): before anything but a span's input changes what they
     // play, such as a single they may be playing.
@@ -140,6 +144,10 @@ private:
     using ActiveList = VoiceList<kMaxActivePerSection>;
     using ReleasedList = VoiceList<kMaxReleasedPerSection>;
 
+    static bool listensTo(const SectionList& list, size_t section);
+    // The first held voice of the section with this key struck on this
+    // channel gets its note-off.
+    void releaseStruckOn(size_t section, uint8_t channel, uint8_t key, uint8_t velocity);
     VoiceId allocateVoice();
     void freeVoice(VoiceId id) { m_free[m_freeCount++] = id; }
     void removeActive(size_t section, size_t i);

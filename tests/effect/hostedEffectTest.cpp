@@ -12,7 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -294,3 +296,152 @@ TEST(HostedDarvello, BadEventsAreSkippedAndTheRestPlays)
 }
 
 } // namespace
+
+// ---- Notes that end whatever changed while they were held --------------------
+
+namespace
+{
+constexpr int kSectionLevel = 200; // the first section's level; + s for section s
+constexpr int kSectionPoly = 144;  // the first section's poly; 1 of 0..9 is "off"
+constexpr int kPolyMode = 11;      // the current single's: Poly 1, Poly 2, Solo
+
+// A MIDI message delivered on its own block, or (param >= 0) automation
+// before it; then 0.1 s passes.
+struct Step
+{
+    uint8_t status = 0, data1 = 0, data2 = 0;
+    int param = -1;
+    float value = 0.0f;
+};
+Step automate(int param, float value) { return Step{0, 0, 0, param, value}; }
+
+// The first multi of the first bank (reached by a program change without
+// bank select) with a section that plays keys 60 to 67 on MIDI channel 1.
+bool findMulti(int& multi, int& section, int& single)
+{
+    for (size_t m = 0; m < 32; ++m)
+        for (size_t s = 0; s < 8; ++s)
+        {
+            const k1lib::MultiSection& sec = k1lib::factoryMultis.at(m).sections[s];
+            if (sec.channel == 0 && sec.level > 0 && sec.poly != 1 && sec.velocitySwitch == 0 && sec.zoneLow <= 60 &&
+                sec.zoneHigh >= 67 && sec.single >= 0)
+            {
+                multi = static_cast<int>(m);
+                section = static_cast<int>(s);
+                single = sec.single + static_cast<int>(k1lib::Engine::getSinglesOffsetForMulti(m));
+                return true;
+            }
+        }
+    return false;
+}
+
+// The multi is the current one in either mode, its section's single the
+// current single, made Solo (it strikes a key still held again at a
+// note-off). After the steps, 300 s of audio: the peak of the last second.
+double peakAfter(const std::vector<Step>& steps, bool startsInMulti, int multi, int single, int block)
+{
+    std::unique_ptr<HostedPlugin> plugin = HostedPlugin::load(DARVELLO_PATH, 44100.0f, block);
+    if (!plugin)
+        return 1e9;
+    plugin->setParameter(kMode, 1.0f);
+    plugin->setProgram(multi);
+    plugin->setParameter(kMode, 0.0f);
+    plugin->setProgram(single);
+    plugin->setParameter(kPolyMode, 1.0f);
+    plugin->resume();
+    std::vector<float> left(static_cast<size_t>(block)), right(static_cast<size_t>(block));
+    float* outputs[2] = {left.data(), right.data()};
+    plugin->process(nullptr, nullptr, outputs, block);
+    plugin->setParameter(kMode, startsInMulti ? 1.0f : 0.0f);
+    VstMidiEvent event{};
+    event.type = kVstMidiType;
+    event.byteSize = sizeof(VstMidiEvent);
+    event.deltaFrames = block / 3;
+    VstEvents events{1, 0, {reinterpret_cast<VstEvent*>(&event), nullptr}};
+    const long tenth = static_cast<long>(4410 / block) + 1;
+    for (const Step& step : steps)
+    {
+        if (step.param >= 0)
+            plugin->setParameter(step.param, step.value);
+        event.midiData[0] = static_cast<char>(step.status);
+        event.midiData[1] = static_cast<char>(step.data1);
+        event.midiData[2] = static_cast<char>(step.data2);
+        for (long b = 0; b < tenth; ++b)
+            plugin->process(step.status != 0 && b == 0 ? &events : nullptr, nullptr, outputs, block);
+    }
+    double last = 0.0;
+    for (long b = 0, total = 3000 * tenth; b < total; ++b)
+    {
+        plugin->process(nullptr, nullptr, outputs, block);
+        for (int i = 0; i < block && b >= total - 10 * tenth; ++i)
+            last = std::fmax(last, std::fmax(std::fabs(left[i]), std::fabs(right[i])));
+    }
+    return last;
+}
+} // namespace
+
+// Keys held while the play mode switches (by automation or a MIDI program
+// change, both ways and there and back, with and without the pedal), or
+// while the section that plays them leaves its channel (level 0, poly "off"),
+// end with their note-offs and the pedal's release, as the same chord does
+// with nothing changed; so does a chord struck after them.
+TEST(HostedDarvello, HeldNotesEndWhateverChangedWhileTheyWereHeld)
+{
+    k1lib::initFactoryData();
+    int multi = 0, section = 0, single = 0;
+    ASSERT_TRUE(findMulti(multi, section, single)) << "no multi of the first bank plays keys 60 to 67 on channel 1";
+    const Step toMulti = automate(kMode, 1.0f), toSingle = automate(kMode, 0.0f);
+    const Step levelOff = automate(kSectionLevel + section, 0.0f), polyOff = automate(kSectionPoly + section, 1.0f / 9);
+    struct Scene
+    {
+        std::string name;
+        bool startsInMulti;
+        std::vector<Step> change, after;
+        bool ofASection = false;
+    };
+    const std::vector<Scene> changes = {
+        {"nothing changed, single mode", false, {}, {}},
+        {"nothing changed, multi mode", true, {}, {}},
+        {"to multi by automation", false, {toMulti}, {}},
+        {"to multi by program change", false, {{0xC0, static_cast<uint8_t>(64 + multi)}}, {}},
+        {"to single by automation", true, {toSingle}, {}},
+        {"to single by program change", true, {{0xC0, 5}}, {}},
+        {"to single and back", true, {toSingle}, {toMulti}},
+        {"to multi and back", false, {toMulti}, {toSingle}},
+        {"section level to 0", true, {levelOff}, {}, true},
+        {"section poly off", true, {polyOff}, {}, true},
+    };
+    int sounding = 0;
+    std::string which;
+    k1test::StdoutCapture quiet; // the preset switches' log lines
+    for (const Scene& scene : changes)
+        for (bool pedal : {false, true})
+        {
+            // Key 60 on channel 2 and 62 on channel 1, the pedal on channel 2
+            // (on channel 1 for a section's change, made after the note-offs
+            // while the pedal holds them); then a chord on both channels.
+            const bool sectionChange = scene.ofASection;
+            const auto pedalChannel = static_cast<uint8_t>(sectionChange ? 0xB0 : 0xB1);
+            std::vector<Step> steps = {{pedalChannel, 64, static_cast<uint8_t>(pedal ? 127 : 0)}, {0x91, 60, 100}, {0x90, 62, 90}};
+            if (!(sectionChange && pedal))
+                steps.insert(steps.end(), scene.change.begin(), scene.change.end());
+            steps.insert(steps.end(), {{0x81, 60, 64}, {0x80, 62, 64}});
+            if (sectionChange && pedal)
+                steps.insert(steps.end(), scene.change.begin(), scene.change.end());
+            steps.push_back({pedalChannel, 64, 0});
+            steps.insert(steps.end(), scene.after.begin(), scene.after.end());
+            steps.insert(steps.end(), {{0x90, 64, 100}, {0x91, 67, 100}, {0x90, 64, 0}, {0x81, 67, 0}});
+            for (int block : {256, 61})
+            {
+                const double last = peakAfter(steps, scene.startsInMulti, multi, single, block);
+                const std::string name = scene.name + (pedal ? " with the pedal" : "") + ", block " + std::to_string(block);
+                std::fprintf(stderr, "%-50s peak %.6f 300 s after\n", name.c_str(), last);
+                if (last != 0.0)
+                {
+                    ++sounding;
+                    which += "\n  " + name;
+                }
+            }
+        }
+    EXPECT_EQ(sounding, 0) << "still sounding 300 s after their note-offs:" << which;
+}

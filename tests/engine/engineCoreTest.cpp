@@ -145,7 +145,8 @@ namespace
 // deepens their vibrato, notes under the hold pedal and all-notes-off, a
 // stream of short notes stealing in a section of three voices whose notes
 // also end by themselves, pressure moving a level; two sounding singles
-// edited, a section moved to another channel.
+// edited, a section moved to another channel, then taken out of it (level 0)
+// while its note sounds, which its note-off still ends.
 std::vector<std::vector<float>> renderBusyMulti(int blockSize, bool ahead = true)
 {
     TestEngine t;
@@ -174,7 +175,7 @@ std::vector<std::vector<float>> renderBusyMulti(int blockSize, bool ahead = true
         midi(0x91, 60, 100, 1207), midi(0x91, 64, 100, 1301), midi(0x91, 67, 100, 1409), midi(0x81, 60, 0, 2003),
         midi(0x81, 64, 0, 2111),   midi(0x81, 67, 0, 2203),  midi(0xB1, 64, 0, 8017),  midi(0x91, 72, 100, 9001),
         midi(0xB1, 123, 0, 15013), midi(0x93, 50, 100, 0),   midi(0xD3, 80, 0, 4019),  midi(0xD3, 20, 0, 4513),
-        midi(0xD3, 127, 0, 7039),  midi(0x93, 62, 100, 12503)};
+        midi(0xD3, 127, 0, 7039),  midi(0x93, 62, 100, 12503), midi(0x95, 74, 100, 16001), midi(0x85, 74, 0, 21003)};
     for (int i = 0, at = 500; at < 16000; ++i, at += 333)
     {
         const auto key = static_cast<uint8_t>(40 + (i * 7) % 36);
@@ -194,7 +195,9 @@ std::vector<std::vector<float>> renderBusyMulti(int blockSize, bool ahead = true
         const k1lib::CParam& channel = k1lib::g_params[k1lib::Param_MultiS2Channel];
         EXPECT_TRUE(t.engine->setParameter(k1lib::Param_MultiS2Channel, (5.0f - channel.min) * channel.invRange, false));
     };
-    const std::pair<int, std::function<void()>> parts[] = {{10301, editSingles}, {14107, moveSection}, {24000, [] {}}};
+    const auto silenceSection = [&] { EXPECT_TRUE(t.engine->setParameter(k1lib::Param_MultiS2Level, 0.0f, false)); };
+    const std::pair<int, std::function<void()>> parts[] = {
+        {10301, editSingles}, {14107, moveSection}, {18000, silenceSection}, {24000, [] {}}};
     std::vector<std::vector<float>> out(2);
     int from = 0;
     auto next = events.begin();

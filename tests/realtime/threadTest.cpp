@@ -381,3 +381,104 @@ TEST(EffectThreads, ProgramCountAndNumberFollowThePlayModeWhateverTheInterleavin
     EXPECT_EQ(inconsistent, 0) << "of " << kRounds << " rounds; the first: " << first;
     e->dispatcher(e, effMainsChanged, 0, 0, nullptr, 0.0f);
 }
+
+// ---- Events delivered from two threads at once ---------------------------------
+
+namespace
+{
+// Machine-ID answers the effect sent, by the channel they answer on.
+std::atomic<long> g_answers[16];
+
+VstIntPtr answerCountingCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float)
+{
+    if (opcode == audioMasterVersion)
+        return kVstVersion;
+    if (opcode == audioMasterProcessEvents)
+    {
+        const auto* events = static_cast<const VstEvents*>(ptr);
+        VstEvent* const* list = events->events; // as long as numEvents, whatever the declaration says
+        for (VstInt32 i = 0; i < events->numEvents; ++i)
+        {
+            if (list[i]->type != kVstSysExType)
+                continue;
+            const auto* sysex = reinterpret_cast<const VstMidiSysexEvent*>(list[i]);
+            const auto* bytes = reinterpret_cast<const uint8_t*>(sysex->sysexDump);
+            if (sysex->dumpBytes >= 4 && bytes[0] == 0xF0 && bytes[1] == 0x40 && bytes[3] == 0x61)
+                ++g_answers[bytes[2] & 0x0F];
+        }
+        return 1;
+    }
+    return 0;
+}
+} // namespace
+
+// A host that delivers MIDI from its own thread while a sequencer delivers
+// from another, and the audio thread renders: every event of both arrives
+// whole, once. Each delivery carries a note and a machine-ID request on a
+// channel of the delivering thread's own; the answers counted per channel
+// are the requests each thread made.
+TEST(EffectThreads, EventsFromTwoDeliveringThreadsAllArriveWhole)
+{
+    for (auto& count : g_answers)
+        count = 0;
+    auto effect = std::make_unique<MyVSTAudioEffect>(answerCountingCallback);
+    AEffect* e = effect->getAeffect();
+    e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 44100.0f);
+    e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
+    constexpr int kDeliveries = 3000;
+
+    std::atomic<int> delivering{2};
+    std::atomic<long> blocks{0};
+    std::barrier<> start(3);
+    std::thread audio([&] {
+        std::vector<float> left(kBlock), right(kBlock);
+        float* outputs[2] = {left.data(), right.data()};
+        start.arrive_and_wait();
+        // After the last delivery, a few blocks more take what waits.
+        for (int after = 0; after < 4; after += delivering.load() == 0 ? 1 : 0)
+        {
+            e->processReplacing(e, nullptr, outputs, kBlock);
+            ++blocks;
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+    });
+    const auto deliver = [&](int thread) {
+        start.arrive_and_wait();
+        for (int n = 0; n < kDeliveries; ++n)
+        {
+            const auto channel = static_cast<uint8_t>(thread * 8 + n % 8);
+            uint8_t request[] = {0xF0, 0x40, channel, 0x60, 0xF7};
+            VstMidiSysexEvent sysex{kVstSysExType, sizeof(VstMidiSysexEvent), 0, 0, sizeof(request), 0,
+                                    reinterpret_cast<char*>(request), 0};
+            VstMidiEvent note{};
+            note.type = kVstMidiType;
+            note.byteSize = sizeof(VstMidiEvent);
+            note.deltaFrames = n % kBlock;
+            note.midiData[0] = static_cast<char>((n % 2 ? 0x80 : 0x90) | channel);
+            note.midiData[1] = static_cast<char>(48 + n % 24);
+            note.midiData[2] = 100;
+            struct
+            {
+                VstInt32 numEvents;
+                VstIntPtr reserved;
+                VstEvent* events[2];
+            } events{2, 0, {reinterpret_cast<VstEvent*>(&note), reinterpret_cast<VstEvent*>(&sysex)}};
+            e->dispatcher(e, effProcessEvents, 0, 0, &events, 0.0f);
+            // 32 deliveries a block at most, however the threads are
+            // scheduled: a block's answers stay within what it sends.
+            const long block = blocks.load();
+            if (n % 32 == 31)
+                while (blocks.load() == block)
+                    std::this_thread::yield();
+        }
+        --delivering;
+    };
+    std::thread first(deliver, 0);
+    std::thread second(deliver, 1);
+    first.join();
+    second.join();
+    audio.join();
+    for (int channel = 0; channel < 16; ++channel)
+        EXPECT_EQ(g_answers[channel].load(), kDeliveries / 8) << "channel " << channel + 1;
+    e->dispatcher(e, effMainsChanged, 0, 0, nullptr, 0.0f);
+}

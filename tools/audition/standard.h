@@ -15,7 +15,12 @@
 //   struck and plucked families 6 dB down by the end of a 2 s hold.
 // - No vibrato swinging wider than 50 cents either way unless the recipe
 //   asks for it (an effect).
-// - Every used section of a multi sounds in its phrase.
+// - Channel pressure, half or full, swings the pitch at most 50 cents either
+//   way unless the recipe is an effect.
+// - A single with a sustaining source still sounds 2.4 s into a held C4.
+// - No offset (DC) above -45 dBFS on a held C2 or C4.
+// - Every used section of a multi sounds in its phrase; its chord C4 E4 G4
+//   C5 at velocity 127 on all its channels peaks at -1 dBFS or below.
 
 #include <string>
 #include <vector>
@@ -36,6 +41,10 @@ struct Limits
     double velocityDarker = 0.97;  // centroid ratio
     double percussiveDecay = -6.0; // dB by the end of the hold
     double vibratoCents = 50.0;    // either way, at rest
+    double pressureCents = 50.0;   // either way, at half and at full pressure
+    double heldFloorDb = -80.0;    // a held sound's level 2.4 s in, dBFS RMS
+    double dcDb = -45.0;           // dBFS
+    double multiChordPeakDb = -1.0; // dBFS
 };
 
 std::vector<std::string> checkSingles(const std::vector<SingleFigures>& storage, const Limits& limits = {});

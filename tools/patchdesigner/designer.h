@@ -64,7 +64,10 @@ struct Common
     int ampMod34 = 0;
     int bendRange = 2;
     int vibratoDepth = 0;   // -50..50 around the centre (8: +-12 cents, 12: +-33, 20: a semitone)
-    int pressureVibrato = 8;
+    // Pressure deepens the vibrato by 24 cents a step at full pressure: a
+    // player's hand on a held note, so depth and pressure together stay
+    // within half a semitone. Struck and plucked sounds take none.
+    int pressureVibrato = 0;
     int pressurePitch = 0;
     int lfoSpeed = 32;
     int lfoShape = 0;

@@ -67,7 +67,8 @@ std::string reportLine(const char* format, double a = 0, double b = 0, double c 
 // - the median single at -20 +- 2 LUFS on the C3-C5 chord at velocity 100;
 //   the median multi of a storage within 2 LU of its median single, every
 //   multi within 4 LU of it (of the multis' median where the storage's
-//   singles were not rendered);
+//   singles were not rendered), or lower where, louder by what it lacks,
+//   its loudest chord would peak above the headroom;
 // - the ten-note chord at velocity 127 at most 0 dBFS for 98 % of singles;
 // - brightness (the third harmonic and up) across the split keys, where the
 //   key below has it and the single's sources are key-tracked at a steady
@@ -84,6 +85,7 @@ struct SoundLimits
     double loudnessTolerance = 2.0;
     double multiSpread = 4.0;        // LU either side of the storage's median single
     double multiMedianGap = 2.0;     // LU between the storage's median multi and median single
+    double multiHeadroomDb = -4.0;   // loudest chord peak, dBFS, a multi may stay below by sitting lower
     double chordPeakDb = 0.0;
     double chordPeakShare = 0.98;
     double splitLossDb = 12.0;

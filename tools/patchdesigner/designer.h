@@ -170,6 +170,7 @@ struct LevelRoom
 {
     double applied = 0.0;
     double most = 0.0;
+    double once = 0.0; // the most without copies: above it a level plays two, 3 dB further four
 };
 // Multis of a K1 bank, built from the bank's own singles; `room`, when
 // given, receives each multi's level room.

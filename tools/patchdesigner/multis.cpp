@@ -451,7 +451,7 @@ std::vector<k1lib::MultiPreset> designMultis(size_t bankIndex, const DesignedBan
             withCopies(played, copies);
             m = leveled(played, level - copiesDb(copies));
             if (room != nullptr)
-                room->push_back({levelAgainst(m, played) + copiesDb(copies), most + copiesDb(mostCopies)});
+                room->push_back({levelAgainst(m, played) + copiesDb(copies), most + copiesDb(mostCopies), most});
             multis.push_back(m);
             break;
         }

@@ -198,9 +198,43 @@ void Multi::allNotesOff(uint8_t channel)
     }
 }
 
+namespace
+{
+// Sections of one channel that play the same single at the same
+// transposition are copies of one sound (a few cents apart, as a chorus or
+// to make it louder). Started at the same point of their cycles they would
+// add up in phase and open every note with a spike of twice the level they
+// add; each copy after the first starts a golden-ratio step further round
+// the cycle, so that no two copies start alike.
+class Copies
+{
+public:
+    float cycleFor(const SinglePreset* single, int transpose)
+    {
+        size_t earlier = 0;
+        for (size_t i = 0; i < m_count; ++i)
+            earlier += m_singles[i] == single && m_transposes[i] == transpose ? 1 : 0;
+        if (m_count < kMaxSections)
+        {
+            m_singles[m_count] = single;
+            m_transposes[m_count++] = transpose;
+        }
+        const double step = 0.6180339887498949 * static_cast<double>(earlier);
+        return static_cast<float>(step - std::floor(step));
+    }
+
+private:
+    static constexpr size_t kMaxSections = 8;
+    const SinglePreset* m_singles[kMaxSections] = {};
+    int m_transposes[kMaxSections] = {};
+    size_t m_count = 0;
+};
+} // namespace
+
 void Multi::onNoteOn(uint8_t channel, uint8_t key, uint8_t velocity)
 {
     const SectionList& list = m_channelSections[channel & 0x0F];
+    Copies copies;
     for (size_t n = 0; n < list.count; ++n)
     {
         const size_t s = list.sections[n];
@@ -223,7 +257,7 @@ void Multi::onNoteOn(uint8_t channel, uint8_t key, uint8_t velocity)
             killVoices(s, kMaxActivePerSection - 1);
         else if (section.poly >= 2)
             killVoices(s, static_cast<size_t>(section.poly - 2));
-        createVoice(s, *single, key, velocity, channel);
+        createVoice(s, *single, key, velocity, channel, copies.cycleFor(single, section.transpose));
     }
 }
 
@@ -231,6 +265,7 @@ void Multi::onNoteOff(uint8_t channel, uint8_t key, uint8_t velocity, uint8_t la
 {
     const uint8_t c = channel & 0x0F;
     const SectionList& list = m_channelSections[c];
+    Copies copies;
     for (size_t s = 0; s < kSectionCount; ++s)
     {
         if (!listensTo(list, s))
@@ -246,7 +281,8 @@ void Multi::onNoteOff(uint8_t channel, uint8_t key, uint8_t velocity, uint8_t la
         {
             // The key still held is struck again.
             killVoices(s, 0);
-            createVoice(s, *single, lastKey, lastVelocity, channel);
+            createVoice(s, *single, lastKey, lastVelocity, channel,
+                        copies.cycleFor(single, m_multi.sections[s].transpose));
         }
         else
         {
@@ -314,7 +350,8 @@ void Multi::killVoices(size_t section, size_t keep)
     }
 }
 
-void Multi::createVoice(size_t section, const SinglePreset& single, uint8_t key, uint8_t velocity, uint8_t channel)
+void Multi::createVoice(size_t section, const SinglePreset& single, uint8_t key, uint8_t velocity, uint8_t channel,
+                        float cycle)
 {
     ActiveList& active = m_active[section];
     if (active.full())
@@ -328,7 +365,7 @@ void Multi::createVoice(size_t section, const SinglePreset& single, uint8_t key,
     // damaged records from overflowing the pitch arithmetic.
     m_pool[id].start(m_engine, single, key, velocity, channel, m_engine.getProcessingSamplerate(),
                      std::clamp(s.transpose, -127, 127), std::clamp(s.tune, -127, 127), std::clamp(s.level, 0, 100),
-                     clock);
+                     clock, cycle);
     active.push_back(id);
 }
 

@@ -125,7 +125,8 @@ public:
     void onNoteOff(uint8_t channel, uint8_t key, uint8_t velocity, uint8_t lastKey, uint8_t lastVelocity);
 
     void killVoices(size_t section, size_t keep);
-    void createVoice(size_t section, const SinglePreset& single, uint8_t key, uint8_t velocity, uint8_t channel);
+    void createVoice(size_t section, const SinglePreset& single, uint8_t key, uint8_t velocity, uint8_t channel,
+                     float cycle = 0.0f);
     void mapChannelsToSections();
     void stopVoicesForNote(size_t section, uint8_t key, uint8_t velocity, bool kill);
     // The section's single, null when its number lies outside the store.

@@ -40,7 +40,7 @@ uint32_t advancedPhase(uint32_t phase, uint64_t increment, uint32_t step, uint64
 } // namespace
 
 void Source::init(const Engine& engine, const SinglePreset& single, uint8_t index, uint8_t key, uint8_t velocity,
-                  float rate, int transpose, int tune, int level)
+                  float rate, int transpose, int tune, int level, float cycle)
 {
     m_single = &single;
     m_kernels = &waveKernels();
@@ -83,7 +83,11 @@ void Source::init(const Engine& engine, const SinglePreset& single, uint8_t inde
         m_length = 1;
         m_stopped = 1;
     }
-    const uint32_t start = playable && block.randomStart ? engine.getRandom().next() & (m_length - 1) : 0;
+    uint32_t start = playable && block.randomStart ? engine.getRandom().next() & (m_length - 1) : 0;
+    // A copy of a section starts its cycles elsewhere than the original
+    // (Multi::onNoteOn); sampled waves keep their own start.
+    if (playable && cycle > 0.0f && src.wave <= kLastSingleCycleWave)
+        start = static_cast<uint32_t>(cycle * static_cast<float>(m_length)) & (m_length - 1);
     m_phaseScale = static_cast<uint32_t>(kPhaseRange / m_length);
     m_inversePhaseScale = 1.0f / static_cast<float>(m_phaseScale);
     m_indexShift = static_cast<uint32_t>(std::countr_zero(m_phaseScale));

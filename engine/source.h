@@ -140,7 +140,7 @@ public:
 
     // Sets up the source for a new note; see voice.h for the arguments.
     void init(const Engine& engine, const SinglePreset& single, uint8_t index, uint8_t key, uint8_t velocity,
-              float rate, int transpose, int tune, int level);
+              float rate, int transpose, int tune, int level, float cycle = 0.0f);
 
     const SingleSource& getSource() const { return m_single->sources[m_index]; }
     bool followsPitchModulation() const { return m_spanVibABend; }

@@ -11,7 +11,7 @@
 namespace k1lib
 {
 void Voice::start(const Engine& engine, const SinglePreset& single, uint8_t key, uint8_t velocity, uint8_t channel,
-                  float rate, int transpose, int tune, int level, uint32_t clock)
+                  float rate, int transpose, int tune, int level, uint32_t clock, float cycle)
 {
     m_single = &single;
     m_key = key;
@@ -66,7 +66,7 @@ void Voice::start(const Engine& engine, const SinglePreset& single, uint8_t key,
         const size_t slot = m_slotCount++;
         m_gain[slot] = single.mute[s] ? 0.0f : 1.0f;
         m_sourceIndex[slot] = static_cast<uint8_t>(s);
-        m_sources[slot].init(engine, single, static_cast<uint8_t>(s), key, velocity, rate, transpose, tune, level);
+        m_sources[slot].init(engine, single, static_cast<uint8_t>(s), key, velocity, rate, transpose, tune, level, cycle);
         // The modulator's slot is always the one just before: its source is
         // never muted away when modulation is on.
         const bool modulated = (s == 1 && single.ampModS1S2 != 0) || (s == 3 && single.ampModS3S4 != 0);

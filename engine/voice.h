@@ -44,9 +44,11 @@ public:
 
     // rate: the engine's processing rate; transpose in semitones, tune -50..50
     // (0.02 semitone steps), level 0..100 from the section; clock continues
-    // the auto-bend and vibrato fade-in of a voice already sounding.
+    // the auto-bend and vibrato fade-in of a voice already sounding. cycle
+    // (0..1): where in their cycle the single-cycle waves start, 0 for every
+    // voice but a copy's (Multi::onNoteOn).
     void start(const Engine& engine, const SinglePreset& single, uint8_t key, uint8_t velocity, uint8_t channel,
-               float rate, int transpose, int tune, int level, uint32_t clock);
+               float rate, int transpose, int tune, int level, uint32_t clock, float cycle = 0.0f);
 
     // Renders up to n samples and adds source k's output into acc[k][i].
     // Returns the number of samples rendered: n, or fewer when the voice

@@ -121,7 +121,7 @@ void keep(const std::string& symbol, const std::vector<audition::MultiFigures>& 
     out.precision(17);
     out << binaryStamp() << '\n';
     for (const audition::MultiFigures& m : figures)
-        out << m.index << ' ' << m.chordLufs << ' ' << m.name << '\n';
+        out << m.index << ' ' << m.chordLufs << ' ' << m.chordPeakDb << ' ' << m.name << '\n';
     publish(keptPath(symbol, "multis"), out.str());
 }
 
@@ -181,7 +181,7 @@ bool recall(const std::string& symbol, std::vector<audition::MultiFigures>& figu
     {
         std::istringstream l(line);
         audition::MultiFigures m;
-        l >> m.index >> m.chordLufs;
+        l >> m.index >> m.chordLufs >> m.chordPeakDb;
         m.name = restOfLine(l);
         figures.push_back(m);
     }

@@ -112,6 +112,12 @@ TEST(AuditionSoundStandard, EveryMissIsALineWithItsFigures)
                               "A101 #65 \"Snd 9\" 8.0/5.0 dB, A101 #66 \"Snd 10\" 8.0/8.0 dB"),
               1u);
     EXPECT_EQ(mentions(lines, "K1INT multi #2 \"Multi 2\": -26.0 LUFS on the C3-C5 chord, -6.4 LU from the median single"), 1u);
+    // Louder by the 6.4 LU it lacks, its loudest chord would peak over the
+    // headroom: it may sit lower; with room to spare it may not.
+    m[2].chordPeakDb = -9.0;
+    EXPECT_EQ(mentions(audition::checkMultiLoudness(s, m), "Multi 2"), 0u);
+    m[2].chordPeakDb = -11.0;
+    EXPECT_EQ(mentions(audition::checkMultiLoudness(s, m), "Multi 2"), 1u);
     // A storage's multis a little under its singles, all alike: the median says so.
     for (audition::MultiFigures& multi : m)
         multi.chordLufs = -22.0;

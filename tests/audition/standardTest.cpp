@@ -87,6 +87,35 @@ TEST(AuditionStandard, EachFaultOfASingleIsCaught)
     EXPECT_TRUE(mentions(lines, "\"Saw Lead\": struck or plucked"));
 }
 
+// What a player with a real keyboard meets: pressure bending a note out of
+// tune, a held note dying under the key, an offset that only moves the
+// speaker; an effect may swing wide.
+TEST(AuditionStandard, PressureHeldNotesAndOffsetsOfASingleAreCaught)
+{
+    auto s = storage();
+    for (SingleFigures& f : s)
+    {
+        f.sound.rendered = true;
+        f.sustains = true;
+        f.heldDb = -40.0;
+        f.dcDb = -90.0;
+        f.pressureCents = 48.0;
+    }
+    EXPECT_TRUE(audition::checkSingles(s).empty()) << s.size();
+    s[0].pressureCents = 192.0;
+    s[1].pressureCents = 392.0;
+    s[1].effect = true;
+    s[2].heldDb = audition::kSilentDb;
+    s[3].heldDb = audition::kSilentDb;
+    s[3].sustains = false; // a struck sound may die away
+    s[4].dcDb = -31.7;
+    const auto lines = audition::checkSingles(s);
+    EXPECT_EQ(lines.size(), 3u);
+    EXPECT_TRUE(mentions(lines, "\"Pad 0\": channel pressure swings the pitch 192 cents either way (at most 50)"));
+    EXPECT_TRUE(mentions(lines, "\"Pad 2\": sustains, but a held C4 is silent 2.4 s in (-200.0 dBFS, at least -80.0)"));
+    EXPECT_TRUE(mentions(lines, "\"Pad 4\": offset (DC) of -31.7 dBFS on a held C2 or C4 (at most -45.0)"));
+}
+
 TEST(AuditionStandard, SwellsMayTakeTheirTimeAndInsensitivePresetsNeedNoVelocity)
 {
     // A single held down by its ten-note chord's headroom may sit lower.
@@ -110,7 +139,7 @@ TEST(AuditionStandard, SwellsMayTakeTheirTimeAndInsensitivePresetsNeedNoVelocity
     EXPECT_TRUE(mentions(lines, "\"Pad 3\": v110 C4 first sound after 1.600 s (allowed 1.500 s)"));
 }
 
-TEST(AuditionStandard, MultiSectionsThatNeverSoundOrTailsThatNeverEnd)
+TEST(AuditionStandard, MultiSectionsThatNeverSoundTailsThatNeverEndOrChordsThatClip)
 {
     audition::MultiFigures m;
     m.name = "Combo";
@@ -124,12 +153,16 @@ TEST(AuditionStandard, MultiSectionsThatNeverSoundOrTailsThatNeverEnd)
         m.sections.push_back(sf);
     }
     EXPECT_TRUE(audition::checkMultis({m}).empty());
+    m.chordPeakDb = -1.0;
+    EXPECT_TRUE(audition::checkMultis({m}).empty());
     m.sections[2].sounded = false;
     m.mix.releaseToSilence = 11.0;
+    m.chordPeakDb = 6.9; // a bounce to 16 or 24 bits clips
     const auto lines = audition::checkMultis({m});
-    EXPECT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines.size(), 3u);
     EXPECT_TRUE(mentions(lines, "section 3 never sounds"));
     EXPECT_TRUE(mentions(lines, "not silent within 10 s"));
+    EXPECT_TRUE(mentions(lines, "\"Combo\": chord C4 E4 G4 C5 at velocity 127 peaks at +6.9 dBFS (at most -1.0)"));
 }
 
 TEST(AuditionStandard, DesignerCurvesAreTheEngines)

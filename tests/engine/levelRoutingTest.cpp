@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "tests/engine/engineTestSupport.h"
 
 using namespace k1test;
@@ -148,4 +151,46 @@ TEST(EngineLevel, SourceMixCrossfadesThePair)
     EXPECT_EQ(t.listener.parameterChanges, 1);
     EXPECT_GT(rms(out[0], 15000, 20000), 0.1);
     EXPECT_TRUE(silent(std::vector<float>(out[1].begin() + 15000, out[1].end())));
+}
+
+// Sections of one channel that play one single at one transposition are
+// copies of it (a chorus, or a multi made louder): each starts elsewhere in
+// its cycle, so that together they add up as power from the first sample on
+// instead of opening the note with a spike of their summed amplitudes.
+// Sections of two singles start together as ever, however alike.
+TEST(EngineLevel, CopiesOfASectionStartApartInTheirCycles)
+{
+    constexpr int kOpening = 200; // 4 ms, before the copies drift apart
+    constexpr int kNote = 100000;  // 2 s: several beats of the copies
+    struct Take
+    {
+        float opening = 0.0f; // peak of the first 4 ms
+        double held = 0.0;    // RMS from 0.5 s on
+    };
+    auto play = [](const k1lib::MultiPreset& m) {
+        TestEngine t;
+        useMulti(t, m);
+        const auto out = t.render(kNote, {midi(0x90, 60, 127, 0)});
+        Take take;
+        for (int i = 0; i < kOpening; ++i)
+            take.opening = std::max(take.opening, std::fabs(out[0][static_cast<size_t>(i)]));
+        take.held = rms(out[0], kNote / 4, kNote);
+        return take;
+    };
+    const Take one = play(channelMulti(1));
+    k1lib::MultiPreset alike = channelMulti(2); // singles 0 and 1, both the same sine
+    alike.sections[1].channel = 0;
+    k1lib::MultiPreset copies = channelMulti(4);
+    const int tunes[] = {-4, 4, -8, 8}; // 8 and 16 cents either way
+    for (int s = 0; s < 4; ++s)
+    {
+        copies.sections[s].single = 0;
+        copies.sections[s].channel = 0;
+        copies.sections[s].tune = tunes[s];
+    }
+    ASSERT_GT(one.opening, 0.05f);
+    EXPECT_NEAR(play(alike).opening, 2.0f * one.opening, 0.02f * one.opening);
+    const Take four = play(copies);
+    EXPECT_LT(four.opening, 1.5f * one.opening) << "in phase they open at four times one section";
+    EXPECT_NEAR(four.held / one.held, 2.0, 0.3) << "four copies carry four times the power";
 }

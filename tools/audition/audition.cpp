@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/tables.h"
 #include "engine/vibrato.h"
 #include "patch/waveformNames.h"
 #include "tools/common/nullEngineListener.h"
@@ -162,12 +163,47 @@ const std::vector<int> kSingleSweep = {47, 48, 59, 60, 71, 72, 83, 84, 90, 96, 1
 constexpr double kPumpFrom = 1.5;    // seconds: after attacks and decays
 constexpr double kSustainedHold = 5.0;
 constexpr double kShortHold = 1.5;
+constexpr double kHeldFrom = 2.4; // seconds: where a held sound must still sound
+constexpr double kHeldTo = 2.6;
+constexpr double kOffsetHold = 1.5;
 constexpr size_t kSweepLeadIn = 2048;
 constexpr double kOnHarmonicCents = 20.0;
 
 Stereo mono(const std::vector<std::vector<float>>& out)
 {
     return Stereo{out[0], out[1]};
+}
+
+// The larger offset (mean) of the two channels over the first `seconds`.
+double offsetDb(const Stereo& x, double rate, double seconds)
+{
+    const size_t n = std::min(x.size(), static_cast<size_t>(seconds * rate));
+    double left = 0.0, right = 0.0;
+    for (size_t i = 0; i < n; ++i)
+    {
+        left += x.left[i];
+        right += x.right[i];
+    }
+    return n == 0 ? kSilentDb : toDb(std::max(std::fabs(left), std::fabs(right)) / static_cast<double>(n));
+}
+
+double rmsDb(const Stereo& x, size_t begin, size_t end)
+{
+    double sum = 0.0;
+    size_t n = 0;
+    for (size_t i = begin; i < std::min(end, x.size()); ++i, ++n)
+        sum += 0.5 * (static_cast<double>(x.left[i]) * x.left[i] + static_cast<double>(x.right[i]) * x.right[i]);
+    return n == 0 ? kSilentDb : toDb(std::sqrt(sum / static_cast<double>(n)));
+}
+
+// A sounding source holds a level of 40 or more while the key is held.
+bool sustains(const k1lib::SinglePreset& p)
+{
+    constexpr uint32_t kHolds = 40;
+    for (size_t s = 0; s < 4; ++s)
+        if (sounding(p, s) && p.sources[s].envSustain >= kHolds)
+            return true;
+    return false;
 }
 } // namespace
 
@@ -180,6 +216,22 @@ double vibratoCents(const k1lib::SinglePreset& single)
             return 100.0 * std::abs(static_cast<double>(k1lib::Vibrato::depth(single, 0.0f, 0.0f)));
     }
     return 0.0;
+}
+
+double pressureCents(const k1lib::SinglePreset& single, float pressure)
+{
+    const float vibrato = std::abs(k1lib::Vibrato::depth(single, pressure, 0.0f));
+    const int bendField = static_cast<int>(single.pressureToFreq) - 50;
+    const float bend = pressure * k1lib::pressureToFreq(static_cast<uint8_t>(std::abs(bendField)));
+    double widest = 0.0;
+    for (size_t s = 0; s < (single.source2or4 != 0 ? 4u : 2u); ++s)
+    {
+        if (single.mute[s])
+            continue;
+        const k1lib::SingleSource& src = single.sources[s];
+        widest = std::max(widest, 100.0 * ((src.vibABend ? vibrato : 0.0f) + (src.pressureToFreq ? bend : 0.0f)));
+    }
+    return widest;
 }
 
 bool velocitySensitive(const k1lib::SinglePreset& single)
@@ -349,6 +401,17 @@ Stereo Auditioner::holdMulti(const std::vector<uint8_t>& keys, uint8_t velocity,
     return mono(out);
 }
 
+double Auditioner::multiChordPeakDb()
+{
+    double peak = kSilentDb;
+    for (int strike = 0; strike < kPeakStrikes; ++strike)
+    {
+        const Stereo loud = holdMulti(kMultiPeakChord, 127, kPeakHold);
+        peak = std::max(peak, measureTake(loud, rate(), loud.size(), false).peakDb);
+    }
+    return peak;
+}
+
 void Auditioner::soundTakes(SingleFigures& f)
 {
     SoundFigures& s = f.sound;
@@ -358,7 +421,10 @@ void Auditioner::soundTakes(SingleFigures& f)
     const Stereo full = hold(kFullChord, 127, 1.6);
     s.fullChordPeakDb = measureTake(full, r, full.size(), false).peakDb;
 
-    const Stereo c4 = hold({60}, kSoundVelocity, f.sustained ? kSustainedHold : kShortHold);
+    const Stereo c4 = hold({60}, kSoundVelocity, f.sustained ? kSustainedHold : (f.sustains ? kHeldTo : kShortHold));
+    if (f.sustains)
+        f.heldDb = rmsDb(c4, static_cast<size_t>(kHeldFrom * r), static_cast<size_t>(kHeldTo * r));
+    f.dcDb = std::max(offsetDb(c4, r, kOffsetHold), offsetDb(hold({36}, kSoundVelocity, kOffsetHold), r, kOffsetHold));
     s.fingerprint = fingerprint(c4, r, {{0.02, 0.12}, {0.12, 0.4}, {0.4, 0.8}, {0.8, 1.4}});
     std::vector<float> m(c4.size());
     for (size_t i = 0; i < m.size(); ++i)
@@ -429,6 +495,9 @@ SingleFigures Auditioner::single(size_t index, Depth depth, Stereo* audio)
     f.tremolo = design != nullptr && design->tremolo;
     f.wideVibrato = design != nullptr && design->wideVibrato;
     f.vibratoCents = vibratoCents(p);
+    f.pressureCents = std::max(pressureCents(p, 64.0f / 127.0f), pressureCents(p, 1.0f));
+    f.effect = design != nullptr && design->family == designer::Family::Fx;
+    f.sustains = sustains(p);
     f.bright = design != nullptr && meantBright(f.name, design->family);
 
     const bool phrase = depth == Depth::Phrase;
@@ -562,6 +631,7 @@ MultiFigures Auditioner::multi(size_t index, Stereo* audio)
 
     const Stereo chord = holdMulti(kLoudnessChord, kSoundVelocity, kLoudnessHold);
     f.chordLufs = integratedLoudness(chord, rate(), 0, chord.size());
+    f.chordPeakDb = multiChordPeakDb();
     return f;
 }
 } // namespace audition

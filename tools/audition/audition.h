@@ -36,6 +36,10 @@ inline const std::vector<uint8_t> kFullChord = {48, 52, 55, 60, 64, 67, 72, 76, 
 // The touch of struck, plucked and keyboard singles: C4 at these velocities.
 inline const std::vector<uint8_t> kTouchVelocities = {40, 100, 127};
 constexpr double kTouchHold = 1.0; // seconds
+// A multi's loudest chord: C4 E4 G4 C5 at velocity 127.
+inline const std::vector<uint8_t> kMultiPeakChord = {60, 64, 67, 72};
+constexpr double kPeakHold = 1.6; // seconds
+constexpr int kPeakStrikes = 3;
 
 enum class Depth
 {
@@ -71,6 +75,10 @@ public:
     // The current multi: the keys on every channel a section listens to, held
     // together, in the stereo mix.
     Stereo holdMulti(const std::vector<uint8_t>& keys, uint8_t velocity, double seconds);
+    // The current multi's loudest chord (kMultiPeakChord at velocity 127),
+    // struck three times: the highest peak, dBFS. Looped samples start at a
+    // random point, so each strike peaks a little differently.
+    double multiChordPeakDb();
 
 private:
     struct Note
@@ -100,6 +108,10 @@ bool velocitySensitive(const k1lib::SinglePreset& single);
 // cents either way, without pressure or wheel (0 when no sounding source
 // follows it).
 double vibratoCents(const k1lib::SinglePreset& single);
+// How far channel pressure (0-1) swings the pitch, cents either way: the
+// vibrato it deepens on the sources that follow the vibrato, plus the pitch
+// it bends on the sources that follow pressure; the widest sounding source.
+double pressureCents(const k1lib::SinglePreset& single, float pressure);
 // Designed as a slow swell: every sounding source fades in over 0.2 s or more
 // or plays a reversed wave.
 bool designedAsSwell(const k1lib::SinglePreset& single);

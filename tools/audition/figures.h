@@ -82,6 +82,11 @@ struct SingleFigures
     bool tremolo = false;     // its recipe asks for a tremolo
     double vibratoCents = 0.0; // the widest swing of its vibrato without pressure or wheel, cents either way
     bool wideVibrato = false; // its recipe asks for a vibrato wider than half a semitone
+    double pressureCents = 0.0; // the widest pitch swing at half and at full channel pressure, cents either way
+    bool effect = false;      // its recipe is an effect
+    bool sustains = false;    // a sounding source sustains (level 40 or more)
+    double heldDb = kSilentDb; // held C4 at velocity 100: level (RMS) from 2.4 to 2.6 s, when it sustains
+    double dcDb = kSilentDb;  // held C2 and C4 at velocity 100: the larger offset (mean) over 1.5 s
     bool bright = false;      // named as a sound that must be bright
     SoundFigures sound;
 
@@ -114,5 +119,8 @@ struct MultiFigures
     // The C3 C4 C5 chord at velocity 100 on every channel a section listens to,
     // held 2 s, in the stereo mix: LUFS.
     double chordLufs = kSilentDb;
+    // C4 E4 G4 C5 at velocity 127 on every channel a section listens to,
+    // held 1.6 s, in the stereo mix: the highest peak of three strikes.
+    double chordPeakDb = kSilentDb;
 };
 } // namespace audition

@@ -106,6 +106,15 @@ std::vector<std::string> checkSingles(const std::vector<SingleFigures>& storage,
         if (f.vibratoCents > limits.vibratoCents && !f.wideVibrato)
             out.push_back(who + reportLine("vibrato swings %.0f cents either way (at most %.0f)", f.vibratoCents,
                                     limits.vibratoCents));
+        if (f.pressureCents > limits.pressureCents && !f.effect)
+            out.push_back(who + reportLine("channel pressure swings the pitch %.0f cents either way (at most %.0f)",
+                                    f.pressureCents, limits.pressureCents));
+        if (f.sustains && f.sound.rendered && f.heldDb < limits.heldFloorDb)
+            out.push_back(who + reportLine("sustains, but a held C4 is silent 2.4 s in (%.1f dBFS, at least %.1f)",
+                                    f.heldDb, limits.heldFloorDb));
+        if (f.dcDb > limits.dcDb)
+            out.push_back(who + reportLine("offset (DC) of %.1f dBFS on a held C2 or C4 (at most %.1f)", f.dcDb,
+                                    limits.dcDb));
         for (const SingleTakes* t : {&f.soft, &f.loud})
         {
             const char* v = t == &f.soft ? "v40 " : "v110 ";
@@ -151,6 +160,9 @@ std::vector<std::string> checkMultis(const std::vector<MultiFigures>& storage, c
         const std::string who = label(f.name, f.index);
         if (f.mix.nonFinite)
             out.push_back(who + "produced NaN or infinity");
+        if (f.chordPeakDb > limits.multiChordPeakDb)
+            out.push_back(who + reportLine("chord C4 E4 G4 C5 at velocity 127 peaks at %+.1f dBFS (at most %.1f)",
+                                    f.chordPeakDb, limits.multiChordPeakDb));
         if (f.mix.releaseToSilence < 0.0 || f.mix.releaseToSilence > limits.silence)
             out.push_back(who + "not silent within 10 s of its last release");
         const bool quieter = f.soft.loudnessDb <= f.loud.loudnessDb - limits.velocityQuieter;

@@ -15,7 +15,12 @@
 //   struck and plucked families 6 dB down by the end of a 2 s hold.
 // - No vibrato swinging wider than 50 cents either way unless the recipe
 //   asks for it (an effect).
-// - Every used section of a multi sounds in its phrase.
+// - Channel pressure, half or full, swings the pitch at most 50 cents either
+//   way unless the recipe is an effect.
+// - A single with a sustaining source still sounds 2.4 s into a held C4.
+// - No offset (DC) above -45 dBFS on a held C2 or C4.
+// - Every used section of a multi sounds in its phrase; its chord C4 E4 G4
+//   C5 at velocity 127 on all its channels peaks at -1 dBFS or below.
 
 #include <string>
 #include <vector>
@@ -36,6 +41,10 @@ struct Limits
     double velocityDarker = 0.97;  // centroid ratio
     double percussiveDecay = -6.0; // dB by the end of the hold
     double vibratoCents = 50.0;    // either way, at rest
+    double pressureCents = 50.0;   // either way, at half and at full pressure
+    double heldFloorDb = -80.0;    // a held sound's level 2.4 s in, dBFS RMS
+    double dcDb = -45.0;           // dBFS
+    double multiChordPeakDb = -1.0; // dBFS
 };
 
 std::vector<std::string> checkSingles(const std::vector<SingleFigures>& storage, const Limits& limits = {});
@@ -58,7 +67,8 @@ std::string reportLine(const char* format, double a = 0, double b = 0, double c 
 // - the median single at -20 +- 2 LUFS on the C3-C5 chord at velocity 100;
 //   the median multi of a storage within 2 LU of its median single, every
 //   multi within 4 LU of it (of the multis' median where the storage's
-//   singles were not rendered);
+//   singles were not rendered), or lower where, louder by what it lacks,
+//   its loudest chord would peak above the headroom;
 // - the ten-note chord at velocity 127 at most 0 dBFS for 98 % of singles;
 // - struck, plucked and keyboard singles answer the touch: at least 90 % of
 //   them rise 12 dB on a held C4 from velocity 40 to 127 and 8 dB from 40
@@ -78,6 +88,7 @@ struct SoundLimits
     double loudnessTolerance = 2.0;
     double multiSpread = 4.0;        // LU either side of the storage's median single
     double multiMedianGap = 2.0;     // LU between the storage's median multi and median single
+    double multiHeadroomDb = -4.0;   // loudest chord peak, dBFS, a multi may stay below by sitting lower
     double chordPeakDb = 0.0;
     double chordPeakShare = 0.98;
     double splitLossDb = 12.0;

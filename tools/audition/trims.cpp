@@ -137,6 +137,7 @@ LevelTakes multiLevelTakes(Auditioner& a, size_t index)
     // On every channel its sections listen to, as the sound standard plays it.
     const Stereo chord = a.holdMulti(kLoudnessChord, kSoundVelocity, kLoudnessHold);
     t.loudness = t.chordLufs = integratedLoudness(chord, a.rate(), 0, chord.size());
+    t.chordPeakDb = a.multiChordPeakDb();
     return t;
 }
 
@@ -252,11 +253,29 @@ bool writeMultiLevels(const std::string& path, const std::vector<LevelTakes>& mu
         }
         targets.push_back(median(storage));
     }
+    // A multi's loudest chord stays under the ceiling, as a single's does:
+    // a bounce to 16 or 24 bits must not clip.
     std::vector<int> levels, sections;
+    size_t limited = 0;
     for (size_t index = 0; index < loudness.size(); ++index)
     {
         const designer::LevelRoom& room = rooms[index];
-        const double step = kCorrection * (targets[index / 32] - loudness[index]);
+        double step = kCorrection * (targets[index / 32] - loudness[index]);
+        const double headroom = kMultiChordCeilingDb - takesOf(multis, index)->chordPeakDb;
+        if (step > headroom)
+        {
+            step = headroom;
+            ++limited;
+        }
+        // A step up that doubles the copies of its sections moves the peak
+        // by more than the step: near the ceiling it stops short of that.
+        constexpr double kDoublingJumpDb = 3.0;
+        for (const double doubling : {room.once, room.once + 10.0 * std::log10(2.0)})
+        {
+            if (step > 0.0 && room.applied <= doubling && room.applied + step > doubling &&
+                step + kDoublingJumpDb > headroom)
+                step = std::max(0.0, doubling - 0.05 - room.applied);
+        }
         levels.push_back(tenths(std::min(room.applied + step, room.most)));
     }
     // Each section makes up for how far its single lies below the loudest of
@@ -283,7 +302,7 @@ bool writeMultiLevels(const std::string& path, const std::vector<LevelTakes>& mu
         for (size_t s = 0; s < 8; ++s)
             sections.push_back(own[s] <= kSilentDb ? 0 : tenths(std::min(loudest - own[s], 12.0)));
     }
-    report = figures("multis' loudness chords", loudness, median(targets), 0) + "; storage targets";
+    report = figures("multis' loudness chords", loudness, median(targets), limited) + "; storage targets";
     for (double t : targets)
     {
         char target[16];

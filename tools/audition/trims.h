@@ -13,7 +13,11 @@
 // the median single of its storage on that same chord: switching from a
 // single to a multi keeps the level. A
 // single's ceiling is the peak of the ten-note chord C3-C6 at velocity 127:
-// no trim lifts it above -1.5 dBFS.
+// no trim lifts it above -1.5 dBFS. A multi's is the highest peak of three
+// strikes of the chord C4 E4 G4 C5 at velocity 127 on every channel its
+// sections listen to: no level lifts it above -2.5 dBFS (a step that changes
+// how many copies of its sections play moves the peak further than the
+// level, and a strike may peak a little higher than the three).
 // Each run moves a level part of the way to its target, since the stored
 // level steps and the random wave starts make a full step overshoot; rebuild
 // and run again until the files stop changing.
@@ -29,13 +33,14 @@ namespace audition
 // about -20 LUFS for the median single.
 constexpr double kSingleNoteLufs = -24.0;
 constexpr double kChordCeilingDb = -1.5;
+constexpr double kMultiChordCeilingDb = -2.5;
 constexpr double kCorrection = 0.8;
 
 struct LevelTakes
 {
     size_t index = 0;        // working single or multi index
     double loudness = kSilentDb;
-    double chordPeakDb = kSilentDb; // singles only
+    double chordPeakDb = kSilentDb; // the ceiling's chord (multis: kMultiPeakChord)
     double chordLufs = kSilentDb;   // the loudness chord
 };
 

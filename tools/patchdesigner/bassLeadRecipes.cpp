@@ -71,14 +71,14 @@ Patch lead(int m)
     p.tones = {a, b};
     p.common.polyMode = 2;
     p.common.bendRange = 2;
-    p.common.pressureVibrato = 18;
+    p.common.pressureVibrato = 1; // +24 cents at full pressure
     p.common.lfoSpeed = 40;
     p.common.vibratoDepth = 9; // +-14 cents
     switch (m)
     {
     case 0: p.name = "Saw Lead"; break;
     case 1: p.name = "Sqr Lead"; p.tones[1].semitones = 0; p.tones[1].fine = -8; break;
-    case 2: p.name = "Solo Lead"; p.common.vibratoDepth = 12; p.common.autoBendTime = 30; break;
+    case 2: p.name = "Solo Lead"; p.common.vibratoDepth = 11; p.common.autoBendTime = 30; break;
     case 3: p.name = "Sync Lead"; p.common.ampMod12 = 2; p.tones[0].wave = wave("Sin 3rd"); break;
     case 4: p.name = "Bend Lead"; p.common.autoBendDepth = -20; p.common.autoBendTime = 14; p.common.bendRange = 12; break;
     case 5: p.name = "Fifth Lead"; p.tones[1].semitones = 7; break;

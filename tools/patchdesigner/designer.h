@@ -64,7 +64,10 @@ struct Common
     int ampMod34 = 0;
     int bendRange = 2;
     int vibratoDepth = 0;   // -50..50 around the centre (8: +-12 cents, 12: +-33, 20: a semitone)
-    int pressureVibrato = 8;
+    // Pressure deepens the vibrato by 24 cents a step at full pressure: a
+    // player's hand on a held note, so depth and pressure together stay
+    // within half a semitone. Struck and plucked sounds take none.
+    int pressureVibrato = 0;
     int pressurePitch = 0;
     int lfoSpeed = 32;
     int lfoShape = 0;
@@ -171,6 +174,7 @@ struct LevelRoom
 {
     double applied = 0.0;
     double most = 0.0;
+    double once = 0.0; // the most without copies: above it a level plays two, 3 dB further four
 };
 // Multis of a K1 bank, built from the bank's own singles; `room`, when
 // given, receives each multi's level room.

@@ -55,6 +55,7 @@ Patch fx(int m)
     Tone b = tone(wave("Random"), swell(20, 60, 50, 40), -10);
     p.tones = {a, b};
     p.common.lfoSpeed = 60;
+    p.common.pressureVibrato = 8; // an effect may swing wide
     switch (m)
     {
     case 0: p.name = "Sci-Fi"; p.tones[1].wave = wave("Omnibus Loop 5"); p.common.vibratoDepth = 20; p.wideVibrato = true; p.common.lfoShape = 3; p.common.lfoSpeed = 70; break;

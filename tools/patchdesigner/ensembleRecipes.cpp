@@ -18,7 +18,7 @@ Patch strings(int m)
     b.velLevel = 16;
     p.tones = {a, b};
     p.common.lfoSpeed = 30;
-    p.common.pressureVibrato = 14;
+    p.common.pressureVibrato = 1; // +24 cents at full pressure
     p.common.vibratoDepth = 8; // +-12 cents: a section's shimmer
     switch (m)
     {
@@ -50,7 +50,7 @@ Patch pad(int m)
     b.env.attack = 54;
     p.tones = {a, b};
     p.common.lfoSpeed = 18;
-    p.common.pressureVibrato = 12;
+    p.common.pressureVibrato = 2; // +-48 cents at full pressure
     switch (m)
     {
     case 0: p.name = "Warm Pad"; break;
@@ -63,7 +63,7 @@ Patch pad(int m)
     case 7: p.name = "Sweep Pad"; p.common.autoBendDepth = -20; p.common.autoBendTime = 60; break;
     case 8: p.name = "Shimmer"; p.common.ampMod12 = 1; p.tones[0].wave = wave("Sin 5th"); p.tones[1].wave = wave("String Pad"); break;
     case 9: p.name = "Fifth Pad"; p.tones[1].semitones = 7; break;
-    case 10: p.name = "Wave Pad"; p.common.lfoShape = 0; p.common.vibratoDepth = 12; p.common.lfoSpeed = 2; break;
+    case 10: p.name = "Wave Pad"; p.common.lfoShape = 0; p.common.vibratoDepth = 12; p.common.lfoSpeed = 2; p.common.pressureVibrato = 0; break;
     default:
         p.name = "Haze Pad";
         p.tones = {a, b, tone(wave("White Noise Loop"), swell(52, 50, 40, 50), -22), withPitch(a, 0, -9)};
@@ -87,7 +87,7 @@ Patch voice(int m)
     b.semitones = 12;
     p.tones = {a, b};
     p.common.vibratoDepth = 8; // +-12 cents
-    p.common.pressureVibrato = 16;
+    p.common.pressureVibrato = 1;
     p.common.lfoSpeed = 26;
     switch (m)
     {
@@ -117,7 +117,7 @@ Patch brass(int m)
     p.common.autoBendDepth = -13; // a scoop of 40 cents into each note
     p.common.autoBendTime = 12;
     p.common.velBend = 10;
-    p.common.pressureVibrato = 14;
+    p.common.pressureVibrato = 2;
     switch (m)
     {
     case 0: p.name = "Brass Sect"; break;
@@ -145,6 +145,7 @@ Patch synthBrass(int m)
     p.tones = {a, b};
     p.common.autoBendDepth = -12;
     p.common.autoBendTime = 8;
+    p.common.pressureVibrato = 1;
     switch (m)
     {
     case 0: p.name = "Syn Brass"; break;
@@ -168,14 +169,20 @@ Patch winds(int m)
     p.common.polyMode = 0;
     p.common.vibratoDepth = 0;
     p.common.autoBendTime = 36;
-    p.common.pressureVibrato = 18;
+    p.common.pressureVibrato = 2;
     switch (m)
     {
     case 0: p.name = "Flute"; break;
     case 1: p.name = "Pan Flute"; p.tones[0].wave = wave("Pan Flute Loop"); p.tones[1] = transient("Pan Flute Attack", 30, -6); break;
     case 2: p.name = "Clarinet"; p.tones[0].wave = wave("Clarinet"); p.tones[1].wave = wave("Clarinet", 2); p.tones[1].semitones = -12; break;
     case 3: p.name = "Oboe"; p.tones[0].wave = wave("Oboe"); p.tones[1].wave = wave("Oboe", 2); p.tones[1].fine = 4; break;
-    case 4: p.name = "Shakuhachi"; p.tones[0].wave = wave("Shakuhachi Sus"); p.tones[1] = transient("Shakuhachi Attack", 32, -4); p.common.autoBendDepth = -15; p.common.autoBendTime = 20; break;
+    case 4: // the held breath is the loop; the sustain sample, which plays once, is the onset
+        p.name = "Shakuhachi";
+        p.tones[0].wave = wave("Shakuhachi Loop");
+        p.tones[1] = transient("Shakuhachi Sus", 40, -4);
+        p.common.autoBendDepth = -15;
+        p.common.autoBendTime = 20;
+        break;
     case 5: p.name = "Piccolo"; p.tones[0].semitones = 12; p.tones[1].semitones = 12; break;
     case 6: p.name = "Bassoon"; p.tones[0].wave = wave("Oboe", 2); p.tones[0].semitones = -12; p.tones[1].wave = wave("Clarinet", 2); p.tones[1].semitones = -12; break;
     case 7: p.name = "Wood Ens"; p.tones = {a, tone(wave("Clarinet"), a.env, -4), tone(wave("Oboe"), a.env, -6), withPitch(b, 12, 3)}; break;
@@ -193,7 +200,7 @@ Patch reed(int m)
     Tone b = withPitch(a, 0, 9);
     b.wave = wave("Accordion", 2);
     p.tones = {a, b};
-    p.common.pressureVibrato = 10;
+    p.common.pressureVibrato = 1;
     switch (m)
     {
     case 0: p.name = "Accordion"; break;

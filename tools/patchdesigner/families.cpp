@@ -5,11 +5,15 @@
 // Held sounds stay in tune with themselves, bright ones get their sheen.
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <initializer_list>
 #include <iterator>
 #include <mutex>
 #include <set>
+#include <string>
 
+#include "patch/waveformNames.h"
 #include "tools/patchdesigner/recipeKit.h"
 
 namespace designer
@@ -368,6 +372,107 @@ int modelsOf(Family family)
 {
     return g_families[static_cast<size_t>(family)].models;
 }
+
+const char* waveName(uint8_t w)
+{
+    return k1lib::g_waveformNames[w] + 5; // "NNN: Name"
+}
+
+// A sampled wave plays once and falls silent unless it loops; the ROM's
+// loops and its forwards-and-backwards waves say so in their names.
+bool playsOnce(uint8_t w)
+{
+    const char* name = waveName(w);
+    return w >= k1lib::kSingleCycleWaveformCount && std::strstr(name, "Loop") == nullptr &&
+           std::strstr(name, " Alt") == nullptr;
+}
+
+// The loop of a sample that plays once ("Pan Flute Sus" and "Pan Flute"
+// both loop as "Pan Flute Loop"); -1 where the ROM has none.
+int loopOf(uint8_t w)
+{
+    std::string name = waveName(w);
+    const std::string sus = " Sus";
+    if (name.size() > sus.size() && name.compare(name.size() - sus.size(), sus.size(), sus) == 0)
+        name.resize(name.size() - sus.size());
+    name += " Loop";
+    return hasWave(name.c_str(), 1) ? wave(name.c_str()) : -1;
+}
+
+// A held sound keeps sounding while the key is held: where every sustaining
+// source plays a sample that plays once, the first of them plays the
+// sample's loop instead (the others keep their onset).
+void holdWhileHeld(Patch& p)
+{
+    constexpr int kSustains = 40;
+    Tone* first = nullptr;
+    for (size_t i = 0; i < p.tones.size(); ++i)
+    {
+        Tone& t = p.tones[i];
+        if (p.mute[i] || t.env.sustain < kSustains)
+            continue;
+        if (!playsOnce(t.wave))
+            return;
+        if (first == nullptr && loopOf(t.wave) >= 0)
+            first = &t;
+    }
+    if (first != nullptr)
+        first->wave = static_cast<uint8_t>(loopOf(first->wave));
+}
+
+// The partial number of a pure partial ("Sin 5th": 5); 0 for any other wave.
+int partialOf(uint8_t w)
+{
+    if (w >= k1lib::kSingleCycleWaveformCount || std::strncmp(waveName(w), "Sin ", 4) != 0)
+        return 0;
+    return std::atoi(waveName(w) + 4);
+}
+
+// Whether a partial of one wave of a ring meets a partial of the other:
+// two waves with all their harmonics meet at one pitch and octaves apart;
+// a pure partial meets the other wave where it falls on one of its
+// harmonics; two pure partials only where they coincide. (Pitches in
+// semitones against the key.)
+bool partialsMeet(int partialA, int semitonesA, int partialB, int semitonesB)
+{
+    if (partialA == 0 && partialB == 0)
+        return (semitonesA - semitonesB) % 12 == 0;
+    if ((semitonesA - semitonesB) % 12 != 0)
+        return false;
+    const int octaves = (semitonesA - semitonesB) / 12; // A above B
+    if (partialA != 0 && partialB != 0)
+        return octaves >= 0 ? partialA * (1 << std::min(octaves, 16)) == partialB
+                            : partialA == partialB * (1 << std::min(-octaves, 16));
+    // A pure partial falls on a harmonic of the other wave where its
+    // frequency is a whole multiple of that wave's fundamental.
+    const int pure = partialA != 0 ? partialA : partialB;
+    const int above = partialA != 0 ? octaves : -octaves; // the pure one above the other
+    return above >= 0 || pure % (1 << std::min(-above, 16)) == 0;
+}
+
+// Two waves multiplied meet partial for partial where their partials
+// coincide, and the product holds a steady offset (DC) that moves the
+// speaker instead of the air. A ring of single-cycle waves whose partials
+// meet therefore rings a fifth apart: the carrier (the second of the pair,
+// heard only through the ring) a fifth up, where its partials fall between
+// the other's.
+void ringApart(Patch& p)
+{
+    for (size_t first : {size_t{0}, size_t{2}})
+    {
+        const int mode = first == 0 ? p.common.ampMod12 : p.common.ampMod34;
+        if (mode == 0 || p.tones.size() < first + 2)
+            continue;
+        const Tone& modulator = p.tones[first];
+        Tone& carrier = p.tones[first + 1];
+        const bool singleCycle =
+            modulator.wave < k1lib::kSingleCycleWaveformCount && carrier.wave < k1lib::kSingleCycleWaveformCount;
+        const bool tracked = !modulator.fixedKey && !carrier.fixedKey && modulator.fine == carrier.fine;
+        if (singleCycle && tracked &&
+            partialsMeet(partialOf(modulator.wave), modulator.semitones, partialOf(carrier.wave), carrier.semitones))
+            carrier.semitones += 7;
+    }
+}
 } // namespace
 
 const char* familyName(Family family)
@@ -443,6 +548,8 @@ Patch makeFamily(Family family, int variant)
         brighten(p, family, -7);
     if (answersTouch(family))
         voiceTouch(p);
+    holdWhileHeld(p);
+    ringApart(p);
     p.name = roundName(p.name, round);
     p.common.trimDb += levelTrim(family, variant);
     return p;

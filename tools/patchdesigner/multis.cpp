@@ -285,8 +285,9 @@ k1lib::MultiPreset leveled(k1lib::MultiPreset m, double db)
 
 // A multi that cannot reach its storage's level with its volume and its
 // sections at the top plays each used section two or four times, the copies
-// a few cents apart: n copies sound about 10 log10(n) dB louder (in phase at
-// the start, apart after a beat or two), and its levels count from one copy.
+// a few cents apart: n copies sound about 10 log10(n) dB louder (the engine
+// starts each copy at another point of its cycles, so they add up as power
+// from the first sample on), and its levels count from one copy.
 constexpr int kDoublingCents = 4;
 
 double copiesDb(int copies)
@@ -450,7 +451,7 @@ std::vector<k1lib::MultiPreset> designMultis(size_t bankIndex, const DesignedBan
             withCopies(played, copies);
             m = leveled(played, level - copiesDb(copies));
             if (room != nullptr)
-                room->push_back({levelAgainst(m, played) + copiesDb(copies), most + copiesDb(mostCopies)});
+                room->push_back({levelAgainst(m, played) + copiesDb(copies), most + copiesDb(mostCopies), most});
             multis.push_back(m);
             break;
         }

@@ -363,8 +363,10 @@ void Engine::setConfig(const Config& config)
 {
     if (config == m_config)
         return;
+    const bool folded = foldsChannels();
     m_config = config;
     m_listener->onChange({ChangeKind::ConfigChanged});
+    keysFollowSettings(folded);
     // The single-mode multi's channel follows omni and the receive channel.
     if (m_playMode == PlayMode::Single)
         m_multi.setMulti(m_multi.getSingleModeMulti());
@@ -390,6 +392,12 @@ void Engine::switchPlayMode(PlayMode mode)
     m_parameters.setVSTParamReal(Param_Mode, mode == PlayMode::Multi ? 1.0f : 0.0f, false);
     m_listener->onChange({ChangeKind::PlayModeChanged});
     loadMultiForPlayMode();
+}
+
+void Engine::keysFollowSettings(bool foldedBefore)
+{
+    if (foldsChannels() != foldedBefore)
+        m_multi.endHeldNotes();
 }
 
 void Engine::loadMultiForPlayMode()

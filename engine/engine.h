@@ -266,6 +266,14 @@ private:
     bool parameterChangeMatters(EParam param, float realValue) const;
     void switchPlayMode(PlayMode mode);
     void loadMultiForPlayMode();
+    // Whether every channel's keys and pedal count as the first channel's
+    // (single mode with omni on) rather than each channel's as its own.
+    bool foldsChannels() const { return m_playMode == PlayMode::Single && m_config.omni != 0; }
+    // After the settings changed: when that changed foldsChannels(), the
+    // keys and pedals held so far get their note-offs and pedal-up on
+    // channels that do not count them, so their notes end now (see
+    // Multi::endHeldNotes).
+    void keysFollowSettings(bool foldedBefore);
     void dispatchMidi(const SMidiEvent& event);
     void controlChange(uint8_t channel, bool accepted, uint8_t controller, uint8_t value);
     void programChange(uint8_t channel, bool accepted, uint8_t program);

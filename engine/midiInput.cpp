@@ -185,9 +185,11 @@ void Engine::omniChanged(uint32_t omni, uint32_t receiveChannel)
 {
     if (m_config.omni == omni && m_config.receiveChannel == receiveChannel)
         return;
+    const bool folded = foldsChannels();
     m_config.omni = omni;
     m_config.receiveChannel = receiveChannel;
     m_listener->onChange({ChangeKind::ConfigChanged});
+    keysFollowSettings(folded);
     if (m_playMode == PlayMode::Single)
         m_multi.setMulti(m_multi.getSingleModeMulti());
 }

@@ -418,6 +418,23 @@ void Multi::forgetKeys()
         processor->clear();
 }
 
+void Multi::endHeldNotes()
+{
+    settleVoices();
+    constexpr uint8_t kAllNotesOffVelocity = 64;
+    for (size_t s = 0; s < kSectionCount; ++s)
+    {
+        const ActiveList& active = m_active[s];
+        for (size_t i = 0; i < active.size(); ++i)
+        {
+            Voice& voice = m_pool[active[i]];
+            if (voice.isKeyHeld())
+                voice.onNoteOff(kAllNotesOffVelocity);
+        }
+    }
+    forgetKeys();
+}
+
 void Multi::changeSingleForChannel(uint8_t channel, uint8_t program)
 {
     const MultiPreset& stored = m_engine.getCurrentMulti();

@@ -93,6 +93,12 @@ public:
     // a play-mode switch, which sends the channels' notes elsewhere and has
     // cleared the voices they struck.
     void forgetKeys();
+    // Every held voice gets its note-off, as at all-notes-off, and every
+    // channel forgets its keys and its pedal: when the channels that count
+    // the keys change under them, so that their own note-offs and pedal-up
+    // would go where nothing counts them (or a Solo single would strike a
+    // long-released key again).
+    void endHeldNotes();
     // Every section's voices back at the sample they have been heard up to
     // (see render()): before anything but a span's input changes what they
     // play, such as a single they may be playing.

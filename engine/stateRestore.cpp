@@ -88,6 +88,7 @@ bool Engine::loadState(const std::vector<uint8_t>& in)
 // False when it had to repair a value that saveState cannot have written.
 bool Engine::restoreState(const StateChunk& chunk)
 {
+    const bool folded = foldsChannels();
     bool clean = !chunk.config || applyConfigBytes(m_config, *chunk.config);
     if (chunk.custom && !chunk.custom->empty())
         m_listener->deserializeCustomData(*chunk.custom);
@@ -138,6 +139,8 @@ bool Engine::restoreState(const StateChunk& chunk)
     }
     if (m_playMode != mode)
         switchPlayMode(mode);
+    else
+        keysFollowSettings(folded);
     // The channel map follows the restored configuration in either mode.
     loadMultiForPlayMode();
 

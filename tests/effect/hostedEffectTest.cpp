@@ -383,7 +383,8 @@ double peakAfter(const std::vector<Step>& steps, bool startsInMulti, int multi, 
 // Keys held while the play mode switches (by automation or a MIDI program
 // change, both ways and there and back, with and without the pedal), or
 // while the section that plays them leaves its channel (level 0, poly "off"),
-// end with their note-offs and the pedal's release, as the same chord does
+// or while omni goes off or on in single mode (by CC124 and CC125), end with
+// their note-offs and the pedal's release, as the same chord does
 // with nothing changed; so does a chord struck after them.
 TEST(HostedDarvello, HeldNotesEndWhateverChangedWhileTheyWereHeld)
 {
@@ -398,7 +399,12 @@ TEST(HostedDarvello, HeldNotesEndWhateverChangedWhileTheyWereHeld)
         bool startsInMulti;
         std::vector<Step> change, after;
         bool ofASection = false;
+        bool underThePedal = false;    // with the pedal: the change made after the note-offs
+        std::vector<Step> before = {}; // ahead of the pedal and the keys
     };
+    // Omni off by CC124 on channel 2 listens on channel 1; omni on by CC125
+    // from receiving on channel 2 (set by CC124 in multi mode).
+    const Step omniOff{0xB1, 124, 0}, omniOn{0xB1, 125, 0};
     const std::vector<Scene> changes = {
         {"nothing changed, single mode", false, {}, {}},
         {"nothing changed, multi mode", true, {}, {}},
@@ -410,6 +416,8 @@ TEST(HostedDarvello, HeldNotesEndWhateverChangedWhileTheyWereHeld)
         {"to multi and back", false, {toMulti}, {toSingle}},
         {"section level to 0", true, {levelOff}, {}, true},
         {"section poly off", true, {polyOff}, {}, true},
+        {"omni off", false, {omniOff}, {}, false, true},
+        {"omni on", false, {omniOn}, {}, false, true, {toMulti, omniOff, toSingle}},
     };
     int sounding = 0;
     std::string which;
@@ -418,15 +426,19 @@ TEST(HostedDarvello, HeldNotesEndWhateverChangedWhileTheyWereHeld)
         for (bool pedal : {false, true})
         {
             // Key 60 on channel 2 and 62 on channel 1, the pedal on channel 2
-            // (on channel 1 for a section's change, made after the note-offs
-            // while the pedal holds them); then a chord on both channels.
+            // (on channel 1 for a section's change); a section's change and
+            // an omni change are made after the note-offs while the pedal
+            // holds them. Then a chord on both channels.
             const bool sectionChange = scene.ofASection;
+            const bool late = (sectionChange || scene.underThePedal) && pedal;
             const auto pedalChannel = static_cast<uint8_t>(sectionChange ? 0xB0 : 0xB1);
-            std::vector<Step> steps = {{pedalChannel, 64, static_cast<uint8_t>(pedal ? 127 : 0)}, {0x91, 60, 100}, {0x90, 62, 90}};
-            if (!(sectionChange && pedal))
+            std::vector<Step> steps = scene.before;
+            steps.insert(steps.end(),
+                         {{pedalChannel, 64, static_cast<uint8_t>(pedal ? 127 : 0)}, {0x91, 60, 100}, {0x90, 62, 90}});
+            if (!late)
                 steps.insert(steps.end(), scene.change.begin(), scene.change.end());
             steps.insert(steps.end(), {{0x81, 60, 64}, {0x80, 62, 64}});
-            if (sectionChange && pedal)
+            if (late)
                 steps.insert(steps.end(), scene.change.begin(), scene.change.end());
             steps.push_back({pedalChannel, 64, 0});
             steps.insert(steps.end(), scene.after.begin(), scene.after.end());

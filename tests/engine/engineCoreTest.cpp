@@ -100,8 +100,9 @@ std::vector<std::vector<float>> renderMovingScene(int blockSize, bool automated 
 }
 
 // At the rate a host may run the engine at unconverted: a MIDI program change
-// in a block and one from the host between blocks each stop every voice, and
-// each note after the pause finds the LFO where the silence left it.
+// in a block and one from the host between blocks each stop every voice, omni
+// going off releases a held note, and each note after the pause finds the LFO
+// where the silence left it.
 std::vector<std::vector<float>> renderProgramChanges(int blockSize)
 {
     TestEngine t;
@@ -111,8 +112,10 @@ std::vector<std::vector<float>> renderProgramChanges(int blockSize)
     random.lfoSpeed = 90;
     EXPECT_TRUE(t.engine->setSingle(1, movingSingle()));
     EXPECT_TRUE(t.engine->setSingle(2, random));
-    auto out =
-        t.render(20000, {midi(0x90, 60, 100, 0), midi(0xC0, 1, 0, 3001), midi(0x90, 64, 100, 9007)}, 2, blockSize);
+    auto out = t.render(20000,
+                        {midi(0x90, 60, 100, 0), midi(0xC0, 1, 0, 3001), midi(0x90, 64, 100, 9007),
+                         midi(0xB5, 124, 0, 14003)},
+                        2, blockSize);
     EXPECT_TRUE(t.engine->setSingle(2));
     const auto next = t.render(20000, {midi(0x90, 67, 100, 7001)}, 2, blockSize);
     for (size_t c = 0; c < out.size(); ++c)

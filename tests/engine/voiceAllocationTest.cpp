@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "tests/engine/engineTestSupport.h"
 
 using namespace k1test;
@@ -215,6 +217,58 @@ TEST(EngineVoices, OmniControllersTakeEffectAtOnce)
     t.render(10, {midi(0xB5, 125, 0, 0), midi(0x95, 60, 100, 1), midi(0x9A, 62, 100, 2)});
     EXPECT_EQ(t.engine->getConfig().omni, 1u);
     EXPECT_EQ(t.engine->getMulti().getActiveVoiceCount(), 2u);
+}
+
+// Single mode with omni on counts every channel's keys and pedal as the
+// first channel's, with omni off each channel's as its own. Keys and a pedal
+// held while that changes (by the omni controllers, from the settings page,
+// by a restored state) end with their note-offs and the pedal's release on
+// their own channels, and a key struck on the first channel afterwards ends
+// with its own, with a Poly 2 single and with a Solo one, which strikes no
+// long-released key again.
+TEST(EngineVoices, HeldKeysEndWhenOmniChangesUnderThem)
+{
+    k1lib::Engine::Config omniOn, channel1, channel4;
+    channel1.omni = channel4.omni = 0;
+    omniOn.receiveChannel = channel4.receiveChannel = 3; // CC125 leaves the receive channel
+    const char* paths[] = {"controller", "settings", "state"};
+    for (uint32_t polyMode : {1u, 2u})
+        for (bool toOmni : {false, true})
+            for (int path = 0; path < 3; ++path)
+            {
+                const std::string what = std::string(polyMode == 2 ? "Solo, " : "Poly 2, ") +
+                                         (toOmni ? "omni on by " : "omni off by ") + paths[path];
+                k1lib::SinglePreset single = plainSingle();
+                single.polyMode = polyMode;
+                const k1lib::Engine::Config& to = toOmni ? omniOn : channel1;
+                std::vector<uint8_t> state;
+                {
+                    TestEngine other;
+                    ASSERT_TRUE(other.engine->setSingle(0, single));
+                    other.engine->setConfig(to);
+                    ASSERT_TRUE(other.engine->saveState(state));
+                }
+                TestEngine t;
+                ASSERT_TRUE(t.engine->setSingle(0, single));
+                t.engine->setConfig(toOmni ? channel4 : omniOn);
+                // Keys 60 and 64 on channel 4, 62 on channel 1; the pedal on
+                // channel 4 holds 64 after its note-off.
+                t.render(4992, {midi(0xB3, 64, 127, 0), midi(0x93, 60, 100, 10), midi(0x90, 62, 100, 20),
+                                midi(0x93, 64, 100, 30), midi(0x83, 64, 0, 2000)});
+                ASSERT_GT(t.engine->getMulti().getActiveVoiceCount(), 0u) << what;
+                if (path == 0)
+                    t.render(1, {midi(0xB3, toOmni ? 125 : 124, 0, 0)});
+                else if (path == 1)
+                    t.engine->setConfig(to);
+                else
+                    ASSERT_TRUE(t.engine->loadState(state)) << what;
+                ASSERT_EQ(t.engine->getConfig(), to) << what;
+                t.render(4992, {midi(0x83, 60, 0, 0), midi(0x80, 62, 0, 10), midi(0xB3, 64, 0, 20),
+                                midi(0x90, 67, 100, 30), midi(0x80, 67, 0, 2000)});
+                const auto out = t.render(2 * 49920);
+                EXPECT_EQ(t.engine->getMulti().getActiveVoiceCount(), 0u) << what;
+                EXPECT_EQ(rms(out[0], out[0].size() - 4992, out[0].size()), 0.0) << what;
+            }
 }
 
 TEST(EngineVoices, AllNotesOffOnEveryChannelSilencesEveryVoice)

@@ -209,7 +209,8 @@ struct RandomRun
 
 // A phrase: keys struck and released on a few channels, the pedal, and
 // between them what changes how the keys play: play-mode switches (by
-// automation or a program change of the other mode), program changes,
+// automation or a program change of the other mode), omni going off or on
+// (which in single mode moves every channel's keys), program changes,
 // section edits, automation. At its end every key still down gets its
 // note-off on the channel that struck it, and the pedal comes up.
 struct Phrase
@@ -249,10 +250,13 @@ struct Phrase
         {
             modeSwitched = true;
             const bool multi = run.plugin->getPlayMode() == k1lib::PlayMode::Multi;
-            if (run.below(2))
+            const int how = run.below(3);
+            if (how == 0)
                 run.plugin->setParameter(k1lib::Param_Mode, multi ? 0.0f : 1.0f);
-            else
+            else if (how == 1)
                 run.shortMessage(0xC0 | c, static_cast<uint8_t>(multi ? run.below(64) : 64 + run.below(32)), 0);
+            else
+                run.shortMessage(0xB0 | c, static_cast<uint8_t>(run.below(2) ? 124 : 125), 0);
         }
         else if (what < 830)
         {
@@ -378,8 +382,8 @@ TEST(RandomRun, EveryPhraseEndsWithItsOwnNoteOffs)
     }
     quiet.reset();
     std::fprintf(stderr,
-                 "random phrases: %.0f s of play, %d phrases (%d with a mode switch), %d sounding after their own "
-                 "note-offs (%d of them with a mode switch)\n",
+                 "random phrases: %.0f s of play, %d phrases (%d with a mode or omni switch), %d sounding after "
+                 "their own note-offs (%d of them with a switch)\n",
                  played, phrases, switched, sounding, soundingSwitched);
     EXPECT_EQ(sounding, 0) << "of " << phrases << " phrases, at audio seconds" << where;
 }

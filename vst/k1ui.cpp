@@ -184,10 +184,16 @@ void k1ui::loadState(const std::vector<uint8_t>& bytes)
     // damaged state must not make it 0 x 0, negative or larger than the
     // panel, so the size kept is the one the window will open at. An origin
     // that would push that size out of the host's 16-bit record goes to 0, 0.
-    CRect r = K1Editor::openingRect(CRect(coordinate(4), coordinate(8), coordinate(12), coordinate(16)));
+    const CRect stored(coordinate(4), coordinate(8), coordinate(12), coordinate(16));
+    CRect r = K1Editor::openingRect(stored);
     if (r.left < kHostCoordinateMin || r.top < kHostCoordinateMin || r.right > kHostCoordinateMax ||
         r.bottom > kHostCoordinateMax)
         r.moveTo(0, 0);
+    if (r != stored)
+        K1_LOG("Window rectangle from the state " << stored.getWidth() << "x" << stored.getHeight() << " at "
+                                                  << stored.left << "," << stored.top << " opens as "
+                                                  << r.getWidth() << "x" << r.getHeight() << " at " << r.left
+                                                  << "," << r.top);
     std::lock_guard<std::mutex> lock(m_rectLock);
     m_windowRect = r;
     m_rectFromState = true;
